@@ -1,0 +1,44 @@
+# Shared settings for every target of the project.
+
+function(vork_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
+    -Wnon-virtual-dtor -Wcast-align -Wunused -Woverloaded-virtual
+    -Wnull-dereference -Wformat=2)
+endfunction()
+
+# vork_library(NAME SOURCES... [QT] [DEPS ...]): a static library of one subsystem.
+function(vork_library name)
+  cmake_parse_arguments(ARG "QT" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  vork_warnings(${name})
+endfunction()
+
+# vork_test(NAME SOURCES... DEPS ...): one GoogleTest executable, registered
+# with CTest test by test.
+function(vork_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;ENV" ${ARGN})
+  find_package(GTest REQUIRED)
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE
+    VORK_SOURCE_DIR="${PROJECT_SOURCE_DIR}" VORK_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  vork_warnings(${name})
+  include(GoogleTest)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;${ARG_ENV}")
+endfunction()
+
+# vork_fuzzer(NAME SOURCES ... DEPS ...): a libFuzzer target. Its seed corpus,
+# when it has one, is the folder corpus/ beside its CMakeLists.txt.
+function(vork_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set_property(GLOBAL APPEND PROPERTY VORK_FUZZERS "${name}=${CMAKE_CURRENT_SOURCE_DIR}")
+endfunction()

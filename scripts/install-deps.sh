@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, testing and running vork needs.
+# Idempotent: when everything is present it only checks and returns.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  cmake g++ ninja-build pkg-config
+  # testing
+  libgtest-dev libgmock-dev poppler-utils
+  # the player's libraries
+  qt6-base-dev libgl-dev libsdl2-dev libvorbis-dev libmpv-dev libarchive-dev libjpeg62-turbo-dev
+  fonts-liberation2
+  # fuzzing (clang + libFuzzer runtime) and the benchmark's reference interpreter
+  clang libclang-rt-14-dev lua5.4
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO=sudo
+else
+  SUDO=
+fi
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
