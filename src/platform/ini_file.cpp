@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -20,6 +21,9 @@ std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
   return s;
 }
+
+// The temporary files of a write of path are named this followed by digits.
+std::string TemporaryStem(const std::string& path) { return path + ".tmp"; }
 
 }  // namespace
 
@@ -102,7 +106,7 @@ void WriteFileAtomically(const std::string& path, std::string_view data) {
   std::string temp;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = path + ".tmp" + std::to_string(names() % 1000000);
+    temp = TemporaryStem(path) + std::to_string(names() % 1000000);
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0 && errno != EEXIST) fail("write", errno);
   }
@@ -131,6 +135,21 @@ void WriteFileAtomically(const std::string& path, std::string_view data) {
     error = errno;
     ::unlink(temp.c_str());
     fail("replace", error);
+  }
+}
+
+void RemoveLeftoverTemporaryFiles(const std::string& path) {
+  namespace fs = std::filesystem;
+  const fs::path target(path);
+  const std::string stem = TemporaryStem(target.filename().string());
+  std::error_code error;
+  for (fs::directory_iterator it(target.parent_path().empty() ? "." : target.parent_path(), error), end;
+       !error && it != end; it.increment(error)) {
+    std::string name = it->path().filename().string();
+    if (name.size() > stem.size() && name.starts_with(stem) &&
+        name.find_first_not_of("0123456789", stem.size()) == std::string::npos) {
+      ::unlink(it->path().c_str());
+    }
   }
 }
 

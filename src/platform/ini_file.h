@@ -40,4 +40,10 @@ class IniFile {
 // the file on failure and leaves the old file as it was.
 void WriteFileAtomically(const std::string& path, std::string_view data);
 
+// Deletes the temporary files that WriteFileAtomically left beside path when
+// its process was killed in the middle of a write. Only the one writer of
+// path may call it (for example while holding a lock on it): another
+// writer's temporary file would vanish under it.
+void RemoveLeftoverTemporaryFiles(const std::string& path);
+
 }  // namespace vork
