@@ -1,0 +1,102 @@
+#include "users/lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/diagnostic_log.h"
+#include "platform/errors.h"
+
+namespace vork {
+
+namespace {
+
+// Enough for any realistic churn of other players releasing the same lock
+// while we open it; each retry means somebody else made progress.
+constexpr int kMaxAttempts = 100;
+
+[[noreturn]] void FailToCreate(const std::string& path, const std::string& reason) {
+  throw EVkError("Cannot create file \"" + path + "\": " + reason);
+}
+
+// Opens path for the lock: a new file with O_CREAT|O_EXCL, or the existing
+// one. Sets vanished when the existing file was deleted between the tries.
+int OpenLockFile(const std::string& path, bool& vanished) {
+  const int flags = O_RDWR | O_CLOEXEC | O_NOFOLLOW;
+  int fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0600);
+  if (fd < 0 && errno == EEXIST) {
+    fd = ::open(path.c_str(), flags);
+    vanished = fd < 0 && errno == ENOENT;
+  }
+  return fd;
+}
+
+// True when path still names the file open on fd. A releasing holder deletes
+// the file while it still holds it; whoever opened the old file just before
+// and gets the lock afterwards must not keep a lock on a file that no longer
+// has a name, or two players would both think they hold the user.
+bool StillNamedByPath(int fd, const std::string& path) {
+  struct stat open_file {}, named_file {};
+  if (::fstat(fd, &open_file) != 0 || ::lstat(path.c_str(), &named_file) != 0) return false;
+  return open_file.st_dev == named_file.st_dev && open_file.st_ino == named_file.st_ino;
+}
+
+bool IsRegularFile(int fd) {
+  struct stat info {};
+  return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace
+
+TVkLock::TVkLock(std::string path) : path_(std::move(path)) {
+  for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+    bool vanished = false;
+    int fd = OpenLockFile(path_, vanished);
+    if (vanished) continue;
+    if (fd < 0) FailToCreate(path_, std::strerror(errno));
+    if (!IsRegularFile(fd)) {
+      ::close(fd);
+      FailToCreate(path_, "it is not a regular file");
+    }
+    int locked;
+    do {
+      locked = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (locked != 0 && errno == EINTR);
+    if (locked != 0) {
+      int error = errno;
+      ::close(fd);
+      if (error == EWOULDBLOCK) FailToCreate(path_, "it is in use by another process");
+      FailToCreate(path_, std::strerror(error));
+    }
+    if (!StillNamedByPath(fd, path_)) {
+      ::close(fd);
+      continue;
+    }
+    // Taking over a file left by a killed player replaces it: it starts empty.
+    if (::ftruncate(fd, 0) != 0) {
+      DiagnosticLog("Could not empty lock file \"" + path_ + "\": " + std::strerror(errno));
+    }
+    fd_ = fd;
+    return;
+  }
+  FailToCreate(path_, "it keeps being replaced by other processes");
+}
+
+TVkLock::~TVkLock() {
+  // Delete while still holding the lock, then close: closing first would let
+  // another player lock the old file in the gap, and our delete would then
+  // pull the name from under its lock.
+  if (::unlink(path_.c_str()) != 0) {
+    DiagnosticLog("Could not delete lock file \"" + path_ + "\".");
+  }
+  struct stat info {};
+  bool still_linked = ::fstat(fd_, &info) == 0 && info.st_nlink > 0;
+  ::close(fd_);
+  if (still_linked) DiagnosticLog("Lock file \"" + path_ + "\" still exists.");
+}
+
+}  // namespace vork

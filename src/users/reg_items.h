@@ -1,0 +1,45 @@
+#pragma once
+// The items of a settings store: typed name/value pairs kept sorted by name.
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vork {
+
+struct TVkRegItem {
+  std::string name;
+  std::string type;   // "B" for booleans, "S" for strings
+  std::string value;
+
+  bool operator==(const TVkRegItem&) const = default;
+};
+
+// Sorted by name in plain byte order (unsigned, case-sensitive); names are
+// unique. The order is part of the stored file, so it must not depend on the
+// locale.
+class TVkRegItems {
+ public:
+  // Replaces an item of the same name, whatever its type.
+  void Insert(TVkRegItem item);
+  // Replaces the content by these items as if each were inserted in turn
+  // (a later item of a name wins), in O(n log n) for a large stored file.
+  void Assign(std::vector<TVkRegItem> items);
+  // The item with exactly this name, or nullptr.
+  const TVkRegItem* Find(std::string_view name) const;
+  // Removes every item the predicate accepts; returns how many went.
+  size_t RemoveIf(const std::function<bool(const TVkRegItem&)>& predicate);
+  void Clear() { items_.clear(); }
+
+  size_t Count() const { return items_.size(); }
+  bool Empty() const { return items_.empty(); }
+  auto begin() const { return items_.begin(); }
+  auto end() const { return items_.end(); }
+
+ private:
+  std::vector<TVkRegItem> items_;
+};
+
+}  // namespace vork
