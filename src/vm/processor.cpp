@@ -1,0 +1,546 @@
+#include "vm/processor.h"
+
+#include <cstring>
+#include <istream>
+#include <iterator>
+#include <limits>
+
+#include "platform/errors.h"
+#include "vm/fatal_check.h"
+#include "vm/opcodes.h"
+
+namespace vork {
+
+namespace {
+
+// The copy of the area is followed by bytes that decode as an invalid
+// opcode. Straight-line execution that runs off the end of the area (at most
+// one instruction's immediate into the padding) then lands on them, and the
+// invalid-opcode case reports it as leaving the image; so fetching needs no
+// bounds check of its own. Only control transfers check their target.
+constexpr size_t kImagePadding = 8;
+constexpr uint8_t kPaddingByte = 0xFF;
+static_assert(kImagePadding >= kMaxInstructionBytes + 1);
+
+[[noreturn, gnu::cold, gnu::noinline]] void ThrowStack(int code) { throw EVkStack(code); }
+[[noreturn, gnu::cold, gnu::noinline]] void ThrowProcessor(int code) { throw EVkProcessor(code); }
+[[noreturn, gnu::cold, gnu::noinline]] void ThrowUnbound(const char* instruction) {
+  throw EVkError(std::string(instruction) + ": no object manager is bound to the processor");
+}
+
+void CheckOpcodeNamesOnce() {
+  static const bool checked = (CheckOpcodeNames(), true);
+  (void)checked;
+}
+
+}  // namespace
+
+TVkProcessor::TVkProcessor(TVkStack& stack)
+    : image_(kImagePadding, kPaddingByte), stack_(stack) {
+  CheckOpcodeNamesOnce();
+}
+
+void TVkProcessor::LoadImage(std::istream& rest) {
+  std::vector<uint8_t> area((std::istreambuf_iterator<char>(rest)), std::istreambuf_iterator<char>());
+  LoadImage(area);
+}
+
+void TVkProcessor::LoadImage(std::span<const uint8_t> area) {
+  if (IsRunning()) throw EVkError("LoadImage: the processor is running a routine");
+  // Offsets are words, and the padding must stay addressable.
+  if (area.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()) - kImagePadding) {
+    throw EVkError("LoadImage: the bytecode image is too large (" + std::to_string(area.size()) +
+                   " bytes)");
+  }
+  std::vector<uint8_t> copy(area.size() + kImagePadding, kPaddingByte);
+  std::memcpy(copy.data(), area.data(), area.size());
+  image_ = std::move(copy);
+  area_length_ = static_cast<int32_t>(area.size());
+  halted_ = false;
+}
+
+std::string TVkProcessor::StringConstant(int32_t offset) const {
+  if (offset < 0 || offset >= area_length_) return {};
+  const auto* begin = reinterpret_cast<const char*>(image_.data()) + offset;
+  const size_t available = static_cast<size_t>(area_length_ - offset);
+  return std::string(begin, strnlen(begin, available));
+}
+
+void TVkProcessor::Run(int32_t entry) {
+  if (halted_) return;
+  if (depth_ >= kMaxNativeDepth) throw EVkStack(EVkStack::kFull);
+  const int32_t entry_ip = ip_;
+  const int32_t entry_fp = fp_;
+  const int32_t entry_length = stack_.Length();
+  ++depth_;
+  try {
+    stack_.Push(ip_);
+    ip_ = entry;
+    stack_.Push(fp_);
+    fp_ = stack_.Length();
+    if (counting_) {
+      Execute<true>();
+    } else {
+      Execute<false>();
+    }
+  } catch (...) {
+    --depth_;
+    // The entry length never exceeds the capacity, so this cannot grow.
+    ip_ = entry_ip;
+    fp_ = entry_fp;
+    stack_.length_ = entry_length;
+    throw;
+  }
+  --depth_;
+}
+
+// The dispatch loop. It is written once with the macros below and compiles
+// to computed goto where the compiler offers it, else to a switch.
+//
+// Hot state lives in locals: pc (instruction pointer), fp, sb/sp/scap (stack
+// buffer, length and capacity), the budget and the count. SaveState() writes
+// it back to the members; it must happen wherever an instruction leaves the
+// loop for code that can see the processor (the events, marked "leaves the
+// loop" below). LoadState() takes it back afterwards, because a nested
+// activation may have moved the stack buffer, and one that ended with stop
+// leaves its instruction and frame pointer behind, which its interrupted
+// caller then continues from. A fault needs no write-back: Run restores its
+// entry state.
+
+#if defined(__GNUC__) && !defined(VORK_VM_SWITCH_DISPATCH)
+#define VORK_VM_COMPUTED_GOTO 1
+#else
+#define VORK_VM_COMPUTED_GOTO 0
+#endif
+
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpedantic"
+#endif
+
+template <bool kCounting>
+void TVkProcessor::Execute() {
+  uint8_t* const code = image_.data();
+  const auto area = static_cast<uint32_t>(area_length_);
+  const uint8_t* pc;
+  int32_t fp;
+  uint8_t* sb;
+  int32_t sp;
+  int32_t scap;
+  int64_t budget;
+  uint64_t count;
+  // Bytecode calls made inside this loop and not yet returned from.
+  int64_t nested_calls = 0;
+
+#define SAVE_STATE() SAVE_STATE_AT(static_cast<int32_t>(pc - code))
+#define SAVE_STATE_AT(ip)                               \
+  do {                                                  \
+    ip_ = (ip);                                         \
+    fp_ = fp;                                           \
+    stack_.length_ = sp;                                \
+    budget_ = budget;                                   \
+    if constexpr (kCounting) instruction_count_ = count; \
+  } while (0)
+#define LOAD_STATE()                                                                 \
+  do {                                                                               \
+    if (static_cast<uint32_t>(ip_) > area) ThrowProcessor(EVkProcessor::kOutsideImage); \
+    pc = code + ip_;                                                                 \
+    fp = fp_;                                                                        \
+    sb = stack_.buffer_.get();                                                       \
+    sp = stack_.length_;                                                             \
+    scap = stack_.capacity_;                                                         \
+    budget = budget_;                                                                \
+    if constexpr (kCounting) count = instruction_count_;                             \
+  } while (0)
+#define GROW_TO(needed)                   \
+  do {                                    \
+    stack_.length_ = sp;                  \
+    stack_.GrowFor(needed);               \
+    sb = stack_.buffer_.get();            \
+    scap = stack_.capacity_;              \
+  } while (0)
+#define NEED(bytes) \
+  if (sp < (bytes)) ThrowStack(EVkStack::kUnderflow)
+#define TOP(k) ReadWord(sb + sp - 4 * (k))  // k = 1 is the top word
+#define SET_TOP(k, word) WriteWord(sb + sp - 4 * (k), (word))
+#define PUSH(word)                                         \
+  do {                                                     \
+    const int32_t pushed_ = (word);                        \
+    if (sp > scap - 4) GROW_TO(int64_t{sp} + 4);           \
+    WriteWord(sb + sp, pushed_);                           \
+    sp += 4;                                               \
+  } while (0)
+#define PEEK(offset) PeekChecked(sb, sp, (offset))
+#define POKE(offset, word)                                                              \
+  do {                                                                                  \
+    const int64_t poked_ = (offset);                                                    \
+    if (poked_ < 0 || poked_ + 4 > sp) ThrowStack(EVkStack::kBadPoke);                  \
+    WriteWord(sb + poked_, (word));                                                     \
+  } while (0)
+#define SET_LENGTH(length)                                                   \
+  do {                                                                       \
+    const int64_t new_length_ = (length);                                    \
+    if (new_length_ < 0) ThrowStack(EVkStack::kUnderflow);                   \
+    if (new_length_ > scap) GROW_TO(new_length_);                            \
+    sp = static_cast<int32_t>(new_length_);                                  \
+  } while (0)
+#define JUMP_TO(target)                                                                   \
+  do {                                                                                    \
+    const int32_t target_ = (target);                                                     \
+    if (static_cast<uint32_t>(target_) >= area) ThrowProcessor(EVkProcessor::kOutsideImage); \
+    pc = code + target_;                                                                  \
+  } while (0)
+#define SPEND_BUDGET() \
+  if (--budget < 0) ThrowProcessor(EVkProcessor::kBudgetExhausted)
+#define BINARY(expression)           \
+  do {                               \
+    NEED(8);                         \
+    const int32_t t = TOP(1);        \
+    const int32_t s = TOP(2);        \
+    sp -= 4;                         \
+    SET_TOP(1, (expression));        \
+  } while (0)
+#define WRAP(expression) static_cast<int32_t>(expression)
+#define U(word) static_cast<uint32_t>(word)
+
+  // A negative or oversized offset never reaches the buffer.
+  auto PeekChecked = [](const uint8_t* buffer, int32_t length, int64_t offset) {
+    if (offset < 0 || offset + 4 > length) ThrowStack(EVkStack::kBadPeek);
+    return ReadWord(buffer + offset);
+  };
+
+#if VORK_VM_COMPUTED_GOTO
+#define R8(x) x, x, x, x, x, x, x, x
+#define R64(x) R8(x), R8(x), R8(x), R8(x), R8(x), R8(x), R8(x), R8(x)
+#define VORK_OPCODE_LABEL(number, Name, name, immediate, pops, pushes) &&op_##Name,
+  static const void* const kDispatch[256] = {
+      VORK_OPCODES(VORK_OPCODE_LABEL)
+      R64(&&op_invalid), R64(&&op_invalid), R64(&&op_invalid),
+      R8(&&op_invalid), R8(&&op_invalid),
+      &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid};
+  static_assert(sizeof(kDispatch) / sizeof(kDispatch[0]) == 256);
+#undef VORK_OPCODE_LABEL
+#undef R64
+#undef R8
+#define COUNT_INSTRUCTION() \
+  if constexpr (kCounting) ++count
+#define DISPATCH_BEGIN NEXT;
+#define DISPATCH_END
+#define CASE(Name) op_##Name:
+#define CASE_INVALID op_invalid:
+#define NEXT                   \
+  do {                         \
+    COUNT_INSTRUCTION();       \
+    goto* kDispatch[*pc++];    \
+  } while (0)
+#else
+#define DISPATCH_BEGIN          \
+  for (;;) {                    \
+    if constexpr (kCounting) ++count; \
+    switch (*pc++) {
+#define DISPATCH_END \
+  }                  \
+  }
+#define CASE(Name) case static_cast<int>(Opcode::Name):
+#define CASE_INVALID default:
+#define NEXT continue
+#endif
+
+  LOAD_STATE();
+  DISPATCH_BEGIN
+
+  CASE(Stop) {
+    // Leaves the loop. The activation ends without restoring anything.
+    SAVE_STATE();
+    if (on_stop_) on_stop_(*this);
+    if (halted_) return;
+    if (nested_calls == 0) return;
+    // The activation that ends is a call made in this loop: its caller
+    // continues from whatever instruction and frame pointer are current.
+    --nested_calls;
+    LOAD_STATE();
+    NEXT;
+  }
+  CASE(Jump) {
+    NEED(4);
+    sp -= 4;
+    SPEND_BUDGET();
+    JUMP_TO(ReadWord(sb + sp));
+    NEXT;
+  }
+  CASE(BrFalse) {
+    NEED(8);
+    const int32_t target = TOP(1);
+    const int32_t condition = TOP(2);
+    sp -= 8;
+    if (condition == 0) {
+      SPEND_BUDGET();
+      JUMP_TO(target);
+    }
+    NEXT;
+  }
+  CASE(BrTrue) {
+    NEED(8);
+    const int32_t target = TOP(1);
+    const int32_t condition = TOP(2);
+    sp -= 8;
+    if (condition != 0) {
+      SPEND_BUDGET();
+      JUMP_TO(target);
+    }
+    NEXT;
+  }
+  CASE(Call) {
+    // A new activation in this same loop: the frame is what Run would push.
+    NEED(4);
+    sp -= 4;
+    const int32_t target = ReadWord(sb + sp);
+    SPEND_BUDGET();
+    PUSH(static_cast<int32_t>(pc - code));
+    PUSH(fp);
+    fp = sp;
+    JUMP_TO(target);
+    ++nested_calls;
+    NEXT;
+  }
+  CASE(Return) {
+    const int32_t return_ip = PEEK(int64_t{fp} - 8);
+    const int32_t arguments = PEEK(fp);
+    const int64_t length = int64_t{fp} - 8 - 4 * int64_t{arguments};
+    fp = PEEK(int64_t{fp} - 4);
+    SET_LENGTH(length);
+    if (nested_calls == 0) {
+      // Back to the native caller, which checks the pointer when it resumes.
+      SAVE_STATE_AT(return_ip);
+      return;
+    }
+    --nested_calls;
+    JUMP_TO(return_ip);
+    NEXT;
+  }
+  CASE(ReturnVal) {
+    const int32_t return_ip = PEEK(int64_t{fp} - 8);
+    const int32_t arguments = PEEK(fp);
+    const int64_t length = int64_t{fp} - 4 - 4 * int64_t{arguments};
+    // The result goes into the lowest word of the frame before the saved
+    // frame pointer is read: with a damaged count the two can coincide.
+    POKE(length - 4, PEEK(int64_t{fp} + 4));
+    fp = PEEK(int64_t{fp} - 4);
+    SET_LENGTH(length);
+    if (nested_calls == 0) {
+      SAVE_STATE_AT(return_ip);
+      return;
+    }
+    --nested_calls;
+    JUMP_TO(return_ip);
+    NEXT;
+  }
+  CASE(ZeroFill) {
+    NEED(4);
+    sp -= 4;
+    const int32_t n = ReadWord(sb + sp);
+    if (n < 0) {
+      SAVE_STATE();
+      FailFatalCheck();
+    }
+    const int64_t length = int64_t{sp} + 4 * int64_t{n};
+    if (length > scap) GROW_TO(length);
+    std::memset(sb + sp, 0, static_cast<size_t>(n) * 4);
+    sp = static_cast<int32_t>(length);
+    NEXT;
+  }
+  CASE(Dupe) {
+    NEED(4);
+    PUSH(TOP(1));
+    NEXT;
+  }
+  CASE(Swap) {
+    NEED(8);
+    const int32_t a = TOP(1);
+    SET_TOP(1, TOP(2));
+    SET_TOP(2, a);
+    NEXT;
+  }
+  CASE(DSwap) {
+    // b a -> a a b
+    NEED(8);
+    const int32_t a = TOP(1);
+    const int32_t b = TOP(2);
+    SET_TOP(2, a);
+    SET_TOP(1, a);
+    PUSH(b);
+    NEXT;
+  }
+  CASE(Wipe) {
+    NEED(4);
+    sp -= 4;
+    NEXT;
+  }
+  CASE(Add) { BINARY(WRAP(U(s) + U(t))); NEXT; }
+  CASE(Sub) { BINARY(WRAP(U(s) - U(t))); NEXT; }
+  CASE(Mul) { BINARY(WRAP(U(s) * U(t))); NEXT; }
+  CASE(Div) {
+    NEED(8);
+    if (TOP(1) == 0) ThrowProcessor(EVkProcessor::kDivisionByZero);
+    // The most negative word divided by -1 wraps to itself instead of trapping.
+    BINARY(t == -1 ? WRAP(0u - U(s)) : s / t);
+    NEXT;
+  }
+  CASE(Shl) { BINARY(WRAP(U(s) << (t & 31))); NEXT; }
+  CASE(Shr) { BINARY(WRAP(U(s) >> (t & 31))); NEXT; }
+  CASE(Mod) {
+    NEED(8);
+    if (TOP(1) == 0) ThrowProcessor(EVkProcessor::kDivisionByZero);
+    BINARY(t == -1 ? 0 : s % t);
+    NEXT;
+  }
+  CASE(Negate) {
+    NEED(4);
+    SET_TOP(1, WRAP(0u - U(TOP(1))));
+    NEXT;
+  }
+  CASE(And) { BINARY(s & t); NEXT; }
+  CASE(Or) { BINARY(s | t); NEXT; }
+  CASE(Not) {
+    NEED(4);
+    SET_TOP(1, ~TOP(1));
+    NEXT;
+  }
+  CASE(Xor) { BINARY(s ^ t); NEXT; }
+  CASE(Lt) { BINARY(s < t ? 1 : 0); NEXT; }
+  CASE(Le) { BINARY(s <= t ? 1 : 0); NEXT; }
+  CASE(Eq) { BINARY(s == t ? 1 : 0); NEXT; }
+  CASE(Ne) { BINARY(s != t ? 1 : 0); NEXT; }
+  CASE(Ge) { BINARY(s >= t ? 1 : 0); NEXT; }
+  CASE(Gt) { BINARY(s > t ? 1 : 0); NEXT; }
+  CASE(LoadCon) {
+    const int32_t value = ReadWord(pc);
+    pc += 4;
+    PUSH(value);
+    NEXT;
+  }
+  CASE(Zero) { PUSH(0); NEXT; }
+  CASE(One) { PUSH(1); NEXT; }
+  CASE(MinusOne) { PUSH(-1); NEXT; }
+  CASE(Load) {
+    // The offset is popped before the frame word is read.
+    NEED(4);
+    sp -= 4;
+    const int32_t word = PEEK(int64_t{fp} + ReadWord(sb + sp));
+    WriteWord(sb + sp, word);
+    sp += 4;
+    NEXT;
+  }
+  CASE(Store) {
+    NEED(8);
+    const int32_t value = TOP(1);
+    const int32_t offset = TOP(2);
+    sp -= 8;
+    POKE(int64_t{fp} + offset, value);
+    NEXT;
+  }
+  CASE(GLoad) {
+    NEED(4);
+    const int32_t address = TOP(1);
+    if (address < 0 || int64_t{address} > int64_t{area} - 4) {
+      ThrowProcessor(EVkProcessor::kBadGlobalRead);
+    }
+    SET_TOP(1, ReadWord(code + address));
+    NEXT;
+  }
+  CASE(GStore) {
+    NEED(8);
+    const int32_t value = TOP(1);
+    const int32_t address = TOP(2);
+    if (address < 0 || int64_t{address} > int64_t{area} - 4) {
+      ThrowProcessor(EVkProcessor::kBadGlobalWrite);
+    }
+    sp -= 8;
+    WriteWord(code + address, value);
+    NEXT;
+  }
+  CASE(CreateObj) {
+    // Leaves the loop: the object's initialisation may run bytecode.
+    NEED(4);
+    sp -= 4;
+    const int32_t class_index = ReadWord(sb + sp);
+    if (!on_create_object_) ThrowUnbound("createobj");
+    SAVE_STATE();
+    const int32_t handle = on_create_object_(*this, class_index);
+    if (halted_) return;
+    LOAD_STATE();
+    PUSH(handle);
+    NEXT;
+  }
+  CASE(Method) {
+    // Leaves the loop: the handler pops and pushes on the stack and may run
+    // bytecode.
+    NEED(8);
+    const int32_t handle = TOP(1);
+    const int32_t message = TOP(2);
+    sp -= 8;
+    if (!on_send_message_) ThrowUnbound("method");
+    SAVE_STATE();
+    on_send_message_(*this, handle, message);
+    if (halted_) return;
+    LOAD_STATE();
+    NEXT;
+  }
+  CASE(Method2) {
+    // Leaves the loop, as method.
+    NEED(8);
+    const int32_t handle = TOP(1);
+    const int32_t message = TOP(2);
+    sp -= 8;
+    if (!on_send_message_) ThrowUnbound("method2");
+    SAVE_STATE();
+    on_send_message_(*this, handle, message);
+    if (halted_) return;
+    LOAD_STATE();
+    PUSH(handle);
+    NEXT;
+  }
+  CASE(LoadC) {
+    const int32_t value = static_cast<int8_t>(*pc++);
+    PUSH(value);
+    NEXT;
+  }
+  CASE_INVALID {
+    const bool outside = static_cast<uint32_t>(pc - 1 - code) >= area;
+    ThrowProcessor(outside ? EVkProcessor::kOutsideImage : EVkProcessor::kBadOpcode);
+  }
+
+  DISPATCH_END
+
+#undef SAVE_STATE
+#undef SAVE_STATE_AT
+#undef LOAD_STATE
+#undef GROW_TO
+#undef NEED
+#undef TOP
+#undef SET_TOP
+#undef PUSH
+#undef PEEK
+#undef POKE
+#undef SET_LENGTH
+#undef JUMP_TO
+#undef SPEND_BUDGET
+#undef BINARY
+#undef WRAP
+#undef U
+#undef COUNT_INSTRUCTION
+#undef DISPATCH_BEGIN
+#undef DISPATCH_END
+#undef CASE
+#undef CASE_INVALID
+#undef NEXT
+}
+
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+template void TVkProcessor::Execute<false>();
+template void TVkProcessor::Execute<true>();
+
+}  // namespace vork

@@ -1,0 +1,112 @@
+#pragma once
+// TVkProcessor: the interpreter of the 42-opcode bytecode on the value stack.
+//
+// It knows nothing about script objects: createobj, method/method2 and stop
+// call out through three events that the owner binds (the object manager and
+// the director). Run may be entered again from inside those events (a
+// message handler that runs an event routine); a bytecode call, however,
+// stays inside the running loop and takes no native stack, so recursion is
+// bounded by the value stack alone.
+//
+// Frame of an activation, relative to the frame pointer fp (byte offsets on
+// the value stack): arguments at fp-12, fp-16, ... (the last pushed at
+// fp-12), the saved instruction pointer at fp-8, the saved frame pointer at
+// fp-4, the argument count at fp+0, the result local at fp+4, further locals
+// and the operands above.
+//
+// Faults are EVkStack and EVkProcessor (codes in machine_errors.h). A native
+// Run that a fault leaves restores the instruction pointer, frame pointer and
+// stack length it found on entry before the exception travels on, so that an
+// activation interrupted by the faulting one resumes correctly once the
+// fault has been caught at an event boundary.
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "vm/value_stack.h"
+
+namespace vork {
+
+class TVkProcessor {
+ public:
+  // The events carry the processor so that one handler can serve several.
+  using CreateObjectEvent = std::function<int32_t(TVkProcessor&, int32_t class_index)>;
+  using SendMessageEvent = std::function<void(TVkProcessor&, int32_t handle, int32_t message)>;
+  using StopEvent = std::function<void(TVkProcessor&)>;
+
+  // Native nesting of Run (event routines run from message handlers) is
+  // capped well below what the native stack holds; deeper nesting is runaway
+  // re-entrance and raises EVkStack code 0 like a full value stack.
+  static constexpr int kMaxNativeDepth = 256;
+
+  // Also performs the opcode-name self-check once per program.
+  explicit TVkProcessor(TVkStack& stack);
+  TVkProcessor(const TVkProcessor&) = delete;
+  TVkProcessor& operator=(const TVkProcessor&) = delete;
+
+  // Copies every remaining byte of the stream as the code-and-data area,
+  // replacing any earlier image. Not allowed while an activation runs.
+  void LoadImage(std::istream& rest);
+  void LoadImage(std::span<const uint8_t> area);
+
+  // Runs the routine at entry as a new activation and returns when it ends.
+  void Run(int32_t entry);
+
+  // Image base + offset, unchecked (the compiled code's own offsets).
+  uint8_t* CodePointer(int32_t offset) { return image_.data() + offset; }
+  // The NUL-terminated string constant at offset. A damaged image cannot make
+  // it read outside the area: an offset outside gives "", a constant without
+  // NUL ends at the end of the area.
+  std::string StringConstant(int32_t offset) const;
+  int32_t AreaLength() const { return area_length_; }
+
+  void SetOnCreateObject(CreateObjectEvent handler) { on_create_object_ = std::move(handler); }
+  void SetOnSendMessage(SendMessageEvent handler) { on_send_message_ = std::move(handler); }
+  void SetOnStop(StopEvent handler) { on_stop_ = std::move(handler); }
+
+  // Releases the processor from the course (typically called by the stop
+  // event): every active Run returns as soon as control comes back to it,
+  // without executing another instruction, and Run does nothing until the
+  // next LoadImage. The owner frees the machine once IsRunning() is false.
+  void Halt() { halted_ = true; }
+  bool IsHalted() const { return halted_; }
+  // Native Run activations in progress.
+  int Depth() const { return depth_; }
+  bool IsRunning() const { return depth_ > 0; }
+
+  // Jumps taken and calls made before EVkProcessor code 13 ends the run;
+  // for harnesses that run untrusted images (the fuzzer). Unlimited by default.
+  void SetInstructionBudget(int64_t jumps_and_calls) { budget_ = jumps_and_calls; }
+  // Counting every executed instruction runs a separately compiled loop, so
+  // that the ordinary loop pays nothing for it.
+  void SetCounting(bool counting) { counting_ = counting; }
+  uint64_t InstructionCount() const { return instruction_count_; }
+
+  int32_t InstructionPointer() const { return ip_; }
+  int32_t FramePointer() const { return fp_; }
+  TVkStack& Stack() { return stack_; }
+
+ private:
+  template <bool kCounting>
+  void Execute();
+
+  std::vector<uint8_t> image_;  // the area, then kImagePadding bytes of 0xFF
+  int32_t area_length_ = 0;
+  int32_t fp_ = 0;
+  CreateObjectEvent on_create_object_;
+  SendMessageEvent on_send_message_;
+  StopEvent on_stop_;
+  int32_t ip_ = 0;
+  TVkStack& stack_;
+  int depth_ = 0;
+  bool halted_ = false;
+  bool counting_ = false;
+  int64_t budget_ = INT64_MAX;
+  uint64_t instruction_count_ = 0;
+};
+
+}  // namespace vork
