@@ -1,0 +1,103 @@
+// The library's C entry points (oggaudio.h). Nothing thrown inside gets past
+// them: every failure becomes an answer of 0 and the code OggGetError gives.
+
+#include <atomic>
+#include <exception>
+#include <string>
+
+#include "media/oggaudio/byte_range_file.h"
+#include "media/oggaudio/oggaudio.h"
+#include "media/oggaudio/sound_decoder.h"
+#include "media/oggaudio/sound_error.h"
+#include "media/oggaudio/sound_location.h"
+#include "media/oggaudio/sound_output.h"
+#include "platform/diagnostic_log.h"
+
+namespace vork {
+
+namespace {
+
+std::atomic<int> lastError{OGGAUDIO_ERROR_NONE};
+
+void LogFailure(const char* location, const char* reason) noexcept {
+  try {
+    DiagnosticLog(std::string("oggaudio: cannot play \"") + (location ? location : "(null)") + "\": " + reason);
+  } catch (...) {
+  }
+}
+
+std::unique_ptr<SoundDecoder> OpenSound(Engine engine, const char* text) {
+  if (!text) throw SoundError(OGGAUDIO_ERROR_BAD_LOCATION, "no location given");
+  std::optional<SoundLocation> location = ParseSoundLocation(text);
+  if (!location) throw SoundError(OGGAUDIO_ERROR_BAD_LOCATION, "not a file path or archive range");
+  ByteRangeFile file = ByteRangeFile::Open(*location);
+  return engine == Engine::kOgg ? OpenVorbisSound(std::move(file)) : OpenWaveSound(std::move(file));
+}
+
+int Play(Engine engine, const char* location, int wait) noexcept {
+  int code = OGGAUDIO_ERROR_NONE;
+  try {
+    SoundOutput::Instance().Play(engine, OpenSound(engine, location), wait != 0);
+  } catch (const SoundError& error) {
+    code = error.Code();
+    // A missing output was logged once when it was found.
+    if (code != OGGAUDIO_ERROR_NO_AUDIO_OUTPUT) LogFailure(location, error.what());
+  } catch (const std::exception& error) {
+    code = OGGAUDIO_ERROR_INTERNAL;
+    LogFailure(location, error.what());
+  } catch (...) {
+    code = OGGAUDIO_ERROR_INTERNAL;
+  }
+  lastError = code;
+  return code == OGGAUDIO_ERROR_NONE ? 1 : 0;
+}
+
+template <class Action>
+auto Guarded(Action action, decltype(action()) failed) noexcept {
+  try {
+    return action();
+  } catch (...) {
+    return failed;
+  }
+}
+
+}  // namespace
+
+}  // namespace vork
+
+using vork::Engine;
+using vork::SoundOutput;
+
+extern "C" {
+
+OGGAUDIO_API int OggGetRev(void) { return OGGAUDIO_REVISION; }
+
+OGGAUDIO_API int OggPlaySound(const char* location, int wait, int, int, int, int) {
+  return vork::Play(Engine::kOgg, location, wait);
+}
+
+OGGAUDIO_API int OggStopSound(int) {
+  return vork::Guarded([] { SoundOutput::Instance().StopAll(); return 1; }, 0);
+}
+
+OGGAUDIO_API int OggGetError(void) { return vork::lastError; }
+
+OGGAUDIO_API int OggIsPlaying(void) {
+  return vork::Guarded([] { return SoundOutput::Instance().IsPlaying(Engine::kOgg) ? 1 : 0; }, 0);
+}
+
+OGGAUDIO_API int WavPlaySound(const char* location, int wait) { return vork::Play(Engine::kWave, location, wait); }
+
+OGGAUDIO_API int WavStopSound(void) {
+  return vork::Guarded([] { SoundOutput::Instance().StopAll(); return 1; }, 0);
+}
+
+OGGAUDIO_API int WavIsPlaying(void) {
+  return vork::Guarded([] { return SoundOutput::Instance().IsPlaying(Engine::kWave) ? 1 : 0; }, 0);
+}
+
+OGGAUDIO_API void OggShutdown(void) {
+  vork::Guarded([] { SoundOutput::Instance().Close(); return 0; }, 0);
+}
+
+}  // extern "C"

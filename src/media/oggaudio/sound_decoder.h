@@ -1,0 +1,42 @@
+#pragma once
+// A sound being decoded to PCM, a buffer at a time, for the audio output (or
+// for a test or fuzzer without one).
+
+#include <cstddef>
+#include <memory>
+#include <span>
+
+#include "media/oggaudio/byte_range_file.h"
+
+namespace vork {
+
+enum class SampleType {
+  kUnsigned8,       // 128 is silence
+  kSigned16Little,  // little-endian on every host
+};
+
+struct PcmFormat {
+  SampleType type = SampleType::kSigned16Little;
+  int channels = 0;
+  int rate = 0;  // sample frames per second
+
+  int FrameBytes() const { return channels * (type == SampleType::kUnsigned8 ? 1 : 2); }
+};
+
+class SoundDecoder {
+ public:
+  virtual ~SoundDecoder() = default;
+  virtual PcmFormat Format() const = 0;
+  // Fills the front of `buffer` with whole sample frames and answers how many
+  // bytes it wrote; 0 means the sound has ended. Damage found in the middle
+  // of a sound ends it early; it is no error. `buffer` must hold at least one
+  // frame of 8 channels.
+  virtual std::size_t Read(std::span<std::byte> buffer) = 0;
+};
+
+// Both throw SoundError (OGGAUDIO_ERROR_NOT_A_SOUND) when the data is not a
+// sound they can play.
+std::unique_ptr<SoundDecoder> OpenVorbisSound(ByteRangeFile file);
+std::unique_ptr<SoundDecoder> OpenWaveSound(ByteRangeFile file);
+
+}  // namespace vork

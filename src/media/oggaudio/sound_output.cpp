@@ -1,0 +1,170 @@
+#include "media/oggaudio/sound_output.h"
+
+#include <string>
+
+#include "media/oggaudio/oggaudio.h"
+#include "media/oggaudio/sound_error.h"
+#include "platform/diagnostic_log.h"
+
+namespace vork {
+
+namespace {
+
+// 1,024 frames at 44.1 kHz is 23 ms: short enough that a click sounds with
+// the click, long enough that decoding in the callback never runs dry.
+constexpr int kRate = 44100;
+constexpr int kChannels = 2;
+constexpr Uint16 kBufferFrames = 1024;
+constexpr std::size_t kDecodeBytes = 16384;
+
+SDL_AudioFormat SdlFormat(SampleType type) {
+  return type == SampleType::kUnsigned8 ? AUDIO_U8 : AUDIO_S16LSB;
+}
+
+std::string DescribeOutput(const SDL_AudioSpec& spec) {
+  const char* driver = SDL_GetCurrentAudioDriver();
+  return std::string("oggaudio: audio output opened (driver ") + (driver ? driver : "?") + ", " +
+         std::to_string(spec.freq) + " Hz, " + std::to_string(spec.channels) + " channels, buffer of " +
+         std::to_string(spec.samples) + " sample frames = " + std::to_string(spec.samples * 1000 / spec.freq) +
+         " ms)";
+}
+
+}  // namespace
+
+SoundOutput& SoundOutput::Instance() {
+  static SoundOutput output;
+  return output;
+}
+
+SoundOutput::~SoundOutput() { Close(); }
+
+void SoundOutput::OpenDevice() {
+  // SDL would otherwise take over SIGINT and SIGTERM, and the player's
+  // watchdog and the desktop could no longer end the process.
+  SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
+  std::string failure;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    failure = SDL_GetError();
+  } else {
+    SDL_AudioSpec wanted{};
+    wanted.freq = kRate;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = kChannels;
+    wanted.samples = kBufferFrames;
+    wanted.callback = FillDeviceBuffer;
+    wanted.userdata = this;
+    // Rate and channels may follow the device (each voice converts to them);
+    // the buffer size may not, so latency stays what we asked for.
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &spec_,
+                                  SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+    if (device_ == 0) {
+      failure = SDL_GetError();
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+  }
+  if (device_ == 0) {
+    // Remembered until Close, so a machine without sound logs this once
+    // rather than once per sound.
+    state_ = DeviceState::kUnavailable;
+    DiagnosticLog("oggaudio: no audio output (" + failure + "); sounds are not played");
+    throw SoundError(OGGAUDIO_ERROR_NO_AUDIO_OUTPUT, "no audio output");
+  }
+  state_ = DeviceState::kOpen;
+  decoded_.resize(kDecodeBytes);
+  converted_.resize(spec_.size);
+  DiagnosticLog(DescribeOutput(spec_));
+  // The device starts paused, so its callback cannot be waiting for mutex_
+  // (which we hold) while SDL's own device lock is taken here.
+  SDL_PauseAudioDevice(device_, 0);
+}
+
+void SoundOutput::Play(Engine engine, std::unique_ptr<SoundDecoder> sound, bool wait) {
+  std::unique_lock lock(mutex_);
+  if (state_ == DeviceState::kUnavailable) throw SoundError(OGGAUDIO_ERROR_NO_AUDIO_OUTPUT, "no audio output");
+  if (state_ == DeviceState::kClosed) OpenDevice();
+  PcmFormat format = sound->Format();
+  SDL_AudioStream* converter = SDL_NewAudioStream(SdlFormat(format.type), static_cast<Uint8>(format.channels),
+                                                  format.rate, spec_.format, spec_.channels, spec_.freq);
+  if (!converter) {
+    throw SoundError(OGGAUDIO_ERROR_NOT_A_SOUND, "the audio output cannot take " + std::to_string(format.channels) +
+                                                     " channels at " + std::to_string(format.rate) +
+                                                     " Hz: " + SDL_GetError());
+  }
+  Voice& voice = voices_[static_cast<int>(engine)];
+  Silence(voice);
+  voice.sound = std::move(sound);
+  voice.converter = converter;
+  voice.decoded = false;
+  voice.id = ++lastId_;
+  if (!wait) return;
+  const std::uint64_t id = voice.id;
+  voiceEnded_.wait(lock, [&] { return voice.id != id; });
+}
+
+void SoundOutput::StopAll() {
+  std::lock_guard lock(mutex_);
+  for (Voice& voice : voices_) Silence(voice);
+}
+
+bool SoundOutput::IsPlaying(Engine engine) {
+  std::lock_guard lock(mutex_);
+  return voices_[static_cast<int>(engine)].id != 0;
+}
+
+void SoundOutput::Close() {
+  SDL_AudioDeviceID device = 0;
+  {
+    std::lock_guard lock(mutex_);
+    for (Voice& voice : voices_) Silence(voice);
+    device = device_;
+    device_ = 0;
+    state_ = DeviceState::kClosed;
+  }
+  // Outside mutex_: closing joins the audio thread, whose callback takes it.
+  if (device != 0) {
+    SDL_CloseAudioDevice(device);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+}
+
+void SoundOutput::Silence(Voice& voice) {
+  if (voice.converter) SDL_FreeAudioStream(voice.converter);
+  voice.converter = nullptr;
+  voice.sound.reset();
+  if (voice.id != 0) {
+    voice.id = 0;
+    voiceEnded_.notify_all();
+  }
+}
+
+void SDLCALL SoundOutput::FillDeviceBuffer(void* self, Uint8* out, int length) {
+  static_cast<SoundOutput*>(self)->Mix(out, length);
+}
+
+void SoundOutput::Mix(Uint8* out, int length) {
+  std::lock_guard lock(mutex_);
+  SDL_memset(out, spec_.silence, static_cast<std::size_t>(length));
+  if (static_cast<std::size_t>(length) > converted_.size()) return;  // SDL keeps to spec_.size
+  for (Voice& voice : voices_) {
+    if (voice.id == 0) continue;
+    Feed(voice, length);
+    int got = SDL_AudioStreamGet(voice.converter, converted_.data(), length);
+    if (got > 0) SDL_MixAudioFormat(out, converted_.data(), spec_.format, static_cast<Uint32>(got), SDL_MIX_MAXVOLUME);
+    if (got < 0 || (voice.decoded && SDL_AudioStreamAvailable(voice.converter) == 0)) Silence(voice);
+  }
+}
+
+// Decodes until the converter holds `wanted` bytes for the device or the
+// sound has given everything; the end is flushed through the converter so its
+// last samples are not held back.
+void SoundOutput::Feed(Voice& voice, int wanted) {
+  while (!voice.decoded && SDL_AudioStreamAvailable(voice.converter) < wanted) {
+    std::size_t bytes = voice.sound->Read(decoded_);
+    if (bytes == 0 || SDL_AudioStreamPut(voice.converter, decoded_.data(), static_cast<int>(bytes)) != 0) {
+      voice.decoded = true;
+      SDL_AudioStreamFlush(voice.converter);
+    }
+  }
+}
+
+}  // namespace vork
