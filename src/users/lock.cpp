@@ -93,10 +93,11 @@ TVkLock::~TVkLock() {
   if (::unlink(path_.c_str()) != 0) {
     DiagnosticLog("Could not delete lock file \"" + path_ + "\".");
   }
-  struct stat info {};
-  bool still_linked = ::fstat(fd_, &info) == 0 && info.st_nlink > 0;
+  // Asked before closing: afterwards the name may already belong to the
+  // next player's new lock file.
+  bool still_exists = StillNamedByPath(fd_, path_);
   ::close(fd_);
-  if (still_linked) DiagnosticLog("Lock file \"" + path_ + "\" still exists.");
+  if (still_exists) DiagnosticLog("Lock file \"" + path_ + "\" still exists.");
 }
 
 }  // namespace vork
