@@ -1,0 +1,177 @@
+#include "bridge/object_manager.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "bridge/string_object.h"
+#include "platform/message_boxes.h"
+#include "vm/fatal_check.h"
+#include "vm/processor.h"
+
+namespace vork {
+
+namespace {
+
+// Handle layout: bit 31 clear, generation in bits 20..30 (1 .. 2047), slot
+// index in bits 0..19. Room for 2^31 handles over a run before creation
+// fails.
+constexpr int kSlotBits = 20;
+constexpr uint32_t kSlotMask = (1u << kSlotBits) - 1;
+constexpr uint32_t kMaxSlots = 1u << kSlotBits;
+constexpr uint32_t kMaxGeneration = (1u << (31 - kSlotBits)) - 1;
+
+}  // namespace
+
+std::string HandleText(int32_t handle) {
+  char text[16];
+  std::snprintf(text, sizeof text, "$%08X", static_cast<uint32_t>(handle));
+  return text;
+}
+
+TVkObjectManager::TVkObjectManager(const TVkManagerSetup& setup) : setup_(setup) {
+  RegisterClass(kStringClass, [](TVkObjectManager&) { return std::make_unique<TVkStringObject>(); });
+}
+
+TVkObjectManager::~TVkObjectManager() {
+  // A failing release handler must not keep the others from being released;
+  // nothing is left to catch its fault, so it is reported here. Each round
+  // makes progress: the failing object has left the list before its handler ran.
+  while (!objects_.empty()) {
+    try {
+      DestroyAllObjects();
+    } catch (const std::exception& e) {
+      ShowError(std::string("Releasing the script objects failed: ") + e.what());
+    }
+  }
+}
+
+void TVkObjectManager::RegisterClass(int32_t class_index, Factory factory) {
+  if (class_index < 0 || class_index > kMaxClassIndex) {
+    throw EVkError("RegisterClass: class index out of range (ClassIndex=" + std::to_string(class_index) + ")");
+  }
+  if (factories_.size() <= static_cast<size_t>(class_index)) factories_.resize(static_cast<size_t>(class_index) + 1);
+  factories_[static_cast<size_t>(class_index)] = std::move(factory);
+}
+
+void TVkObjectManager::BindProcessorEvents() {
+  Processor().SetOnCreateObject([this](TVkProcessor&, int32_t class_index) { return CreateObject(class_index); });
+  Processor().SetOnSendMessage([this](TVkProcessor&, int32_t handle, int32_t message) { SendMsg(handle, message); });
+}
+
+TVkObject* TVkObjectManager::Find(int32_t handle) const {
+  const auto word = static_cast<uint32_t>(handle);
+  const uint32_t slot = word & kSlotMask;
+  if (slot >= slots_.size()) return nullptr;
+  const Slot& entry = slots_[slot];
+  if (entry.generation != word >> kSlotBits) return nullptr;
+  return entry.object.get();
+}
+
+int32_t TVkObjectManager::AllocateHandle() {
+  uint32_t slot;
+  if (!free_slots_.empty()) {
+    slot = free_slots_.back();
+    free_slots_.pop_back();
+  } else {
+    if (slots_.size() >= kMaxSlots) throw EVkError("CreateObject: no object handle is left");
+    slot = static_cast<uint32_t>(slots_.size());
+    slots_.emplace_back();
+  }
+  return static_cast<int32_t>((slots_[slot].generation << kSlotBits) | slot);
+}
+
+int32_t TVkObjectManager::CreateObject(int32_t class_index) {
+  const bool known = class_index >= 0 && static_cast<size_t>(class_index) < factories_.size() &&
+                     factories_[static_cast<size_t>(class_index)];
+  if (!known) {
+    ShowError("CreateObject: Invalid class (ClassIndex=" + std::to_string(class_index) + ")");
+    FailFatalCheck();
+  }
+  std::unique_ptr<TVkObject> object = factories_[static_cast<size_t>(class_index)](*this);
+  if (!object) {
+    throw EVkError("CreateObject: the factory of class " + std::to_string(class_index) + " made no object");
+  }
+  const int32_t handle = AllocateHandle();
+  TVkObject& created = *object;
+  slots_[static_cast<uint32_t>(handle) & kSlotMask].object = std::move(object);
+  objects_.push_back(&created);
+  created.auto_release_ = class_index != kStringClass && class_index != kSystemClass;
+  created.class_index_ = class_index;
+  created.manager_ = this;
+  created.handle_ = handle;
+  Deliver(created, -2);
+  return handle;
+}
+
+void TVkObjectManager::SendMsg(int32_t handle, int32_t message) {
+  if (message == -1) {
+    if (handle == 0) return;
+    TVkObject* object = Find(handle);
+    if (object == nullptr) {
+      ShowPlain("sendmsg/gmi_destroy: invalid handle: " + HandleText(handle));
+      return;
+    }
+    Destroy(*object);
+    return;
+  }
+  TVkObject* object = Find(handle);
+  if (object == nullptr) {
+    ShowPlain("sendmsg: invalid handle: " + HandleText(handle));
+    ShowPlain("Check that object was created before use.");
+    return;
+  }
+  Deliver(*object, message);
+}
+
+void TVkObjectManager::Destroy(TVkObject& object) {
+  // Out of the list and the handle table first: from here on the handle
+  // names nothing, also for code that the release handler runs.
+  objects_.erase(std::find(objects_.rbegin(), objects_.rend(), &object).base() - 1);
+  const uint32_t slot = static_cast<uint32_t>(object.handle_) & kSlotMask;
+  destroyed_.push_back(std::move(slots_[slot].object));
+  if (slots_[slot].generation < kMaxGeneration) {
+    ++slots_[slot].generation;
+    free_slots_.push_back(slot);
+  }  // else the slot is retired, so that no handle comes round again
+  object.destroyed_ = true;
+  Deliver(object, -3);
+}
+
+void TVkObjectManager::Deliver(TVkObject& object, int32_t message) {
+  struct BusyScope {
+    TVkObjectManager& manager;
+    TVkObject& object;
+    ~BusyScope() {
+      if (--object.busy_ == 0 && object.destroyed_) manager.FreeDestroyed(object);
+    }
+  };
+  ++object.busy_;
+  BusyScope scope{*this, object};
+  object.HandleMessage(message);
+}
+
+void TVkObjectManager::FreeDestroyed(TVkObject& object) {
+  const auto found = std::find_if(destroyed_.begin(), destroyed_.end(),
+                                  [&](const auto& owned) { return owned.get() == &object; });
+  if (found == destroyed_.end()) return;
+  auto owned = std::move(*found);
+  destroyed_.erase(found);
+}
+
+void TVkObjectManager::ReleaseSceneObjects() {
+  std::vector<int32_t> handles;
+  for (auto it = objects_.rbegin(); it != objects_.rend(); ++it) {
+    if ((*it)->auto_release_) handles.push_back((*it)->handle_);
+  }
+  // A release handler may already have destroyed a later one.
+  for (int32_t handle : handles) {
+    if (IsLive(handle)) SendMsg(handle, -1);
+  }
+}
+
+void TVkObjectManager::DestroyAllObjects() {
+  while (objects_.size() > 1) SendMsg(objects_[1]->handle_, -1);
+  if (!objects_.empty()) SendMsg(objects_[0]->handle_, -1);
+}
+
+}  // namespace vork

@@ -1,0 +1,84 @@
+#include "bridge/script_object.h"
+
+#include <algorithm>
+
+#include "bridge/object_manager.h"
+#include "bridge/string_object.h"
+#include "platform/cp1252.h"
+#include "vm/processor.h"
+
+namespace vork {
+
+void TVkScriptObject::HandleMessage(int32_t message) {
+  switch (message) {
+    case 1000: {
+      const std::string name = PopString();
+      PushString(Property(name));
+      break;
+    }
+    case 1001: {
+      const std::string value = PopString();
+      const std::string name = PopString();
+      SetProperty(name, value);
+      break;
+    }
+    default:
+      TVkObject::HandleMessage(message);
+  }
+}
+
+int32_t TVkScriptObject::PopInt() { return Stack().Pop(); }
+
+std::string TVkScriptObject::PopString() {
+  const int32_t handle = PopInt();
+  std::string text;
+  if (const TVkObject* object = Manager().Find(handle)) {
+    const auto* string_object = dynamic_cast<const TVkStringObject*>(object);
+    if (string_object == nullptr) {
+      throw EVkError("string argument " + HandleText(handle) + " is an object of class " +
+                     std::to_string(object->ClassIndex()) + ", not a string");
+    }
+    text = string_object->Text();
+  }
+  Manager().SendMsg(handle, -1);
+  return text;
+}
+
+void TVkScriptObject::PushInt(int32_t value) { Stack().Push(value); }
+
+void TVkScriptObject::PushString(std::string_view text) {
+  const int32_t handle = Manager().CreateObject(TVkObjectManager::kStringClass);
+  auto* string_object = dynamic_cast<TVkStringObject*>(Manager().Find(handle));
+  if (string_object == nullptr) throw EVkError("PushString: class 0 is not the string class");
+  string_object->SetText(std::string(text));
+  PushInt(handle);
+}
+
+void TVkScriptObject::RunRoutine(int32_t entry) { Processor().Run(entry); }
+
+uint8_t* TVkScriptObject::CodePointer(int32_t offset) { return Processor().CodePointer(offset); }
+
+TVkProcessor& TVkScriptObject::Processor() const { return Manager().Processor(); }
+TVkStack& TVkScriptObject::Stack() const { return Manager().Stack(); }
+TVkView* TVkScriptObject::View() const { return Manager().View(); }
+
+std::string TVkScriptObject::Property(std::string_view name) const {
+  for (const auto& [key, value] : properties_) {
+    if (EqualsIgnoreCase(key, name)) return value;
+  }
+  return {};
+}
+
+void TVkScriptObject::SetProperty(std::string_view name, std::string_view value) {
+  const auto found = std::find_if(properties_.begin(), properties_.end(),
+                                  [&](const auto& entry) { return EqualsIgnoreCase(entry.first, name); });
+  if (found == properties_.end()) {
+    if (!value.empty()) properties_.emplace_back(name, value);
+  } else if (value.empty()) {
+    properties_.erase(found);
+  } else {
+    found->second = value;
+  }
+}
+
+}  // namespace vork

@@ -1,0 +1,38 @@
+#include "bridge/string_object.h"
+
+#include "bridge/object_manager.h"
+#include "vm/processor.h"
+
+namespace vork {
+
+void TVkStringObject::HandleMessage(int32_t message) {
+  switch (message) {
+    case 0:
+      // Copy first: the argument may be this object.
+      text_ = std::string(ArgumentText(PopInt()));
+      break;
+    case 1:
+      text_ = Processor().StringConstant(PopInt());
+      break;
+    case 2:
+      text_ += std::string(ArgumentText(PopInt()));
+      break;
+    case 3: {
+      const int order = text_.compare(ArgumentText(PopInt()));  // bytes as unsigned values
+      PushInt(order < 0 ? -1 : (order > 0 ? 1 : 0));
+      break;
+    }
+    default:
+      TVkScriptObject::HandleMessage(message);
+  }
+}
+
+const std::string& TVkStringObject::ArgumentText(int32_t handle) const {
+  const auto* other = dynamic_cast<const TVkStringObject*>(Manager().Find(handle));
+  if (other == nullptr) {
+    throw EVkError("string message: argument " + HandleText(handle) + " is not a live string object");
+  }
+  return other->text_;
+}
+
+}  // namespace vork

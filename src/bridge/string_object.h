@@ -1,0 +1,28 @@
+#pragma once
+// TVkStringObject, class 0: how strings exist in the machine. The stack
+// holds only words, so every string value is one of these and travels as its
+// handle.
+
+#include <string>
+
+#include "bridge/script_object.h"
+
+namespace vork {
+
+class TVkStringObject : public TVkScriptObject {
+ public:
+  // 0 assign, 1 assign a string constant, 2 append, 3 compare. The argument
+  // of 0, 2 and 3 is kept (not destroyed); it must be a live string object.
+  void HandleMessage(int32_t message) override;
+
+  const std::string& Text() const { return text_; }
+  void SetText(std::string text) { text_ = std::move(text); }
+
+ private:
+  // The text of the string object named by an argument handle.
+  const std::string& ArgumentText(int32_t handle) const;
+
+  std::string text_;
+};
+
+}  // namespace vork
