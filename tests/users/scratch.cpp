@@ -6,8 +6,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
+
+#include "platform/diagnostic_log.h"
 
 namespace vork::testing {
 
@@ -40,6 +43,15 @@ std::string ReadBytes(const std::string& path) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
+}
+
+bool RedirectDiagnosticLog(const std::string& path) {
+  ::setenv("VORK_LOG", path.c_str(), 1);
+  std::string probe = "log probe " + std::to_string(::getpid());
+  DiagnosticLog(probe);
+  if (ReadBytes(path) != probe + "\n") return false;
+  std::ofstream(path, std::ios::trunc).close();
+  return true;
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {

@@ -26,6 +26,10 @@ class ScratchDir {
 };
 
 std::string ReadBytes(const std::string& path);
+// Points the diagnostic log at path. The log file is chosen once per process
+// at its first line, so this works only in a test that runs alone (as under
+// ctest); false otherwise. The file then starts empty.
+bool RedirectDiagnosticLog(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 
 // A forked process that runs body(child) and then ends with status 0, or 2

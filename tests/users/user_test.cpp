@@ -1,0 +1,174 @@
+// Users: lock first, then settings; one player per user; nothing lost when a
+// player is killed in the middle of a save.
+
+#include "users/user.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <random>
+#include <thread>
+
+#include "platform/errors.h"
+#include "users/reg_file.h"
+#include "users/scratch.h"
+
+namespace vork {
+namespace {
+
+using testing::ChildProcess;
+using testing::ReadBytes;
+using testing::ScratchDir;
+using testing::WriteBytes;
+using namespace std::string_literals;
+
+using Names = std::vector<std::string>;
+
+TEST(User, OpenedUserHasSettingsFileAtOnceAndKeepsItAfterRelease) {
+  ScratchDir dir;
+  {
+    TVkUser user("Mary", dir.Path() + "/");
+    EXPECT_EQ(user.Name(), "Mary");
+    EXPECT_EQ(user.Directory(), dir.Path());
+    EXPECT_EQ(user.Path(), dir / "Mary");
+    EXPECT_EQ(dir.Names(), (Names{"Mary.lck", "Mary.vkr"}));
+    EXPECT_EQ(ReadBytes(dir / "Mary.vkr"), "VKR1\0\0\0\0"s);
+    user.Settings().WriteString("lesson", "3");
+  }
+  EXPECT_EQ(dir.Names(), (Names{"Mary.vkr"}));
+  TVkUser again("Mary", dir.Path());
+  EXPECT_EQ(again.Settings().ReadString("lesson", ""), "3");
+}
+
+TEST(User, SecondPlayerIsRefusedAndLeavesTheFirstPlayersFilesAlone) {
+  ScratchDir dir;
+  ChildProcess first([&](ChildProcess& self) {
+    TVkUser user("Mary", dir.Path());
+    user.Settings().WriteString("lesson", "7");
+    self.Ready();
+    self.WaitForGo();
+    user.Settings().WriteString("lesson", "8");
+  });
+  ASSERT_TRUE(first.WaitUntilReady());
+  std::string settings = ReadBytes(dir / "Mary.vkr");
+  auto modified = std::filesystem::last_write_time(dir / "Mary.vkr");
+  try {
+    TVkUser second("Mary", dir.Path());
+    ADD_FAILURE() << "second player opened the user";
+  } catch (const EVkError& e) {
+    EXPECT_NE(std::string(e.what()).find("in use by another process"), std::string::npos);
+  }
+  EXPECT_EQ(ReadBytes(dir / "Mary.vkr"), settings);
+  EXPECT_EQ(std::filesystem::last_write_time(dir / "Mary.vkr"), modified);
+  EXPECT_EQ(dir.Names(), (Names{"Mary.lck", "Mary.vkr"}));
+
+  first.Go();
+  EXPECT_EQ(first.Wait(), 0);
+  TVkUser now("Mary", dir.Path());
+  EXPECT_EQ(now.Settings().ReadString("lesson", ""), "8");
+}
+
+TEST(User, CorruptSettingsReleaseTheLockAndStayAsTheyWere) {
+  ScratchDir dir;
+  WriteBytes(dir / "Mary.vkr", "garbage");
+  try {
+    TVkUser user("Mary", dir.Path());
+    ADD_FAILURE() << "corrupt user opened";
+  } catch (const EVkError& e) {
+    EXPECT_EQ(std::string(e.what()), "Unsupported or corrupt user data file");
+  }
+  EXPECT_EQ(dir.Names(), (Names{"Mary.vkr"}));
+  EXPECT_EQ(ReadBytes(dir / "Mary.vkr"), "garbage");
+}
+
+TEST(User, NameThatWouldLeaveTheUsersDirectoryIsRefused) {
+  ScratchDir outer;
+  std::string users = outer / "users";
+  std::filesystem::create_directory(users);
+  for (const std::string& name : {""s, "."s, ".."s, "../Mary"s, "a/b"s, "..\\Mary"s, "a\\b"s,
+                                  "a\nb"s, "Mary\0x"s}) {
+    SCOPED_TRACE(name);
+    try {
+      TVkUser user(name, users);
+      ADD_FAILURE() << "user opened";
+    } catch (const EVkError& e) {
+      EXPECT_TRUE(std::string(e.what()).starts_with("Invalid user name")) << e.what();
+    }
+  }
+  EXPECT_EQ(outer.Names(), (Names{"users"}));
+  EXPECT_TRUE(std::filesystem::is_empty(users));
+}
+
+TEST(User, NameFindsItsFilesWhateverTheLetterCase) {
+  ScratchDir dir;
+  {
+    TVkUser mary("Mary", dir.Path());
+    mary.Settings().WriteString("lesson", "4");
+  }
+  {
+    TVkUser typed("MARY", dir.Path());
+    EXPECT_EQ(typed.Name(), "MARY");
+    EXPECT_EQ(typed.Path(), dir / "Mary");
+    EXPECT_EQ(typed.Settings().ReadString("lesson", ""), "4");
+    EXPECT_THROW(TVkUser other("mary", dir.Path()), EVkError);  // the same user
+  }
+  EXPECT_EQ(dir.Names(), (Names{"Mary.vkr"}));
+}
+
+TEST(User, OpeningRemovesOnlyItsOwnLeftoverTemporaryFiles) {
+  ScratchDir dir;
+  for (const char* name : {"Mary.vkr.tmp123456", "Mary.vkr.tmp7", "Mary.vkr.tmpx", "Mary.vkr.tmp",
+                           "Peter.vkr.tmp42", "Mary.tmp"}) {
+    WriteBytes(dir / name, "partial");
+  }
+  TVkUser user("Mary", dir.Path());
+  EXPECT_EQ(dir.Names(), (Names{"Mary.lck", "Mary.tmp", "Mary.vkr", "Mary.vkr.tmp", "Mary.vkr.tmpx",
+                                "Peter.vkr.tmp42"}));
+}
+
+// A player killed at a random moment while saving over and over: the next
+// open always finds a complete store, never older than what the killed
+// player had already finished, and no temporary files pile up.
+TEST(User, PlayerKilledWhileSavingLeavesACompleteStore) {
+  ScratchDir dir;
+  constexpr int kItems = 40;
+  const std::string value(2000, 'v');
+  std::mt19937 random(12345);
+  int last_counter = -1;
+  int kills_that_left_a_temporary_file = 0;
+  for (int round = 0; round < 30; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    ChildProcess writer([&](ChildProcess& self) {
+      TVkUser user("Writer", dir.Path());
+      for (int i = 0; i < kItems; ++i) user.Settings().WriteString("item" + std::to_string(i), value);
+      int counter = std::stoi(user.Settings().ReadString("counter", "0"));
+      self.Ready();
+      for (;;) user.Settings().WriteString("counter", std::to_string(++counter));
+    });
+    ASSERT_TRUE(writer.WaitUntilReady());
+    std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
+    writer.Kill();
+    ASSERT_EQ(writer.Wait(), 128 + SIGKILL);
+    if (dir.Names().size() > 2) ++kills_that_left_a_temporary_file;
+
+    TVkUser user("Writer", dir.Path());
+    EXPECT_EQ(dir.Names(), (Names{"Writer.lck", "Writer.vkr"}));
+    const TVkRegItems& items = user.Settings().Items();
+    ASSERT_EQ(items.Count(), kItems + 1u);
+    for (const auto& item : items) {
+      if (item.name != "counter") {
+        EXPECT_EQ(item.value, value) << item.name;
+      }
+    }
+    int counter = std::stoi(user.Settings().ReadString("counter", "-1"));
+    EXPECT_GE(counter, last_counter);
+    last_counter = counter;
+  }
+  RecordProperty("kills_that_left_a_temporary_file", kills_that_left_a_temporary_file);
+}
+
+}  // namespace
+}  // namespace vork
