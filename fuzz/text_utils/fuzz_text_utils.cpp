@@ -13,6 +13,7 @@
 #include "objects/crc32.h"
 #include "objects/normalize.h"
 #include "objects/number_text.h"
+#include "objects/text_edits.h"
 #include "objects/text_fields.h"
 #include "objects/word_lists.h"
 #include "platform/errors.h"
@@ -73,6 +74,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FormatQuotient(text, other, decimals, "");
   const std::string grouped = GroupThousands(text);
   Expect(grouped.size() >= text.size());
+  const int count_word = static_cast<int>(static_cast<unsigned char>(separator)) - 128;
+  Expect(CopyBytes(text, index, count_word).size() <= text.size());
+  Expect(DeleteBytes(text, index, count_word).size() <= text.size());
+  Expect(ReplaceAll(text, other, "").size() <= text.size());
+  try {
+    ParseInteger(text);
+  } catch (const EVkError&) {
+  }
+  ChangeExtension(text, other);
   Crc32(rest);
   return 0;
 }

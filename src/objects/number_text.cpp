@@ -58,14 +58,18 @@ std::string FixedPoint(double value, int decimals, std::string_view separator) {
   return result;
 }
 
-template <typename Operation>
-std::string FormatResult(const char* utility, std::string_view a, std::string_view b,
-                         int decimals, std::string_view separator, Operation operation) {
+void CheckDecimals(const char* utility, int decimals) {
   if (decimals < 0 || decimals > kMaxDecimals) {
     throw EVkError(std::string(utility) + ": " + std::to_string(decimals) +
                    " decimals; the number of decimals must be 0 to " +
                    std::to_string(kMaxDecimals));
   }
+}
+
+template <typename Operation>
+std::string FormatResult(const char* utility, std::string_view a, std::string_view b,
+                         int decimals, std::string_view separator, Operation operation) {
+  CheckDecimals(utility, decimals);
   const auto left = ParseDecimal(a);
   const auto right = ParseDecimal(b);
   if (!left || !right) return {};
@@ -96,6 +100,11 @@ std::string FormatQuotient(std::string_view a, std::string_view b, int decimals,
                            std::string_view separator) {
   return FormatResult("FormatQuotient", a, b, decimals, separator,
                       [](double x, double y) { return x / y; });
+}
+
+std::string FormatFixed(double value, int decimals) {
+  CheckDecimals("FormatFixed", decimals);
+  return FixedPoint(value, decimals, ".");
 }
 
 std::string GroupThousands(std::string_view digits) {

@@ -18,6 +18,11 @@ std::string FormatProduct(std::string_view a, std::string_view b, int decimals,
 std::string FormatQuotient(std::string_view a, std::string_view b, int decimals,
                            std::string_view separator);
 
+// The value in fixed point with exactly `decimals` digits after a ".",
+// whatever the locale (0.1234 with 3 gives "0.123"). Raises EVkError when
+// decimals is outside 0 … kMaxDecimals.
+std::string FormatFixed(double value, int decimals);
+
 // "1234567" -> "1.234.567": a "." before every group of three digits counted
 // from the right. A leading sign stays in front ("-123" -> "-123").
 std::string GroupThousands(std::string_view digits);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <clocale>
 #include <set>
 
 #include "objects/text_fields.h"
@@ -60,6 +61,20 @@ TEST(FormatNumbers, DecimalsOutsideTheLimitAreAnErrorNotAHugeText) {
   EXPECT_THROW(FormatQuotient("1", "1", kMaxDecimals + 1, "."), EVkError);
   EXPECT_EQ(FormatProduct("1", "1", kMaxDecimals, ".").size(), 2u + kMaxDecimals);
   EXPECT_EQ(FormatProduct("1e308", "1", 0, ".").size(), 309u);
+}
+
+TEST(FormatNumbers, FixedPointIgnoresTheLocale) {
+  ASSERT_NE(std::setlocale(LC_NUMERIC, "C"), nullptr);
+  // Any locale with a decimal comma that the machine has; the C locale when
+  // none, which still checks the digits.
+  for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "de_DE"}) {
+    if (std::setlocale(LC_NUMERIC, name) != nullptr) break;
+  }
+  EXPECT_EQ(FormatFixed(1.5, 3), "1.500");
+  EXPECT_EQ(FormatFixed(0.1234, 3), "0.123");
+  EXPECT_EQ(FormatProduct("1.5", "2.25", 4, "."), "3.3750");
+  std::setlocale(LC_NUMERIC, "C");
+  EXPECT_THROW(FormatFixed(1, -1), EVkError);
 }
 
 TEST(GroupThousands, PutsAPointBeforeEveryGroupOfThreeDigitsFromTheRight) {
