@@ -431,6 +431,7 @@ AssembledImage Assemble(std::string_view source, std::string_view file_name) {
     };
     image.start_entry = entry(assembler.start);
     image.stop_entry = entry(assembler.stop);
+    image.symbols = builder.ResolvedSymbols();
     return image;
   } catch (const AssemblyError& e) {
     throw EVkError(where(e.Line()) + e.what());

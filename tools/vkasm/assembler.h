@@ -3,6 +3,7 @@
 // with its two entries.
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,8 @@ struct AssembledImage {
   std::vector<uint8_t> area;
   int32_t start_entry = 0;
   int32_t stop_entry = 0;
+  // Labels, globals and named strings with their offsets in the area.
+  std::map<std::string, int32_t, std::less<>> symbols;
 };
 
 // Assembles source; on the first fault raises EVkError with the text

@@ -93,6 +93,14 @@ int32_t ImageBuilder::Resolve(std::string_view name, int line) const {
   return found->second.in_data ? CodeSize() + found->second.offset : found->second.offset;
 }
 
+std::map<std::string, int32_t, std::less<>> ImageBuilder::ResolvedSymbols() const {
+  std::map<std::string, int32_t, std::less<>> resolved;
+  for (const auto& [name, symbol] : symbols_) {
+    if (name.front() != '$') resolved.emplace(name, Resolve(name));
+  }
+  return resolved;
+}
+
 std::vector<uint8_t> ImageBuilder::Build() const {
   std::vector<uint8_t> area = code_;
   for (const Fixup& fixup : fixups_) WriteWord(area.data() + fixup.at, Resolve(fixup.symbol, fixup.line));

@@ -60,6 +60,8 @@ class ImageBuilder {
   std::vector<uint8_t> Build() const;
   // The offset of a symbol in the finished area.
   int32_t Resolve(std::string_view name, int line = 0) const;
+  // Every named symbol with its offset in the finished area.
+  std::map<std::string, int32_t, std::less<>> ResolvedSymbols() const;
 
  private:
   struct Symbol {

@@ -1,0 +1,468 @@
+#include "vm/processor.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "vkasm/assembler.h"
+#include "vm/image.h"
+
+namespace vork {
+namespace {
+
+template <class Fault>
+int FaultCode(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const Fault& e) {
+    return e.Code();
+  }
+  return -1;
+}
+
+// A processor on the player's stack with an assembled image loaded.
+struct Machine {
+  TVkStack stack;
+  TVkProcessor processor{stack};
+  AssembledImage image;
+
+  explicit Machine(std::string_view source) { Load(source); }
+  void Load(std::string_view source) {
+    image = Assemble(source, "test");
+    processor.LoadImage(image.area);
+  }
+  int32_t Symbol(std::string_view name) const { return image.symbols.find(name)->second; }
+  int32_t Global(std::string_view name) { return ReadWord(processor.CodePointer(Symbol(name))); }
+  void Run() { processor.Run(image.start_entry); }
+  std::vector<int32_t> Words() const {
+    std::vector<int32_t> words;
+    for (int32_t at = 0; at < stack.Length(); at += 4) words.push_back(stack.Peek(at));
+    return words;
+  }
+};
+
+// Runs "body" inside a routine without arguments whose result local receives
+// the word the body leaves on top; returns that result.
+int32_t Evaluate(const std::string& body) {
+  Machine machine("enter 0, 1\n" + body + "\nstore 4\nreturnval\n");
+  machine.Run();
+  EXPECT_EQ(machine.stack.Length(), 4) << body;
+  return machine.stack.Peek(0);
+}
+
+TEST(ProcessorTest, WorkedExampleReturnsItsArgumentInPlace) {
+  // R: one, zero, loadcon 4, loadcon -12, load, store, returnval
+  Machine machine(".start r\nr: one\nzero\nloadcon 4\nloadcon -12\nload\nstore\nreturnval\n");
+  machine.stack.Push(7);
+  machine.Run();
+  EXPECT_EQ(machine.Words(), std::vector<int32_t>{7});
+  EXPECT_EQ(machine.processor.InstructionPointer(), 0);
+  EXPECT_EQ(machine.processor.FramePointer(), 0);
+}
+
+TEST(ProcessorTest, ArithmeticLogicAndComparisonsTakeTheLowerWordAsLeftOperand) {
+  struct Case {
+    int32_t s;
+    int32_t t;
+    const char* op;
+    int32_t expected;
+  };
+  const Case cases[] = {
+      {5, 3, "sub", 2},
+      {7, 2, "div", 3},
+      {-7, 2, "div", -3},
+      {-7, 2, "mod", -1},
+      {7, -2, "mod", 1},
+      {INT_MIN, -1, "div", INT_MIN},  // wraps instead of trapping
+      {INT_MIN, -1, "mod", 0},
+      {INT_MAX, 1, "add", INT_MIN},
+      {INT_MIN, 1, "sub", INT_MAX},
+      {0x10000, 0x10001, "mul", 0x10000},
+      {1, 33, "shl", 2},
+      {-1, 28, "shr", 15},
+      {-8, 1, "shr", 0x7FFFFFFC},  // logical, not arithmetic
+      {0b1100, 0b1010, "and", 0b1000},
+      {0b1100, 0b1010, "or", 0b1110},
+      {0b1100, 0b1010, "xor", 0b0110},
+      {3, 5, "lt", 1},
+      {5, 3, "lt", 0},
+      {-1, 1, "lt", 1},
+      {3, 3, "le", 1},
+      {4, 3, "le", 0},
+      {3, 3, "eq", 1},
+      {3, 4, "eq", 0},
+      {3, 4, "ne", 1},
+      {3, 3, "ge", 1},
+      {2, 3, "ge", 0},
+      {1, -1, "gt", 1},
+      {3, 3, "gt", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.s) + " " + c.op + " " + std::to_string(c.t));
+    EXPECT_EQ(Evaluate("push " + std::to_string(c.s) + "\npush " + std::to_string(c.t) + "\n" + c.op),
+              c.expected);
+  }
+}
+
+TEST(ProcessorTest, UnaryStackAndConstantInstructions) {
+  struct Case {
+    const char* body;
+    int32_t expected;
+  };
+  const Case cases[] = {
+      {"zero\nnot", -1},  // bitwise, not logical
+      {"push 5\nnot", -6},
+      {"push 5\nnegate", -5},
+      {"push -2147483648\nnegate", INT_MIN},
+      {"minusone", -1},
+      {".byte 41, 0xFF", -1},                     // loadc sign-extends
+      {".byte 41, 0x7F", 127},
+      {".byte 30, 0xF4, 0xFF, 0xFF, 0xFF", -12},  // loadcon is little-endian
+      {"push 3\ndupe\nadd", 6},
+      {"push 1\npush 2\nswap\nsub", 1},
+      {"push 9\npush 1\npush 2\nswap\nwipe\nsub", 7},
+      // b a -> a a b
+      {"push 1\npush 2\ndswap\npush 100\nmul\nadd\npush 10\nmul\nadd", 2 * 10 + 2 + 100 * 1 * 10},
+      {"push 3\nzerofill\nadd\nadd", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.body);
+    EXPECT_EQ(Evaluate(c.body), c.expected);
+  }
+}
+
+TEST(ProcessorTest, ConditionalBranchesTestForZero) {
+  struct Case {
+    const char* instruction;
+    int32_t condition;
+    bool taken;
+  };
+  const Case cases[] = {
+      {"brfalse", 0, true}, {"brfalse", 2, false}, {"brtrue", -1, true}, {"brtrue", 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.instruction) + " " + std::to_string(c.condition));
+    const std::string body = "push " + std::to_string(c.condition) + "\n" + c.instruction +
+                             " yes\npush 20\njump out\nyes: push 10\nout:";
+    EXPECT_EQ(Evaluate(body), c.taken ? 10 : 20);
+  }
+}
+
+TEST(ProcessorTest, CallAndReturnConventions) {
+  // The callee takes two arguments; "sum" returns nothing, "diff" returns
+  // first - second, "constant" takes none and returns 42.
+  const std::string routines =
+      "sum: enter 2, 1\nload -16\nload -12\nadd\nstore 4\nreturn\n"
+      "diff: enter 2, 1\nload -16\nload -12\nsub\nstore 4\nreturnval\n"
+      "constant: enter 0, 1\npush 42\nstore 4\nreturnval\n";
+  struct Case {
+    const char* call;
+    std::vector<int32_t> after;  // caller's operands after the call
+  };
+  const Case cases[] = {
+      {"push 99\npush 7\npush 5\ncall sum", {99}},
+      {"push 99\npush 7\npush 5\ncall diff", {99, 2}},
+      {"push 99\ncall constant", {99, 42}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.call);
+    // The caller stores its operands in globals so that they can be read
+    // after it has returned.
+    std::string source = ".start caller\ncaller: enter 0\n" + std::string(c.call) + "\n";
+    for (size_t i = c.after.size(); i-- > 0;) source += "gstore g" + std::to_string(i) + "\n";
+    source += "return\n" + routines + ".global g0, g1\n";
+    Machine machine(source);
+    machine.Run();
+    EXPECT_EQ(machine.stack.Length(), 0);
+    for (size_t i = 0; i < c.after.size(); ++i) EXPECT_EQ(machine.Global("g" + std::to_string(i)), c.after[i]);
+  }
+}
+
+TEST(ProcessorTest, ReturnValueOfARoutineWithoutArgumentsTakesTheSavedPointersPlace) {
+  Machine machine("enter 0, 1\npush 5\nstore 4\nreturnval\n");
+  machine.stack.Push(1);
+  machine.stack.Push(2);
+  machine.Run();
+  EXPECT_EQ(machine.Words(), (std::vector<int32_t>{1, 2, 5}));
+}
+
+TEST(ProcessorTest, GlobalsAreWordsAtAnyOffsetUpToTheLastFourBytes) {
+  // Data area: one pad byte, then g (odd offset), then the last word.
+  Machine machine(
+      "enter 0\npush 0x12345678\ngstore g\npush -2\ngstore last\n"
+      "gload g\ngstore copy\nreturn\n"
+      ".string pad, \"\"\n.global g, copy, last\n");
+  machine.Run();
+  ASSERT_EQ(machine.Symbol("g") % 2, 1);
+  ASSERT_EQ(machine.Symbol("last"), machine.processor.AreaLength() - 4);
+  EXPECT_EQ(machine.Global("g"), 0x12345678);
+  EXPECT_EQ(machine.Global("copy"), 0x12345678);
+  EXPECT_EQ(machine.Global("last"), -2);
+  // The processor works on its own copy: the assembled bytes are untouched.
+  EXPECT_EQ(ReadWord(machine.image.area.data() + machine.Symbol("g")), 0);
+}
+
+TEST(ProcessorTest, FaultsCarryTheirCodes) {
+  struct Case {
+    const char* body;
+    bool stack_fault;
+    int code;
+  };
+  const std::string data = "\n.global a, b\n";  // the area ends with two words
+  const Case cases[] = {
+      {".byte 42", false, EVkProcessor::kBadOpcode},
+      {".byte 255", false, EVkProcessor::kBadOpcode},
+      {"push 1\nzero\ndiv", false, EVkProcessor::kDivisionByZero},
+      {"push 1\nzero\nmod", false, EVkProcessor::kDivisionByZero},
+      {"gload -1", false, EVkProcessor::kBadGlobalRead},
+      {"loadcon b\none\nadd\ngload", false, EVkProcessor::kBadGlobalRead},
+      {"push 1\ngstore -1", false, EVkProcessor::kBadGlobalWrite},
+      {"loadcon b\none\nadd\npush 1\ngstore", false, EVkProcessor::kBadGlobalWrite},
+      {"jump 100000", false, EVkProcessor::kOutsideImage},
+      {"jump -1", false, EVkProcessor::kOutsideImage},
+      {"call 100000", false, EVkProcessor::kOutsideImage},
+      {"wipe\nwipe\nwipe\nwipe\nwipe", true, EVkStack::kUnderflow},
+      {"add\nadd\nadd\nadd", true, EVkStack::kUnderflow},
+      {"load 8", true, EVkStack::kBadPeek},
+      {"load -100", true, EVkStack::kBadPeek},
+      {"push 1\nstore 8", true, EVkStack::kBadPoke},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.body);
+    Machine machine("enter 0\n" + std::string(c.body) + "\nreturn" + data);
+    machine.stack.Push(77);
+    const auto run = [&] { machine.Run(); };
+    EXPECT_EQ(c.stack_fault ? FaultCode<EVkStack>(run) : FaultCode<EVkProcessor>(run), c.code);
+    // The activation left nothing behind.
+    EXPECT_EQ(machine.Words(), std::vector<int32_t>{77});
+    EXPECT_EQ(machine.processor.Depth(), 0);
+  }
+  EXPECT_STREQ(EVkProcessor(11).what(), "Error code = 11");
+}
+
+TEST(ProcessorTest, ADamagedImageCannotLeadExecutionOutsideTheArea) {
+  struct Case {
+    const char* source;
+  };
+  const Case cases[] = {
+      {"zero"},                        // runs off the end
+      {"zero\n.byte 30, 1, 2"},        // loadcon cut short by the end of the area
+      {"zero\n.byte 41"},              // loadc without its byte
+      // a return address outside, written over the saved one
+      {"enter 0\ncall inner\nreturn\ninner: enter 0\npush -5\nstore -8\nreturn"},
+      {"enter 0\ncall inner\nreturn\ninner: enter 0\npush 100000\nstore -8\nreturn"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.source);
+    Machine machine(c.source);
+    EXPECT_EQ(FaultCode<EVkProcessor>([&] { machine.Run(); }), EVkProcessor::kOutsideImage);
+  }
+  Machine empty("");
+  EXPECT_EQ(FaultCode<EVkProcessor>([&] { empty.processor.Run(0); }), EVkProcessor::kOutsideImage);
+  Machine machine("zero");
+  EXPECT_EQ(FaultCode<EVkProcessor>([&] { machine.processor.Run(-3); }), EVkProcessor::kOutsideImage);
+}
+
+TEST(ProcessorTest, StringConstantsNeverReadOutsideTheArea) {
+  Machine machine("zero\n.byte 97, 98, 99, 0, 65, 66");  // the last constant lacks its NUL
+  const int32_t area = machine.processor.AreaLength();
+  EXPECT_EQ(machine.processor.StringConstant(1), "abc");
+  EXPECT_EQ(machine.processor.StringConstant(area - 2), "AB");
+  EXPECT_EQ(machine.processor.StringConstant(area), "");
+  EXPECT_EQ(machine.processor.StringConstant(-1), "");
+}
+
+TEST(ProcessorTest, LoadingASecondImageReplacesTheFirstCompletely) {
+  Machine machine("enter 0\npush 5\ngstore g\nreturn\n.global g, h\n");
+  machine.Run();
+  machine.Load("enter 0, 1\ngload 0\nstore 4\nreturnval\n");
+  const auto second_area = machine.image.area;
+  EXPECT_EQ(machine.processor.AreaLength(), static_cast<int32_t>(second_area.size()));
+  EXPECT_EQ(std::vector<uint8_t>(machine.processor.CodePointer(0),
+                                 machine.processor.CodePointer(machine.processor.AreaLength())),
+            second_area);
+  // An address that was a global of the first image is outside the second.
+  EXPECT_EQ(FaultCode<EVkProcessor>([&] { Evaluate("gload 20"); }), EVkProcessor::kBadGlobalRead);
+}
+
+TEST(ProcessorTest, ImageHeaderMagicIsNotChecked) {
+  auto bytes = ImageFileBytes(Assemble(".start r\nzero\nr: enter 0, 1\npush 3\nstore 4\nreturnval\n"));
+  bytes.replace(0, 4, "XXXX");
+  std::istringstream in(bytes);
+  const TVkImageHeader header = ReadImageHeader(in);
+  EXPECT_EQ(header.start_entry, 1);
+  TVkStack stack;
+  TVkProcessor processor(stack);
+  processor.LoadImage(in);
+  processor.Run(header.start_entry);
+  EXPECT_EQ(stack.Pop(), 3);
+
+  std::istringstream truncated(bytes.substr(0, 19));
+  EXPECT_THROW(ReadImageHeader(truncated), EVkError);
+}
+
+// Each level calls the next until the global count reaches 0; every frame
+// holds just the saved pointers and the argument count.
+constexpr const char* kRecursion =
+    ".start down\n"
+    "down: enter 0\n"
+    "gload depth\nminusone\nadd\ndupe\ngstore depth\n"
+    "brfalse bottom\ncall down\n"
+    "bottom: return\n"
+    ".global depth\n";
+
+TEST(ProcessorTest, DeepBytecodeRecursionNeedsOnlyTheValueStack) {
+  Machine machine(kRecursion);
+  WriteWord(machine.processor.CodePointer(machine.Symbol("depth")), 80000);
+  machine.Run();
+  EXPECT_EQ(machine.stack.Length(), 0);
+  EXPECT_EQ(machine.Global("depth"), 0);
+}
+
+TEST(ProcessorTest, RunawayRecursionEndsWithAFullStackAndUnwindsItsFrames) {
+  Machine machine(kRecursion);
+  WriteWord(machine.processor.CodePointer(machine.Symbol("depth")), -1);  // never reaches 0
+  machine.stack.Push(5);
+  EXPECT_EQ(FaultCode<EVkStack>([&] { machine.Run(); }), EVkStack::kFull);
+  EXPECT_EQ(machine.Words(), std::vector<int32_t>{5});
+  EXPECT_EQ(machine.processor.FramePointer(), 0);
+  EXPECT_EQ(machine.processor.InstructionPointer(), 0);
+}
+
+// Records the events of a processor; messages can run code of their own.
+struct EventLog {
+  std::vector<std::string> entries;
+  std::function<void(TVkProcessor&, int32_t, int32_t)> on_message;
+
+  void Bind(TVkProcessor& processor) {
+    processor.SetOnCreateObject([this](TVkProcessor&, int32_t class_index) {
+      entries.push_back("create " + std::to_string(class_index));
+      return 1000 + class_index;
+    });
+    processor.SetOnSendMessage([this](TVkProcessor& p, int32_t handle, int32_t message) {
+      entries.push_back("send " + std::to_string(handle) + " " + std::to_string(message));
+      if (on_message) on_message(p, handle, message);
+    });
+    processor.SetOnStop([this](TVkProcessor&) { entries.push_back("stop"); });
+  }
+};
+
+TEST(ProcessorTest, ObjectInstructionsCallOutThroughTheEvents) {
+  Machine machine(
+      ".start r\nr: enter 0\n"
+      "createobj 7\ngstore a\n"
+      "push 11\npush 3\npush 55\nmethod\n"
+      "push 4\npush 66\nmethod2\ngstore b\ngstore c\n"
+      "return\n.global a, b, c\n");
+  EventLog log;
+  log.Bind(machine.processor);
+  log.on_message = [](TVkProcessor& p, int32_t, int32_t message) {
+    // The handler pops its argument (if any) and pushes one result.
+    if (message == 3) {
+      EXPECT_EQ(p.Stack().Pop(), 11);
+    }
+    p.Stack().Push(message * 10);
+  };
+  machine.Run();
+  EXPECT_EQ(log.entries, (std::vector<std::string>{"create 7", "send 55 3", "send 66 4"}));
+  EXPECT_EQ(machine.Global("a"), 1007);
+  EXPECT_EQ(machine.Global("b"), 66);  // method2 pushes the handle last,
+  EXPECT_EQ(machine.Global("c"), 40);  // over the handler's result
+}
+
+TEST(ProcessorTest, StopEndsTheActivationWithoutCuttingItsFrame) {
+  Machine machine("enter 0\npush 5\nstop\npush 6\nreturn\n");
+  EventLog log;
+  log.Bind(machine.processor);
+  machine.Run();
+  EXPECT_EQ(log.entries, std::vector<std::string>{"stop"});
+  EXPECT_EQ(machine.Words(), (std::vector<int32_t>{0, 0, 0, 5}));
+  EXPECT_EQ(machine.processor.Depth(), 0);
+}
+
+TEST(ProcessorTest, HaltInsideANestedStopLetsNoFurtherInstructionRun) {
+  // The outer routine sends a message whose handler runs "inner" nested;
+  // inner executes stop and the stop event halts the processor.
+  Machine machine(
+      ".start outer\nouter: enter 0\npush 1\npush 2\nmethod\n"
+      "push 1\ngstore after\nreturn\n"
+      "inner: enter 0\nstop\npush 1\ngstore after\nreturn\n"
+      ".global after\n");
+  const int32_t inner = machine.Symbol("inner");
+  int depth_at_stop = 0;
+  machine.processor.SetOnSendMessage([&](TVkProcessor& p, int32_t, int32_t) { p.Run(inner); });
+  machine.processor.SetOnStop([&](TVkProcessor& p) {
+    depth_at_stop = p.Depth();
+    p.Halt();
+  });
+  machine.Run();
+  EXPECT_EQ(depth_at_stop, 2);
+  EXPECT_EQ(machine.processor.Depth(), 0);
+  EXPECT_TRUE(machine.processor.IsHalted());
+  EXPECT_EQ(machine.Global("after"), 0);
+  // A halted processor runs nothing until it gets a new image.
+  machine.processor.Run(inner);
+  EXPECT_EQ(machine.processor.Depth(), 0);
+}
+
+TEST(ProcessorTest, AFaultCaughtAtAnEventBoundaryLetsTheInterruptedRoutineResume) {
+  // outer computes 40 + (message result 2) in a frame with a local; the
+  // handler first runs a routine that faults deep inside a call chain.
+  Machine machine(
+      ".start outer\nouter: enter 0, 1\npush 40\npush 9\npush 1\nmethod\nadd\nstore 4\nreturnval\n"
+      "faulty: enter 0\npush 1\ncall deeper\nreturn\n"
+      "deeper: enter 1\npush 3\nzero\ndiv\nreturn\n");
+  const int32_t faulty = machine.Symbol("faulty");
+  int caught = 0;
+  machine.processor.SetOnSendMessage([&](TVkProcessor& p, int32_t, int32_t) {
+    const int32_t ip = p.InstructionPointer();
+    const int32_t fp = p.FramePointer();
+    const int32_t length = p.Stack().Length();
+    try {
+      p.Run(faulty);
+    } catch (const EVkProcessor& e) {
+      caught = e.Code();
+    }
+    EXPECT_EQ(p.InstructionPointer(), ip);
+    EXPECT_EQ(p.FramePointer(), fp);
+    EXPECT_EQ(p.Stack().Length(), length);
+    p.Stack().Push(2);
+  });
+  machine.Run();
+  EXPECT_EQ(caught, EVkProcessor::kDivisionByZero);
+  EXPECT_EQ(machine.Words(), std::vector<int32_t>{42});
+}
+
+TEST(ProcessorTest, RunawayNativeReentranceIsRefusedBeforeTheNativeStackRunsOut) {
+  Machine machine("enter 0\npush 1\npush 1\nmethod\nreturn\n");
+  machine.processor.SetOnSendMessage([](TVkProcessor& p, int32_t, int32_t) { p.Run(0); });
+  EXPECT_EQ(FaultCode<EVkStack>([&] { machine.Run(); }), EVkStack::kFull);
+  EXPECT_EQ(machine.stack.Length(), 0);
+}
+
+TEST(ProcessorTest, BudgetEndsEndlessLoopsAndCountingCountsEveryInstruction) {
+  Machine loop("here: jump here");
+  loop.processor.SetInstructionBudget(1000);
+  EXPECT_EQ(FaultCode<EVkProcessor>([&] { loop.Run(); }), EVkProcessor::kBudgetExhausted);
+
+  Machine counted("enter 0\npush 2\npush 3\nadd\nwipe\nreturn");
+  counted.processor.SetCounting(true);
+  counted.Run();
+  EXPECT_EQ(counted.processor.InstructionCount(), 6u);
+}
+
+TEST(ProcessorTest, MissingObjectManagerIsReportedNotCrashed) {
+  Machine machine("enter 0\ncreateobj 0\nreturn");
+  EXPECT_THROW(machine.Run(), EVkError);
+}
+
+TEST(ProcessorDeathTest, NegativeZerofillEndsTheProgramWithAnInternalError) {
+  EXPECT_EXIT(Evaluate("minusone\nzerofill\nzero"), ::testing::ExitedWithCode(3), "INTERNAL ERROR");
+}
+
+}  // namespace
+}  // namespace vork
