@@ -23,6 +23,12 @@ struct PcmFormat {
   int FrameBytes() const { return channels * (type == SampleType::kUnsigned8 ? 1 : 2); }
 };
 
+// Layouts the audio output takes. Outside this span of rates a tiny file could
+// play for hours (or not at all); no recording tool writes such rates.
+constexpr int kMostChannels = 8;
+constexpr int kLowestRate = 1000;
+constexpr int kHighestRate = 384000;
+
 class SoundDecoder {
  public:
   virtual ~SoundDecoder() = default;

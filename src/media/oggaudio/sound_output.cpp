@@ -16,6 +16,10 @@ constexpr int kRate = 44100;
 constexpr int kChannels = 2;
 constexpr Uint16 kBufferFrames = 1024;
 constexpr std::size_t kDecodeBytes = 16384;
+// Silence pushed after a sound, in chunks of this many frames, to bring the
+// converter's held-back samples out; bounded in case it never gives them.
+constexpr int kPaddingFrames = 256;
+constexpr int kMostPaddingChunks = 64;
 
 SDL_AudioFormat SdlFormat(SampleType type) {
   return type == SampleType::kUnsigned8 ? AUDIO_U8 : AUDIO_S16LSB;
@@ -93,8 +97,10 @@ void SoundOutput::Play(Engine engine, std::unique_ptr<SoundDecoder> sound, bool 
   Voice& voice = voices_[static_cast<int>(engine)];
   Silence(voice);
   voice.sound = std::move(sound);
+  voice.format = format;
   voice.converter = converter;
   voice.decoded = false;
+  voice.framesIn = voice.framesOut = voice.framesToPlay = 0;
   voice.id = ++lastId_;
   if (!wait) return;
   const std::uint64_t id = voice.id;
@@ -145,26 +151,55 @@ void SoundOutput::Mix(Uint8* out, int length) {
   std::lock_guard lock(mutex_);
   SDL_memset(out, spec_.silence, static_cast<std::size_t>(length));
   if (static_cast<std::size_t>(length) > converted_.size()) return;  // SDL keeps to spec_.size
+  const int frameBytes = DeviceFrameBytes();
   for (Voice& voice : voices_) {
     if (voice.id == 0) continue;
     Feed(voice, length);
-    int got = SDL_AudioStreamGet(voice.converter, converted_.data(), length);
-    if (got > 0) SDL_MixAudioFormat(out, converted_.data(), spec_.format, static_cast<Uint32>(got), SDL_MIX_MAXVOLUME);
-    if (got < 0 || (voice.decoded && SDL_AudioStreamAvailable(voice.converter) == 0)) Silence(voice);
+    int wanted = length;
+    if (voice.decoded) {
+      std::uint64_t left = (voice.framesToPlay - voice.framesOut) * static_cast<std::uint64_t>(frameBytes);
+      if (left < static_cast<std::uint64_t>(wanted)) wanted = static_cast<int>(left);
+    }
+    int got = wanted > 0 ? SDL_AudioStreamGet(voice.converter, converted_.data(), wanted) : 0;
+    if (got > 0) {
+      SDL_MixAudioFormat(out, converted_.data(), spec_.format, static_cast<Uint32>(got), SDL_MIX_MAXVOLUME);
+      voice.framesOut += static_cast<std::uint64_t>(got / frameBytes);
+    }
+    if (got < 0 || (voice.decoded && (got == 0 || voice.framesOut >= voice.framesToPlay))) Silence(voice);
   }
 }
 
 // Decodes until the converter holds `wanted` bytes for the device or the
-// sound has given everything; the end is flushed through the converter so its
-// last samples are not held back.
+// sound has given everything.
 void SoundOutput::Feed(Voice& voice, int wanted) {
   while (!voice.decoded && SDL_AudioStreamAvailable(voice.converter) < wanted) {
     std::size_t bytes = voice.sound->Read(decoded_);
     if (bytes == 0 || SDL_AudioStreamPut(voice.converter, decoded_.data(), static_cast<int>(bytes)) != 0) {
-      voice.decoded = true;
-      SDL_AudioStreamFlush(voice.converter);
+      FinishDecoding(voice);
+      return;
     }
+    voice.framesIn += bytes / static_cast<std::size_t>(voice.format.FrameBytes());
   }
 }
+
+// SDL's converter holds back the last few hundred frames for its resampler,
+// and SDL 2.26 loses them on SDL_AudioStreamFlush whenever its staging buffer
+// happens to be empty. So instead of flushing, silence is pushed through
+// until every frame of the sound has come out, and the output is cut there.
+void SoundOutput::FinishDecoding(Voice& voice) {
+  voice.decoded = true;
+  const auto rate = static_cast<std::uint64_t>(voice.format.rate);
+  voice.framesToPlay = (voice.framesIn * static_cast<std::uint64_t>(spec_.freq) + rate - 1) / rate;
+  const int chunk = kPaddingFrames * voice.format.FrameBytes();
+  SDL_memset(decoded_.data(), voice.format.type == SampleType::kUnsigned8 ? 0x80 : 0, static_cast<std::size_t>(chunk));
+  const auto frameBytes = static_cast<std::uint64_t>(DeviceFrameBytes());
+  for (int i = 0; i < kMostPaddingChunks; ++i) {
+    auto available = static_cast<std::uint64_t>(SDL_AudioStreamAvailable(voice.converter));
+    if (voice.framesOut + available / frameBytes >= voice.framesToPlay) break;
+    if (SDL_AudioStreamPut(voice.converter, decoded_.data(), chunk) != 0) break;
+  }
+}
+
+int SoundOutput::DeviceFrameBytes() const { return SDL_AUDIO_BITSIZE(spec_.format) / 8 * spec_.channels; }
 
 }  // namespace vork

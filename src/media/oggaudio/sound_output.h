@@ -40,9 +40,13 @@ class SoundOutput {
  private:
   struct Voice {
     std::unique_ptr<SoundDecoder> sound;
+    PcmFormat format;
     SDL_AudioStream* converter = nullptr;  // the sound's format to the device's
     std::uint64_t id = 0;                  // 0 while the voice is silent
     bool decoded = false;                  // the sound has given all its samples
+    std::uint64_t framesIn = 0;            // sound frames put into the converter
+    std::uint64_t framesOut = 0;           // device frames taken out of it
+    std::uint64_t framesToPlay = 0;        // device frames in all, once decoded
   };
   enum class DeviceState { kClosed, kOpen, kUnavailable };
 
@@ -50,6 +54,8 @@ class SoundOutput {
   static void SDLCALL FillDeviceBuffer(void* self, Uint8* out, int length);
   void Mix(Uint8* out, int length);
   void Feed(Voice& voice, int wanted);
+  void FinishDecoding(Voice& voice);
+  int DeviceFrameBytes() const;
   void Silence(Voice& voice);  // with mutex_ held
 
   // Guards everything below; the audio callback holds it while it mixes.

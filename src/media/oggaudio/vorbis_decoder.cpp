@@ -13,7 +13,6 @@ namespace vork {
 
 namespace {
 
-constexpr int kMostChannels = 8;  // what the audio output can mix down
 // A run of damaged pages longer than this ends the sound rather than letting
 // a hostile file keep the decoder busy.
 constexpr int kMostHolesInARow = 64;
@@ -57,10 +56,11 @@ class VorbisDecoder final : public SoundDecoder {
     if (result != 0) throw SoundError(OGGAUDIO_ERROR_NOT_A_SOUND, VorbisFailure(result));
     open_ = true;
     const vorbis_info* info = ov_info(&vorbis_, -1);
-    if (!info || info->channels < 1 || info->channels > kMostChannels || info->rate < 1) {
+    if (!info || info->channels < 1 || info->channels > kMostChannels || info->rate < kLowestRate ||
+        info->rate > kHighestRate) {
       throw SoundError(OGGAUDIO_ERROR_NOT_A_SOUND,
                        "an Ogg Vorbis layout that cannot be played (" + std::to_string(info ? info->channels : 0) +
-                           " channels)");
+                           " channels at " + std::to_string(info ? info->rate : 0) + " Hz)");
     }
     format_.channels = info->channels;
     format_.rate = static_cast<int>(info->rate);

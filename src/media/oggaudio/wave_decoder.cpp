@@ -16,11 +16,6 @@ namespace {
 
 constexpr std::uint16_t kFormatPcm = 1;
 constexpr std::uint16_t kFormatExtensible = 0xFFFE;
-constexpr int kMostChannels = 8;  // what the audio output can mix down
-// Outside this span a tiny file could play for hours (or not at all); no
-// recording tool writes such rates.
-constexpr std::uint32_t kLowestRate = 1000;
-constexpr std::uint32_t kHighestRate = 384000;
 
 [[noreturn]] void NotAWave(const std::string& reason) {
   throw SoundError(OGGAUDIO_ERROR_NOT_A_SOUND, "not a playable wave sound: " + reason);
@@ -51,7 +46,7 @@ PcmFormat ParseFormatChunk(ByteRangeFile& file, std::uint32_t chunkSize) {
   if (tag != kFormatPcm) NotAWave("format " + std::to_string(tag) + " is not PCM");
   if (bits != 8 && bits != 16) NotAWave(std::to_string(bits) + "-bit samples");
   if (channels < 1 || channels > kMostChannels) NotAWave(std::to_string(channels) + " channels");
-  if (rate < kLowestRate || rate > kHighestRate) NotAWave("a rate of " + std::to_string(rate) + " Hz");
+  if (rate < std::uint32_t{kLowestRate} || rate > std::uint32_t{kHighestRate}) NotAWave("a rate of " + std::to_string(rate) + " Hz");
   PcmFormat format;
   format.type = bits == 8 ? SampleType::kUnsigned8 : SampleType::kSigned16Little;
   format.channels = channels;
