@@ -5,30 +5,10 @@
 
 #include <cerrno>
 
+#include "objects/normalize.h"
 #include "platform/cp1252.h"
 
 namespace vork {
-
-namespace {
-
-bool IsSpaceOrControl(char c) { return static_cast<unsigned char>(c) < 33; }
-
-// Trims bytes below 33 at both ends and reduces every inner run of them to
-// the run's last byte.
-std::string NormalizeSpaces(std::string_view text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (!IsSpaceOrControl(c)) {
-      out += c;
-    } else if (!out.empty() && i + 1 < text.size() && !IsSpaceOrControl(text[i + 1])) {
-      out += c;  // the last byte of an inner run
-    }
-  }
-  return out;
-}
-
-}  // namespace
 
 std::string UserDisplayName(std::string_view text) {
   std::string name = NormalizeSpaces(text);
