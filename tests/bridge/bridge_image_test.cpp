@@ -1,0 +1,92 @@
+// Assembled images running through the real object manager.
+
+#include <gtest/gtest.h>
+
+#include "bridge_fixture.h"
+#include "vkasm/assembler.h"
+#include "vm/word_io.h"
+
+namespace vork {
+namespace {
+
+struct ImageRun : BridgeFixture {
+  AssembledImage image;
+
+  void Run(std::string_view source) {
+    image = Assemble(source, "test");
+    processor.LoadImage(image.area);
+    processor.Run(image.start_entry);
+  }
+  int32_t Global(std::string_view name) {
+    return ReadWord(processor.CodePointer(image.symbols.find(name)->second));
+  }
+};
+
+TEST(BridgeImageTest, CompiledCodeConventionsWorkThroughTheManager) {
+  ImageRun run;
+  run.RecordClasses({0, 1});
+  run.Run(
+      ".start start\n"
+      "start: enter 0\n"
+      "    createobj 1\n"
+      "    gstore sys\n"
+      "    str \"Color\"\n"          // 1001: name, then value
+      "    str \"red\"\n"
+      "    sendsys 1001\n"
+      "    str \"COLOR\"\n"
+      "    sendsys 1000\n"
+      "    gstore answer\n"
+      "    str \"\"\n"              // a string destroyed, then used
+      "    dupe\n"
+      "    gstore dead\n"
+      "    send -1\n"
+      "    gload dead\n"
+      "    send 3\n"
+      "    gload dead\n"
+      "    send -1\n"
+      "    return\n"
+      ".global sys, answer, dead\n");
+  EXPECT_EQ(run.stack.Length(), 0);
+  EXPECT_EQ(run.StringAt(run.Global("answer")).Text(), "red");
+  const std::string dead = HandleText(run.Global("dead"));
+  EXPECT_EQ(run.Boxes(), "plain: sendmsg: invalid handle: " + dead + "\n" +
+                             "plain: Check that object was created before use.\n" +
+                             "plain: sendmsg/gmi_destroy: invalid handle: " + dead + "\n");
+  // Left: the system object and the answer; every literal was consumed.
+  EXPECT_EQ(run.manager->Count(), 2);
+  run.log.clear();
+  run.manager.reset();
+  EXPECT_EQ(run.log, (std::vector<std::string>{"c0#5 -3", "c0#5 freed", "c1#1 -3", "c1#1 freed"}));
+}
+
+TEST(BridgeImageTest, StringLiteralsBecomeStringObjectsOwnedByTheBytecode) {
+  ImageRun run;
+  run.Run(
+      ".start start\n"
+      "start: enter 0\n"
+      "    str greeting\n"
+      "    gstore a\n"
+      "    str \", world\"\n"
+      "    dupe\n"
+      "    send2 2, a\n"       // a := a + ", world"; method2 leaves a's handle
+      "    gstore b\n"
+      "    send -1\n"          // the literal
+      "    return\n"
+      ".string greeting, \"Hello\"\n"
+      ".global a, b\n");
+  EXPECT_EQ(run.Global("a"), run.Global("b"));
+  EXPECT_EQ(run.StringAt(run.Global("a")).Text(), "Hello, world");
+  EXPECT_EQ(run.manager->Count(), 1);
+}
+
+TEST(BridgeImageTest, FaultInsideAMessageHandlerLeavesTheMachineConsistent) {
+  ImageRun run;
+  // Message 2 with an argument that is no string: the handler raises, and
+  // the fault travels out of Run with the entry state restored.
+  EXPECT_THROW(run.Run(".start s\ns: enter 0\npush 12345\nstr \"x\"\nsend 2\nreturn\n"), EVkError);
+  EXPECT_EQ(run.stack.Length(), 0);
+  EXPECT_EQ(run.processor.Depth(), 0);
+}
+
+}  // namespace
+}  // namespace vork

@@ -1,0 +1,141 @@
+#include "bridge/string_object.h"
+
+#include <gtest/gtest.h>
+
+#include "bridge_fixture.h"
+
+namespace vork {
+namespace {
+
+TEST(StringObjectTest, AssignAppendAndCompareKeepTheirArgument) {
+  BridgeFixture f;
+  const int32_t target = f.NewString("x");
+  const int32_t other = f.NewString("abc");
+  f.stack.Push(other);
+  f.manager->SendMsg(target, 0);
+  EXPECT_EQ(f.StringAt(target).Text(), "abc");
+  f.stack.Push(other);
+  f.manager->SendMsg(target, 2);
+  EXPECT_EQ(f.StringAt(target).Text(), "abcabc");
+  f.stack.Push(target);  // its own handle doubles the text
+  f.manager->SendMsg(target, 2);
+  EXPECT_EQ(f.StringAt(target).Text(), "abcabcabcabc");
+  EXPECT_TRUE(f.manager->IsLive(other));
+  EXPECT_EQ(f.stack.Length(), 0);
+}
+
+TEST(StringObjectTest, CompareOrdersBytesAsUnsignedValues) {
+  struct Case {
+    const char* left;
+    const char* right;
+    int sign;
+  };
+  const Case cases[] = {
+      {"abc", "abd", -1}, {"ab", "abc", -1}, {"B", "a", -1}, {"same", "same", 0},
+      {"abd", "abc", 1},  {"", "", 0},       {"\xE9", "z", 1},
+  };
+  BridgeFixture f;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.left) + " / " + c.right);
+    const int32_t left = f.NewString(c.left);
+    f.stack.Push(f.NewString(c.right));
+    f.manager->SendMsg(left, 3);
+    const int32_t result = f.stack.Pop();
+    EXPECT_EQ((result > 0) - (result < 0), c.sign);
+    EXPECT_EQ(f.stack.Length(), 0);
+  }
+}
+
+TEST(StringObjectTest, ConstantsAreReadFromTheImageUpToTheirNul) {
+  BridgeFixture f;
+  const std::vector<uint8_t> area = {'h', 'i', 0, 'x', 0, 'e', 'n', 'd'};
+  f.processor.LoadImage(area);
+  struct Case {
+    int32_t offset;
+    const char* text;
+  };
+  for (const Case& c : {Case{0, "hi"}, Case{2, ""}, Case{3, "x"}, Case{5, "end"}, Case{8, ""}, Case{-4, ""}}) {
+    const int32_t target = f.NewString("old");
+    f.stack.Push(c.offset);
+    f.manager->SendMsg(target, 1);
+    EXPECT_EQ(f.StringAt(target).Text(), c.text) << "offset " << c.offset;
+  }
+}
+
+TEST(StringObjectTest, AnArgumentThatIsNoLiveStringIsAnError) {
+  BridgeFixture f;
+  f.RecordClasses({3});
+  const int32_t target = f.NewString("x");
+  const int32_t dead = f.NewString("y");
+  f.manager->SendMsg(dead, -1);
+  for (int32_t argument : {dead, 0, f.manager->CreateObject(3)}) {
+    f.stack.Push(argument);
+    EXPECT_THROW(f.manager->SendMsg(target, 2), EVkError);
+  }
+  EXPECT_EQ(f.StringAt(target).Text(), "x");
+}
+
+TEST(ScriptObjectTest, PropertiesAreNamedWithoutRegardToCase) {
+  BridgeFixture f;
+  const int32_t object = f.NewString("");
+  const auto set = [&](const std::string& name, const std::string& value) {
+    f.stack.Push(f.NewString(name));
+    f.stack.Push(f.NewString(value));
+    f.manager->SendMsg(object, 1001);
+  };
+  const auto get = [&](const std::string& name) {
+    f.stack.Push(f.NewString(name));
+    f.manager->SendMsg(object, 1000);
+    const int32_t result = f.stack.Pop();
+    std::string text = f.StringAt(result).Text();
+    f.manager->SendMsg(result, -1);
+    return text;
+  };
+  EXPECT_EQ(get("Color"), "");
+  set("Color", "red");
+  set("size", "two\nlines");
+  EXPECT_EQ(get("COLOR"), "red");
+  EXPECT_EQ(get("size"), "two\nlines");
+  EXPECT_EQ(get("lines"), "");  // a line break in a value makes no entry
+  set("color", "blue");
+  EXPECT_EQ(get("Color"), "blue");
+  set("color", "");
+  EXPECT_EQ(get("Color"), "");
+  EXPECT_EQ(get("size"), "two\nlines");
+  // Every argument string was consumed; only the object itself is left.
+  EXPECT_EQ(f.manager->Count(), 1);
+  EXPECT_EQ(f.stack.Length(), 0);
+}
+
+TEST(ScriptObjectTest, PopStringConsumesItsArgument) {
+  BridgeFixture f;
+  f.RecordClasses({0, 3});
+  auto* object = dynamic_cast<TVkScriptObject*>(f.manager->Find(f.manager->CreateObject(3)));
+  ASSERT_NE(object, nullptr);
+  const int32_t argument = f.NewString("word");
+  f.log.clear();
+  f.stack.Push(argument);
+  EXPECT_EQ(object->PopString(), "word");
+  EXPECT_EQ(f.log, (std::vector<std::string>{"c0#2 -3", "c0#2 freed"}));
+  EXPECT_FALSE(f.manager->IsLive(argument));
+  EXPECT_EQ(f.manager->Count(), 1);
+
+  // A handle that names nothing gives "" after the destroy notice.
+  f.stack.Push(argument);
+  EXPECT_EQ(object->PopString(), "");
+  EXPECT_EQ(f.Boxes(), "plain: sendmsg/gmi_destroy: invalid handle: " + HandleText(argument) + "\n");
+  // An object of another class is not taken for a string.
+  f.stack.Push(object->Handle());
+  EXPECT_THROW(object->PopString(), EVkError);
+  EXPECT_TRUE(f.manager->IsLive(object->Handle()));
+
+  object->PushString("made");
+  EXPECT_EQ(f.StringAt(f.stack.Pop()).Text(), "made");
+  object->PushBool(true);
+  object->PushBool(false);
+  EXPECT_EQ(f.stack.Pop(), 0);
+  EXPECT_EQ(f.stack.Pop(), 1);
+}
+
+}  // namespace
+}  // namespace vork
