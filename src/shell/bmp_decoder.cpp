@@ -73,7 +73,7 @@ class BmpReader {
     if (!bytes_.Has(0, 2) || bytes_.At(0) != 'B' || bytes_.At(1) != 'M')
       bytes_.Fail("it does not start with \"BM\"");
     size_t pixels_at = bytes_.Get(10, 4);
-    ReadHeader();
+    ReadHeader(pixels_at);
     CheckPictureSize(header_.width, header_.height, name_);
     picture_.width = static_cast<int>(header_.width);
     picture_.height = static_cast<int>(header_.height);
@@ -87,7 +87,7 @@ class BmpReader {
   }
 
  private:
-  void ReadHeader() {
+  void ReadHeader(size_t pixels_at) {
     size_t size = bytes_.Get(kFileHeaderSize, 4);
     size_t at = kFileHeaderSize;
     size_t palette_entry = 4;
@@ -117,7 +117,7 @@ class BmpReader {
       if (size == 40) after_header += header_.compression == kBitFields ? 12 : 16;
     }
     CheckFormat();
-    ReadPalette(after_header, palette_entry, colours_used);
+    ReadPalette(after_header, palette_entry, colours_used, pixels_at);
   }
 
   void CheckFormat() const {
@@ -135,10 +135,13 @@ class BmpReader {
       bytes_.Fail("a compressed bitmap cannot be stored top-down");
   }
 
-  void ReadPalette(size_t at, size_t entry, uint32_t colours_used) {
+  void ReadPalette(size_t at, size_t entry, uint32_t colours_used, size_t pixels_at) {
     if (header_.bits > 8) return;
     size_t count = size_t{1} << header_.bits;
     if (colours_used > 0 && colours_used < count) count = colours_used;
+    // Writers of the old header often store a shorter table than its bit
+    // depth implies; the pixel data's offset says where it really ends.
+    if (pixels_at > at && (pixels_at - at) / entry < count) count = (pixels_at - at) / entry;
     for (size_t i = 0; i < count; ++i) {
       size_t offset = at + i * entry;
       if (!bytes_.Has(offset, entry)) bytes_.Fail("the colour table is cut short");
