@@ -170,10 +170,9 @@ void TBackground::AddOverlayMessage(int kind, std::string_view text) {
   }
 }
 
-void TBackground::SetDeveloperMode(bool on) {
-  if (on == DeveloperMode()) return;
-  if (on) developer_switch_ons_ += 1;
-  developer_view_style_ = on ? (developer_switch_ons_ % 2 == 1 ? 1 : 2) : 0;
+void TBackground::SetDeveloperViewStyle(int style) {
+  if (style == developer_view_style_) return;
+  developer_view_style_ = style;
   UpdateBatch batch(this);
   InvalidateAll();
 }
@@ -226,9 +225,18 @@ void TBackground::ResetMouseState() {
 void TBackground::ButtonDown(TMouseButton button, TShiftState shift, QPoint at) {
   if (capture_count_ == 0) captured_sprite_ = SpriteAt(at.x(), at.y());
   capture_count_ += 1;
+  if (capture_count_ == 1) RedrawHeldSpriteRings();
   if (TSprite* sprite = captured_sprite_) {
     sprite->MouseDown(button, shift, at.x() - sprite->Left(), at.y() - sprite->Top());
   }
+}
+
+void TBackground::RedrawHeldSpriteRings() {
+  // The rings mark the sprite while buttons are held: draw them at the press
+  // and take them away at the last release, not at some later repaint.
+  if (developer_view_style_ != 2 || !captured_sprite_) return;
+  UpdateBatch batch(this);
+  InvalidateRect(captured_sprite_->BoundsRect());
 }
 
 void TBackground::PointerMoved(TShiftState shift, QPoint at) {
@@ -261,7 +269,10 @@ void TBackground::ButtonUp(TMouseButton button, TShiftState shift, QPoint at) {
     sprite->MouseUp(button, shift, at.x() - sprite->Left(), at.y() - sprite->Top());
     if (!self) return;
   }
-  if (capture_count_ > 0) capture_count_ -= 1;
+  if (capture_count_ > 0) {
+    capture_count_ -= 1;
+    if (capture_count_ == 0) RedrawHeldSpriteRings();
+  }
 }
 
 void TBackground::mousePressEvent(QMouseEvent* event) {

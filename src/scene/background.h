@@ -72,10 +72,10 @@ class TBackground : public QWidget {
   std::int32_t Color() const { return color_; }
   void SetColor(std::int32_t color);
 
-  // Developer mode (the development machine with Num Lock on) is decided by
-  // the owner. Each switch-on alternates the view style between 1 and 2;
-  // the style is 0 while the mode is off.
-  void SetDeveloperMode(bool on);
+  // The developer view style, decided by the owner from developer mode (the
+  // development machine with Num Lock on): 0 while the mode is off, else 1
+  // or 2, alternating with each switch-on. Marks and overlay show in 1 and 2.
+  void SetDeveloperViewStyle(int style);
   bool DeveloperMode() const { return developer_view_style_ != 0; }
   int DeveloperViewStyle() const { return developer_view_style_; }
 
@@ -101,6 +101,7 @@ class TBackground : public QWidget {
   void ButtonDown(TMouseButton button, TShiftState shift, QPoint at);
   void PointerMoved(TShiftState shift, QPoint at);
   void ButtonUp(TMouseButton button, TShiftState shift, QPoint at);
+  void RedrawHeldSpriteRings();
 
   bool auto_size_ = true;
   QImage bitmap_;
@@ -114,7 +115,6 @@ class TBackground : public QWidget {
   int update_count_ = 0;
   std::int32_t color_ = 0;
   int developer_view_style_ = 0;
-  int developer_switch_ons_ = 0;
   // Set while a paint event of ours runs: the buffer is drawn by that event,
   // not by another repaint.
   bool in_paint_event_ = false;
