@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Runs the bytecode machine and Lua 5.4 on the same two workloads, one after
+# the other in this run, and prints the machine's instructions per second and
+# its time relative to Lua (ratio < 1: faster than Lua).
+#   bench/vm/run.sh
+# VORK_BENCH_BUILD=DIR uses vkasm and vkrun already built in DIR.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+here=bench/vm
+
+if ! command -v lua5.4 >/dev/null; then
+  sudo=; [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo apt-get install -y -qq lua5.4 >/dev/null
+fi
+
+build=${VORK_BENCH_BUILD:-build-bench}
+if [ -z "${VORK_BENCH_BUILD:-}" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORK_CORE_ONLY=ON -DVORK_TESTS=OFF >/dev/null
+  cmake --build "$build" --target vkasm vkrun >/dev/null
+fi
+
+# Smallest processor time (user + system) of five runs, in microseconds.
+# Processor time rather than wall time, so that other load on the machine
+# disturbs the comparison less.
+best_us() {
+  local best= t
+  for _ in 1 2 3 4 5; do
+    t=$( { TIMEFORMAT='%3U %3S'; time "$@" >/dev/null; } 2>&1 | awk '{ printf "%d", ($1 + $2) * 1e6 }')
+    if [ -z "$best" ] || [ "$t" -lt "$best" ]; then best=$t; fi
+  done
+  echo "$best"
+}
+
+for name in fib strings; do
+  image="$build/bench-$name.vkbc"
+  "$build/vkasm" "$here/$name.vkasm" -o "$image"
+  vork_out=$("$build/vkrun" "$image")
+  lua_out=$(lua5.4 "$here/$name.lua")
+  if [ "$vork_out" != "$lua_out" ]; then
+    echo "$name: results differ (vork: $vork_out, lua: $lua_out)" >&2
+    exit 1
+  fi
+  instructions=$("$build/vkrun" "$image" --count 2>&1 >/dev/null | sed -n 's/^instructions: //p')
+  vork_us=$(best_us "$build/vkrun" "$image")
+  lua_us=$(best_us lua5.4 "$here/$name.lua")
+  awk -v n="$name" -v i="$instructions" -v v="$vork_us" -v l="$lua_us" 'BEGIN {
+    printf "%-8s vork %.3f s, %.0f M instructions/s (%d instructions) | lua5.4 %.3f s | ratio %.2f\n",
+      n, v / 1e6, i / (v / 1e6) / 1e6, i, l / 1e6, v / l }'
+done
