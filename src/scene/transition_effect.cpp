@@ -83,8 +83,8 @@ void TTransitionEffect::RemoveCover() {
   cover_ = nullptr;
   QWidget* parent = cover->parentWidget();
   const QRect geometry = cover->geometry();
-  cover->hide();
-  cover->deleteLater();
+  // Nothing of the cover is running (it only paints), so it can go at once.
+  delete cover;
   // What was under the cover is on screen before this returns.
   if (parent && parent->isVisible()) parent->repaint(geometry);
 }
