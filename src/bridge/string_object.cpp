@@ -14,9 +14,15 @@ void TVkStringObject::HandleMessage(int32_t message) {
     case 1:
       text_ = Processor().StringConstant(PopInt());
       break;
-    case 2:
-      text_ += std::string(ArgumentText(PopInt()));
+    case 2: {
+      const std::string& other = ArgumentText(PopInt());
+      if (text_.size() + other.size() > max_text_length) {
+        throw EVkError("string message 2: the text would grow beyond " + std::to_string(max_text_length) +
+                       " bytes");
+      }
+      text_ += std::string(other);
       break;
+    }
     case 3: {
       const int order = text_.compare(ArgumentText(PopInt()));  // bytes as unsigned values
       PushInt(order < 0 ? -1 : (order > 0 ? 1 : 0));

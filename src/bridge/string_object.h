@@ -15,6 +15,10 @@ class TVkStringObject : public TVkScriptObject {
   // of 0, 2 and 3 is kept (not destroyed); it must be a live string object.
   void HandleMessage(int32_t message) override;
 
+  // Appending beyond this length is runaway code (a text doubling itself in
+  // a loop); it fails with EVkError before memory runs out.
+  static inline size_t max_text_length = size_t{16} << 20;
+
   const std::string& Text() const { return text_; }
   void SetText(std::string text) { text_ = std::move(text); }
 

@@ -24,6 +24,18 @@ TEST(StringObjectTest, AssignAppendAndCompareKeepTheirArgument) {
   EXPECT_EQ(f.stack.Length(), 0);
 }
 
+TEST(StringObjectTest, RunawayAppendingFailsBeforeMemoryRunsOut) {
+  BridgeFixture f;
+  const int32_t text = f.NewString(std::string(1 << 20, 'x'));
+  for (int round = 0; round < 4; ++round) {  // 2, 4, 8, 16 MiB
+    f.stack.Push(text);
+    f.manager->SendMsg(text, 2);
+  }
+  f.stack.Push(text);
+  EXPECT_THROW(f.manager->SendMsg(text, 2), EVkError);
+  EXPECT_EQ(f.StringAt(text).Text().size(), size_t{16} << 20);
+}
+
 TEST(StringObjectTest, CompareOrdersBytesAsUnsignedValues) {
   struct Case {
     const char* left;
