@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/cp1252.h"
@@ -21,9 +22,15 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, std::stri
   DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
   if (!dir) return std::nullopt;
   std::optional<std::string> best;
+  bool high = std::any_of(component.begin(), component.end(),
+                          [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
   while (const dirent* entry = ::readdir(dir)) {
     std::string_view entry_name = entry->d_name;
-    if (EqualsIgnoreCase(entry_name, component) && (!best || entry_name < *best))
+    // Course names are Windows-1252; files unpacked on Linux usually have
+    // UTF-8 names.
+    bool matches = EqualsIgnoreCase(entry_name, component) ||
+                   (high && EqualsIgnoreCase(Utf8ToCp1252(entry_name), component));
+    if (matches && (!best || entry_name < *best))
       best = std::string(entry_name);
   }
   ::closedir(dir);
