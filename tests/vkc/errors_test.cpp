@@ -1,0 +1,68 @@
+// Compile errors name the file, line and column of the fault.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "vkc/course_machine.h"
+
+namespace vork::testing {
+namespace {
+
+using ::testing::HasSubstr;
+
+struct ErrorCase {
+  const char* source;
+  const char* expected;
+};
+
+TEST(CourseCompileErrors, NameThePlaceAndTheFault) {
+  const std::vector<ErrorCase> cases = {
+      // Messages.
+      {"void main() { sys.fly(); }", "course.vkc:1:19: System has no message 'fly'"},
+      {"void main() {\n  sys.showInfo(\"a\", \"b\");\n}", "course.vkc:2:21: System.showInfo takes 1 argument(s)"},
+      {"void main() { sys.showInfo(); }", "course.vkc:1:28: System.showInfo takes 1 argument(s), not 0"},
+      {"void main() { sys.showInfo(5); }", "1:28: argument 'text' of System.showInfo must be a string, not a word"},
+      {"void main() { word n = 1; n.count(); }", "1:28: a word has no messages"},
+      {"void main() { sys.newSprite().count(); }", "1:31: Sprite has no message 'count'"},
+      {"void main() { StringList l = sys.newSprite(); }",
+       "1:30: 'l' must be a StringList, not a Sprite"},
+      {"void main() { string s; s.destroy(); }", "1:27: a string is destroyed by the compiled code"},
+      {"void main() { sys.runRoutine(main); }", "1:34: System.runRoutine takes 2 argument(s), not 1"},
+      // Names.
+      {"void main() {\n  x = 1;\n}", "course.vkc:2:3: undeclared variable 'x'"},
+      {"void main() { sys.showInfo(str(y)); }", "course.vkc:1:32: undeclared name 'y'"},
+      {"void main() { undefined(); }", "1:15: undeclared name 'undefined'"},
+      {"void main() { { word inner; } inner = 2; }", "1:31: undeclared variable 'inner'"},
+      {"const A = 1; void main() { A = 2; }", "1:28: cannot assign to the constant 'A'"},
+      {"word main;", "the course has no routine 'void main()'"},
+      {"word main() { return 0; }", "1:6: main takes no arguments and returns nothing"},
+      {"word a; string a; void main() {}", "1:16: 'a' is already declared"},
+      {"void main() { word a; word a; }", "1:28: 'a' is already declared in this block"},
+      {"void f(word a, word a) {} void main() {}", "1:16: parameter 'a' is declared twice"},
+      {"void main() { sys = 0; }", "1:15: sys cannot be assigned"},
+      // Types and routines.
+      {"void main() { word n = \"a\"; }", "1:24: 'n' must be a word, not a string"},
+      {"void f() {} void main() { word n = f(); }", "1:36: 'n' needs a value, but this call returns nothing"},
+      {"word f(word a) { return a; } void main() { f(1, 2); }", "1:49: f takes 1 argument(s)"},
+      {"void main() { return 1; }", "1:15: main returns nothing"},
+      {"word f() { return; } void main() {}", "1:12: f must return a word"},
+      {"void main() { if (\"s\") stop; }", "1:15: a condition must be a word, not string"},
+      {"void main() { word n = 1 - \"s\"; }", "1:26: '-' must be a word, not a string"},
+      {"void main() { word n = 1 < \"s\"; }", "1:26: cannot compare word with string"},
+      {"void main() { if (1) word n = 2; }", "1:22: a variable can only be declared directly inside a block"},
+      {"scene intro() {} void main() {}", "1:7: a scene takes one parameter, the phase"},
+      {"Sprite s = 5; void main() {}", "1:12: a handle starts as 0"},
+      // Tokens.
+      {"void main() { sys.showInfo(\"open); }", "1:28: unterminated literal"},
+      {"void main() { sys.showInfo(\"\\q\"); }", "1:29: unknown escape \\q"},
+      {"void main() { word n = 4294967296; }", "1:24: number does not fit in a word"},
+      {"void main() { word n = 1 # 2; }", "1:26: unexpected character '#'"},
+      {"void main() { /* never closed", "1:15: unterminated comment"},
+      {"void main() { word n = 1;", "1:13: this '{' is never closed"},
+      {"void main() { word n = 1 }", "1:26: expected ';', found '}'"},
+  };
+  for (const auto& c : cases) EXPECT_THAT(CompileErrorOf(c.source), HasSubstr(c.expected)) << c.source;
+}
+
+}  // namespace
+}  // namespace vork::testing

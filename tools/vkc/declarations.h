@@ -1,0 +1,67 @@
+#pragma once
+// The declaration file: for every class of the object manager, its messages
+// by name with their index, arguments and result. The compiler resolves
+// every message send through it. Syntax in classes.vkd.
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vork {
+
+// A word, a string, or a handle of a class. Strings passed to a message are
+// consumed by its handler unless kept.
+enum class ValueKind { None, Word, String, Handle };
+
+struct ParamDecl {
+  ValueKind kind = ValueKind::Word;
+  bool kept = false;          // strings only
+  int32_t class_index = -1;   // handles only
+  std::string type_name;      // as written: word, bool, routine, string, a class
+  std::string name;
+};
+
+struct MessageDecl {
+  int32_t index = 0;
+  std::string name;
+  std::vector<ParamDecl> params;
+  ValueKind result = ValueKind::None;
+  int32_t result_class = -1;  // handle results only
+  std::string result_type;    // as written; empty for none
+  int line = 0;
+};
+
+struct ClassDecl {
+  int32_t index = 0;
+  std::string name;
+  std::vector<MessageDecl> messages;
+};
+
+class ClassDeclarations {
+ public:
+  static constexpr int32_t kStringClass = 0;
+  static constexpr int32_t kSystemClass = 1;
+
+  // Raises EVkError "FILE:LINE: message" on the first fault.
+  static ClassDeclarations Parse(std::string_view text, std::string_view file_name);
+  // The declaration file built into the compiler.
+  static const ClassDeclarations& BuiltIn();
+
+  const ClassDecl* FindClass(std::string_view name) const;
+  const ClassDecl* ClassByIndex(int32_t index) const;
+  // The class's own message of that name, else the common one, else null.
+  const MessageDecl* FindMessage(const ClassDecl& owner, std::string_view name) const;
+  const std::map<int32_t, ClassDecl>& Classes() const { return classes_; }
+  const std::vector<MessageDecl>& Common() const { return common_; }
+
+ private:
+  std::map<int32_t, ClassDecl> classes_;
+  std::vector<MessageDecl> common_;
+};
+
+// The text of classes.vkd, embedded at build time.
+std::string_view BuiltInDeclarationText();
+
+}  // namespace vork
