@@ -64,6 +64,11 @@ class TVkResManager {
   // Pictures opened so far (".bmp" and ".jpg") and their bytes.
   int PictureCount() const { return picture_count_; }
   int64_t PictureBytes() const { return picture_bytes_; }
+  // A scene change starts the statistics again.
+  void ResetPictureStatistics() {
+    picture_count_ = 0;
+    picture_bytes_ = 0;
+  }
 
   // Prefetching was never implemented; PrefetchRes says so in a box.
   void PrefetchRes(std::string_view name);

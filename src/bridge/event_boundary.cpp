@@ -1,0 +1,24 @@
+#include "bridge/event_boundary.h"
+
+#include <exception>
+
+#include "platform/message_boxes.h"
+#include "vm/processor.h"
+
+namespace vork {
+
+bool RunAtEventBoundary(TVkProcessor& processor, const std::function<void()>& body) {
+  if (processor.IsHalted()) return false;
+  TVkStack& stack = processor.Stack();
+  const int32_t length = stack.Length();
+  try {
+    body();
+    return true;
+  } catch (const std::exception& fault) {
+    if (stack.Length() > length) stack.SetLength(length);
+    ShowError(fault.what());
+    return false;
+  }
+}
+
+}  // namespace vork

@@ -1,0 +1,78 @@
+#pragma once
+// TVkSystemObject (class 1): the bytecode's door to everything that is not a
+// particular on-stage control: scene changes with their transition, the
+// stage's colour and picture, keys, deferred calls, creation of every other
+// kind of object, the current user's settings, boxes, resources and the text
+// and number utilities.
+//
+// The course creates exactly one and keeps it for the whole run; while it
+// lives it is the current system object (Current()), through which the main
+// window routes key releases and the stage view its two posted messages.
+
+#include <QPointer>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "bridge/script_object.h"
+
+namespace vork {
+
+class TBackground;
+class TFuseTransition;
+class TVkUser;
+
+class TVkSystemObject : public TVkScriptObject {
+ public:
+  TVkSystemObject();
+  ~TVkSystemObject() override;
+
+  void Init() override;
+  void HandleMessage(int32_t message) override;
+  void Release() override;
+
+  // The scene change to routine (0 ends the course); answers its duration in
+  // milliseconds.
+  uint32_t TransitionTo(int32_t routine);
+  // Pushes 0 and runs the routine (a deferred call).
+  void CallNotifyHandler(int32_t routine);
+  // Runs the key routine for a released key (a Windows virtual-key code and
+  // the ShiftWord bits).
+  void KeyReleased(int virtual_key, int32_t shift);
+
+  int32_t CurrentScene() const { return current_scene_; }
+  int32_t PreviousScene() const { return previous_scene_; }
+  TVkUser& User() { return *user_; }
+
+  // The system object alive now, or null.
+  static TVkSystemObject* Current();
+
+  // Hooks for the parts of the player that join the scene change: stopping
+  // every media player (set by the media objects), and the first scene shown
+  // (the scripted input of a transcript run starts then).
+  static std::function<void()> StopAllMediaHook;
+  static std::function<void()> SceneShownHook;
+
+ private:
+  TBackground* Stage() const;
+  void RunWithArgument(int32_t routine, int32_t argument);
+  void NewObject(int32_t class_index);
+  void HandleSettingMessage(int32_t message);
+  bool HandleTextMessage(int32_t message);
+  void PushDiagnostics(int32_t kind);
+  void OpenUser(const std::string& name);
+  void Random(int32_t upper, int32_t lower);
+
+  int32_t last_match_ = 0;
+  int32_t current_scene_ = 0;
+  int32_t previous_scene_ = 0;
+  std::unique_ptr<TFuseTransition> transition_;
+  bool fuse_next_ = false;
+  std::unique_ptr<TVkUser> user_;
+  int32_t key_handler_ = 0;
+  int32_t function_key_handler_ = 0;
+  uint32_t last_transition_time_ = 0;
+};
+
+}  // namespace vork

@@ -1,0 +1,86 @@
+#include "scene/view.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPalette>
+#include <map>
+#include <string>
+
+#include "scene/background.h"
+#include "scene/color_word.h"
+
+namespace vork {
+
+namespace {
+
+class PrivateMessage : public QEvent {
+ public:
+  PrivateMessage(int type, int32_t wparam, int32_t lparam)
+      : QEvent(static_cast<QEvent::Type>(type)), wparam_(wparam), lparam_(lparam) {}
+  int32_t WParam() const { return wparam_; }
+  int32_t LParam() const { return lparam_; }
+
+ private:
+  int32_t wparam_;
+  int32_t lparam_;
+};
+
+}  // namespace
+
+int RegisteredMessage(const char* name) {
+  static std::map<std::string, int> registered;
+  auto [it, added] = registered.try_emplace(name, 0);
+  if (added) it->second = QEvent::registerEventType();
+  return it->second;
+}
+
+TVkView::TVkView(QWidget* parent, QSize scene_size) : QWidget(parent) {
+  setFixedSize(scene_size);
+  setAutoFillBackground(true);
+  SetViewColor(0);
+  background_ = new TVkBackground(this);
+  background_->setGeometry(0, 0, scene_size.width(), scene_size.height());
+}
+
+void TVkView::SetViewColor(int32_t color) {
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, ColorFromWord(color));
+  setPalette(palette);
+}
+
+void TVkView::PostTransitionTo(int32_t system_object, int32_t routine) {
+  QCoreApplication::postEvent(
+      this, new PrivateMessage(RegisteredMessage(kTransitionToMessage), system_object, routine));
+}
+
+void TVkView::PostCallNotifyHandler(int32_t system_object, int32_t routine) {
+  QCoreApplication::postEvent(
+      this, new PrivateMessage(RegisteredMessage(kCallNotifyHandlerMessage), system_object, routine));
+}
+
+bool TVkView::event(QEvent* event) {
+  if (event->type() == RegisteredMessage(kTransitionToMessage)) {
+    auto* message = static_cast<PrivateMessage*>(event);
+    if (OnTransitionTo) {
+      // Copies: the handler may end the course and clear these members.
+      auto transition = OnTransitionTo;
+      transition(message->WParam(), message->LParam());
+      if (message->LParam() == 0 && OnQuit) {
+        auto quit = OnQuit;
+        quit();
+      }
+    }
+    return true;
+  }
+  if (event->type() == RegisteredMessage(kCallNotifyHandlerMessage)) {
+    auto* message = static_cast<PrivateMessage*>(event);
+    if (OnCallNotifyHandler) {
+      auto call = OnCallNotifyHandler;
+      call(message->WParam(), message->LParam());
+    }
+    return true;
+  }
+  return QWidget::event(event);
+}
+
+}  // namespace vork

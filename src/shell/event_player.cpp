@@ -1,0 +1,107 @@
+#include "shell/event_player.h"
+
+#include <QApplication>
+#include <QMetaEnum>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+#include <QtTest/QTest>
+
+#include "platform/errors.h"
+
+namespace vork {
+
+namespace {
+
+Qt::MouseButton ButtonOf(ScriptedButton button) {
+  switch (button) {
+    case ScriptedButton::Left: return Qt::LeftButton;
+    case ScriptedButton::Right: return Qt::RightButton;
+    case ScriptedButton::Middle: return Qt::MiddleButton;
+  }
+  return Qt::LeftButton;
+}
+
+// A Qt key from its name without "Key_" ("Return", "F5") or one character.
+int KeyOf(const ScriptedEvent& event) {
+  const QString name = QString::fromUtf8(event.text);
+  bool found = false;
+  int key = QMetaEnum::fromType<Qt::Key>().keyToValue(("Key_" + event.text).c_str(), &found);
+  if (found) return key;
+  if (name.size() == 1) return name.at(0).toUpper().unicode();
+  throw EVkError("events line " + std::to_string(event.line) + ": unknown key '" + event.text + "'");
+}
+
+}  // namespace
+
+EventPlayer::EventPlayer(QWidget* window, std::vector<ScriptedEvent> events)
+    : window_(window), events_(std::move(events)) {}
+
+void EventPlayer::Start() {
+  if (started_) return;
+  started_ = true;
+  QTimer::singleShot(0, this, [this] { PlayNext(); });
+}
+
+void EventPlayer::PlayNext() {
+  while (next_ < events_.size()) {
+    const ScriptedEvent& event = events_[next_++];
+    if (!window_) return;
+    if (event.kind == ScriptedEventKind::Wait) {
+      QTimer::singleShot(event.ms, this, [this] { PlayNext(); });
+      return;
+    }
+    Deliver(event);
+    // Let each event's consequences (posted scene changes, repaints) run
+    // before the next one, as a person's input would.
+    QTimer::singleShot(0, this, [this] { PlayNext(); });
+    return;
+  }
+}
+
+void EventPlayer::Mouse(int type, QPoint at, Qt::MouseButton button) {
+  QWindow* window = window_->windowHandle();
+  if (!window) return;
+  switch (type) {
+    case QEvent::MouseButtonPress: QTest::mousePress(window, button, Qt::NoModifier, at); break;
+    case QEvent::MouseButtonRelease: QTest::mouseRelease(window, button, Qt::NoModifier, at); break;
+    default: QTest::mouseMove(window, at); break;
+  }
+}
+
+void EventPlayer::Deliver(const ScriptedEvent& event) {
+  const QPoint at(event.x, event.y);
+  const Qt::MouseButton button = ButtonOf(event.button);
+  switch (event.kind) {
+    case ScriptedEventKind::Wait: break;
+    case ScriptedEventKind::Press: Mouse(QEvent::MouseButtonPress, at, button); break;
+    case ScriptedEventKind::Release: Mouse(QEvent::MouseButtonRelease, at, button); break;
+    case ScriptedEventKind::Move: Mouse(QEvent::MouseMove, at, Qt::NoButton); break;
+    case ScriptedEventKind::Click:
+      Mouse(QEvent::MouseButtonPress, at, button);
+      Mouse(QEvent::MouseButtonRelease, at, button);
+      break;
+    case ScriptedEventKind::Drag: {
+      Mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
+      QPoint last = at;
+      for (auto [x, y] : DragPath(event.x, event.y, event.x2, event.y2)) {
+        last = QPoint(x, y);
+        Mouse(QEvent::MouseMove, last, Qt::NoButton);
+      }
+      Mouse(QEvent::MouseButtonRelease, last, Qt::LeftButton);
+      break;
+    }
+    case ScriptedEventKind::Key: {
+      int key = KeyOf(event);
+      if (QWindow* window = window_->windowHandle()) QTest::keyClick(window, static_cast<Qt::Key>(key));
+      break;
+    }
+    case ScriptedEventKind::Type: {
+      QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window_.data();
+      QTest::keyClicks(target, QString::fromUtf8(event.text));
+      break;
+    }
+  }
+}
+
+}  // namespace vork

@@ -1,0 +1,36 @@
+#pragma once
+// Plays the scripted input of a transcript run (--events) into the main
+// window as real Qt mouse and key events, in order, with the waits between
+// them measured by the event loop.
+
+#include <QObject>
+#include <QPointer>
+#include <vector>
+
+#include "shell/event_script.h"
+
+class QWidget;
+
+namespace vork {
+
+class EventPlayer : public QObject {
+  Q_OBJECT
+
+ public:
+  EventPlayer(QWidget* window, std::vector<ScriptedEvent> events);
+  // Starts playing from the event loop; does nothing a second time.
+  void Start();
+
+ private:
+  void PlayNext();
+  void Deliver(const ScriptedEvent& event);
+  void Mouse(int type, QPoint at, Qt::MouseButton button);
+
+  QPointer<QWidget> window_;
+  std::vector<ScriptedEvent> events_;
+  size_t next_ = 0;
+  bool started_ = false;
+  Qt::MouseButtons held_;
+};
+
+}  // namespace vork

@@ -1,0 +1,66 @@
+#pragma once
+// TVkForm: the main window, a fixed-size frame around the stage. It owns the
+// director, previews every key release in the window for the course's key
+// routing, and closes when the course ends.
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+
+#include "shell/director.h"
+
+namespace vork {
+
+class TVkView;
+
+class TVkForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  // A window whose client area is the scene size, titled with the
+  // application's title, centred on the screen as far as it fits.
+  TVkForm(QSize scene_size, const TVkDirector::ClassRegistration& register_classes);
+  ~TVkForm() override;
+
+  // Creates the director on the view and runs the course's start routine.
+  // Faults propagate (a failed start ends the program).
+  void StartCourse(std::span<const uint8_t> image_file);
+
+  TVkView* View() const { return view_; }
+  // Null once the course has ended.
+  TVkDirector* Director() const { return director_.get(); }
+
+  // Raised once the director has been freed: after the stop routine
+  // (stopped = true) or after a scene change to routine 0 (stopped = false).
+  std::function<void(bool stopped)> OnCourseEnded;
+
+  // The window position for a frame of outer size `frame` on a screen of
+  // size `screen`: centred, never above or left of the screen's corner.
+  static QPoint CentredPosition(QSize frame, QSize screen);
+
+  // Developer mode: the development-machine flag and the Num Lock state.
+  bool DeveloperMode() const { return developer_mode_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void KeyReleased(int virtual_key, int shift);
+  void ToggleDeveloperMode();
+  void Quit();
+  // Frees the director now, or as soon as its outermost activation returns.
+  void ReleaseDirector(bool stopped);
+  void FreeDirectorWhenIdle(bool stopped);
+
+  TVkView* view_;
+  std::unique_ptr<TVkDirector> director_;
+  TVkDirector::ClassRegistration register_classes_;
+  bool developer_mode_ = false;
+  bool releasing_ = false;
+};
+
+
+}  // namespace vork

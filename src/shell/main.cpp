@@ -1,0 +1,161 @@
+// The player's entry point: the command line, the start-up checks, then the
+// main window with the course, and the event loop.
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <clocale>
+#include <filesystem>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "archives/embedded_resources.h"
+#include "platform/course_directories.h"
+#include "platform/errors.h"
+#include "platform/message_boxes.h"
+#include "platform/program_location.h"
+#include "platform/qt/qt_message_boxes.h"
+#include "platform/random.h"
+#include "objects/system_object.h"
+#include "shell/command_line.h"
+#include "shell/config.h"
+#include "shell/event_player.h"
+#include "shell/form.h"
+#include "shell/player_classes.h"
+#include "shell/res_manager.h"
+#include "shell/startup_checks.h"
+#include "shell/watchdog.h"
+#include "vm/image.h"
+
+namespace vork {
+namespace {
+
+constexpr char kVersionText[] = "exe ver. to 27.6.02 15:23:11";
+
+std::string ExecutablePath() {
+  std::error_code error;
+  auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::string() : path.string();
+}
+
+// The whole file; what names the file in the error ("the course image").
+std::string ReadWholeFile(const std::string& path, const char* what) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  if (in) bytes << in.rdbuf();
+  if (!in) throw EVkError(std::string("Cannot read ") + what + " \"" + path + "\".");
+  return bytes.str();
+}
+
+// The image: the file given with --image, else the resource the bundling
+// tool appended to this executable.
+std::vector<uint8_t> CourseImage(const PlayerOptions& options) {
+  std::string bytes = options.image.empty()
+                          ? ReadEmbeddedResource(ExecutablePath(), "BYTECODE_BIN")
+                          : ReadWholeFile(options.image, "the course image");
+  return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+// Where transcript lines go, for the whole run.
+struct Transcript {
+  std::ofstream file;
+  TranscriptAnswers answers;
+  std::unique_ptr<TranscriptBoxes> boxes;
+
+  Transcript(const PlayerOptions& options) : answers(options.answers) {
+    std::ostream* out = &std::cout;
+    if (options.transcript != "-") {
+      file.open(options.transcript, std::ios::binary | std::ios::trunc);
+      if (!file) throw EVkError("Cannot write the transcript \"" + options.transcript + "\".");
+      out = &file;
+    }
+    boxes = std::make_unique<TranscriptBoxes>(*out, answers);
+    SetBoxes(boxes.get());
+  }
+  ~Transcript() { SetBoxes(nullptr); }
+};
+
+int Run(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  CommandLineError error;
+  auto parsed = ParseCommandLine(args, error);
+  const std::string program = argc > 0 ? FileNameOf(argv[0]) : "vork";
+  if (!parsed) {
+    std::fprintf(stderr, "%s: %s\n", program.c_str(), error.message.c_str());
+    return 2;
+  }
+  const PlayerOptions& options = *parsed;
+  if (options.help) {
+    std::fputs(HelpText(program).c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("vork %s (%s)\n", VORK_VERSION, kVersionText);
+    return 0;
+  }
+  if (options.timeout_ms >= 0) StartWatchdog(options.timeout_ms);
+
+  const std::string executable = ExecutablePath();
+  SetProgramPath(options.image.empty() ? executable : options.image);
+
+  QApplication app(argc, argv);
+  // Numbers are written without the locale, and libmpv insists on "C".
+  std::setlocale(LC_NUMERIC, "C");
+  QApplication::setApplicationDisplayName(QString::fromStdString(ProgramName()));
+
+  std::unique_ptr<Transcript> transcript;
+  QtMessageBoxes window_boxes;
+  if (!options.transcript.empty()) transcript = std::make_unique<Transcript>(options);
+  else SetBoxes(&window_boxes);
+
+  if (std::string problem = CheckSoundLibrary(DirectoryOf(executable)); !problem.empty()) {
+    ShowError(problem);
+    return 1;
+  }
+  if (!AcquireSingleInstance(FileNameOf(ProgramPath()))) return 0;
+  SeedRandomAtStartUp();
+  if (options.version_switch) {
+    ShowPlain(kVersionText);
+    return 0;
+  }
+  try {
+    ResManager().SetMediaDirectory(MediaDirectory());
+    std::string problem =
+        CheckDirectories(Config().RequireMediaDir(), MediaDirectory(), UsersDirectory());
+    if (!problem.empty()) {
+      ShowError(StartupErrorText(problem));
+      return 1;
+    }
+
+    std::vector<ScriptedEvent> events;
+    if (!options.events.empty()) {
+      events = ParseEventScript(ReadWholeFile(options.events, "the events file"));
+    }
+
+    TVkForm form(QSize(Config().SceneWidth(), Config().SceneHeight()), RegisterPlayerClasses);
+    EventPlayer player(&form, std::move(events));
+    if (transcript) {
+      TVkSystemObject::SceneShownHook = [&player] { player.Start(); };
+      // Nothing can happen once the course has stopped: end the run.
+      form.OnCourseEnded = [](bool) { QCoreApplication::quit(); };
+    }
+    // The start routine runs before the window is first shown.
+    form.StartCourse(CourseImage(options));
+    form.show();
+    int status = QApplication::exec();
+    TVkSystemObject::SceneShownHook = nullptr;
+    return status;
+  } catch (const std::exception& fault) {
+    // A failure during start-up ends the program.
+    ShowError(fault.what());
+    return 1;
+  }
+}
+
+}  // namespace
+}  // namespace vork
+
+int main(int argc, char** argv) { return vork::Run(argc, argv); }
