@@ -201,6 +201,11 @@ void TVkProcessor::Execute() {
     SET_TOP(1, (expression));        \
   } while (0)
 #define WRAP(expression) static_cast<int32_t>(expression)
+#if defined(__GNUC__)
+#define OPAQUE(value) __asm__("" : "+r"(value))
+#else
+#define OPAQUE(value) (void)0
+#endif
 #define U(word) static_cast<uint32_t>(word)
 
   // A negative or oversized offset never reaches the buffer.
@@ -356,7 +361,12 @@ void TVkProcessor::Execute() {
   }
   CASE(Swap) {
     NEED(8);
-    const int32_t a = TOP(1);
+    int32_t a = TOP(1);
+    // Keeps the compiler from fusing the two word moves into one 8-byte
+    // rotate in memory: that reads across two fresh 4-byte stores, which the
+    // processor cannot forward, and stalls (store ... swap ... store is the
+    // compiled code's every assignment to a local).
+    OPAQUE(a);
     SET_TOP(1, TOP(2));
     SET_TOP(2, a);
     NEXT;
@@ -527,6 +537,7 @@ void TVkProcessor::Execute() {
 #undef SPEND_BUDGET
 #undef BINARY
 #undef WRAP
+#undef OPAQUE
 #undef U
 #undef COUNT_INSTRUCTION
 #undef DISPATCH_BEGIN
