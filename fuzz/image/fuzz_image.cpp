@@ -46,7 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const vork::EVkError&) {
     return 0;
   }
-  vork::TVkStack stack;
+  // A smaller stack than the player's keeps runaway inputs quick while still
+  // reaching growth and the full-stack fault.
+  vork::TVkStack stack(4096, 65536, 4096);
   vork::TVkProcessor processor(stack);
   vork::TVkObjectManager manager({&processor, &stack, nullptr});
   manager.BindProcessorEvents();

@@ -53,7 +53,7 @@ void TVkProcessor::LoadImage(std::span<const uint8_t> area) {
                    " bytes)");
   }
   std::vector<uint8_t> copy(area.size() + kImagePadding, kPaddingByte);
-  std::memcpy(copy.data(), area.data(), area.size());
+  if (!area.empty()) std::memcpy(copy.data(), area.data(), area.size());
   image_ = std::move(copy);
   area_length_ = static_cast<int32_t>(area.size());
   halted_ = false;
