@@ -3,6 +3,9 @@
 // 16-bit stereo 44.1 kHz samples, at the pace of a real sound card.
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
@@ -260,6 +263,10 @@ TEST_F(Engines, StoppingEitherEngineSilencesBothAtOnce) {
 TEST_F(Engines, AWaitingPlayReturnsWhenStoppedOrReplacedFromAnotherThread) {
   std::string longSound = Sound(Engine::kOgg, 3.0);
   std::string shortSound = WriteOgg("short.ogg", 0.1);
+  // The output is opened on this thread, as the player opens it on its main
+  // thread: SDL keeps per-thread data for the thread that starts it, which a
+  // thread of ours would leave behind when it ends.
+  ASSERT_EQ(Play(Engine::kOgg, shortSound, true), 1);
   for (bool replace : {false, true}) {
     SCOPED_TRACE(replace ? "replaced" : "stopped");
     int answer = 0;
@@ -348,6 +355,33 @@ TEST_F(DiskOutput, OpensTheOutputOnFirstPlayWithASmallBufferAndLogsIt) {
   ASSERT_EQ(lib_.WavPlaySound(sound.c_str(), 1), 1);
   EXPECT_EQ(CountLogLines("audio output opened"), before + 1);
   EXPECT_EQ(CountLogLines("44100 Hz, 2 channels, buffer of 1024 sample frames = 23 ms"), before + 1);
+}
+
+// SDL's default handlers would swallow SIGTERM (turning it into a quit event
+// nobody reads), and the player could then no longer be ended from outside.
+TEST_F(DiskOutput, AfterTheOutputIsOpenSigtermStillEndsTheProcess) {
+  std::string sound = WriteWave("long.wav", 3.0);
+  lib_.OggShutdown();  // no audio thread may be running across the fork
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    char answer = lib_.WavPlaySound(sound.c_str(), 0) ? '1' : '0';
+    (void)!::write(ready[1], &answer, 1);
+    ::sleep(5);
+    ::_exit(0);
+  }
+  char answer = 0;
+  ASSERT_EQ(::read(ready[0], &answer, 1), 1);
+  EXPECT_EQ(answer, '1');
+  ::kill(child, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
+  ::close(ready[0]);
+  ::close(ready[1]);
 }
 
 }  // namespace

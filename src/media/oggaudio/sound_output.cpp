@@ -74,12 +74,10 @@ void SoundOutput::OpenDevice() {
     throw SoundError(OGGAUDIO_ERROR_NO_AUDIO_OUTPUT, "no audio output");
   }
   state_ = DeviceState::kOpen;
+  paused_ = true;  // until it has a sound to play
   decoded_.resize(kDecodeBytes);
   converted_.resize(spec_.size);
   DiagnosticLog(DescribeOutput(spec_));
-  // The device starts paused, so its callback cannot be waiting for mutex_
-  // (which we hold) while SDL's own device lock is taken here.
-  SDL_PauseAudioDevice(device_, 0);
 }
 
 void SoundOutput::Play(Engine engine, std::unique_ptr<SoundDecoder> sound, bool wait) {
@@ -102,8 +100,17 @@ void SoundOutput::Play(Engine engine, std::unique_ptr<SoundDecoder> sound, bool 
   voice.decoded = false;
   voice.framesIn = voice.framesOut = voice.framesToPlay = 0;
   voice.id = ++lastId_;
-  if (!wait) return;
   const std::uint64_t id = voice.id;
+  if (paused_) {
+    // The callback takes mutex_ inside SDL's device lock, so SDL's lock is
+    // never taken with mutex_ held. A Close in between makes this a no-op.
+    paused_ = false;
+    const SDL_AudioDeviceID device = device_;
+    lock.unlock();
+    SDL_PauseAudioDevice(device, 0);
+    lock.lock();
+  }
+  if (!wait) return;
   voiceEnded_.wait(lock, [&] { return voice.id != id; });
 }
 

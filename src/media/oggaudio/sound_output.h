@@ -65,6 +65,7 @@ class SoundOutput {
   std::uint64_t lastId_ = 0;
   DeviceState state_ = DeviceState::kClosed;
   SDL_AudioDeviceID device_ = 0;
+  bool paused_ = false;
   SDL_AudioSpec spec_{};
   std::vector<std::byte> decoded_;
   std::vector<Uint8> converted_;
