@@ -3,19 +3,23 @@
 # lays out a course folder (media with media.dir, users), runs the real
 # player headless and compares its transcript and exit status with
 # NAME.expected. Optional beside it: NAME.events (scripted input),
-# NAME.answers (one line: the --answers list), NAME.setup (a bash snippet run
-# in the course folder before the player starts, with $COURSE set).
+# NAME.answers (one line: the --answers list), NAME.args (one line of further
+# arguments), NAME.setup (a bash snippet run in the course folder before the
+# player starts, with $COURSE and $BUILD set; it may copy the player to
+# ./player/vork to run a copy). In the transcript the course folder is
+# written @DIR@ (and @UPPERDIR@ in upper case).
 #   run_course.sh BUILD_DIR SOURCE
 set -euo pipefail
-build=$1
+build=$(cd "$1" && pwd)
 source=$2
-dir=$(dirname "$source")
+dir=$(cd "$(dirname "$source")" && pwd)
 name=$(basename "${source%.*}")
 work=$(mktemp -d "${TMPDIR:-/tmp}/vork-course-$name.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 course="$work/$name"
 mkdir -p "$work/media" "$work/users" "$work/runtime" "$work/config"
+chmod 700 "$work/runtime"
 touch "$work/media/media.dir"
 case "$source" in
   *.vkasm) "$build/vkasm" "$source" -o "$course.vkbc" ;;
@@ -28,14 +32,22 @@ fi
 args=(--image "$course.vkbc" --transcript "$work/transcript" --timeout 20000)
 [ -f "$dir/$name.events" ] && args+=(--events "$dir/$name.events")
 [ -f "$dir/$name.answers" ] && args+=(--answers "$(head -n1 "$dir/$name.answers")")
+if [ -f "$dir/$name.args" ]; then
+  read -r -a extra <"$dir/$name.args"
+  args+=("${extra[@]}")
+fi
+player="$build/vork"
+[ -x "$work/player/vork" ] && player="$work/player/vork"
 
 set +e
 XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" HOME="$work" \
   QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy VORK_SEED=1 \
-  "$build/vork" "${args[@]}" >"$work/stdout" 2>"$work/stderr"
+  "$player" "${args[@]}" >"$work/stdout" 2>"$work/stderr"
 status=$?
 set -e
 echo "exit: $status" >>"$work/transcript"
+upper=$(printf '%s' "$work" | tr '[:lower:]' '[:upper:]')
+sed -i -e "s|$work|@DIR@|g" -e "s|$upper|@UPPERDIR@|g" "$work/transcript"
 
 if ! diff -u "$dir/$name.expected" "$work/transcript"; then
   echo "--- player's standard error:"
