@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include <gtest/gtest.h>
+
 #include "bridge/script_object.h"
 #include "bridge/string_object.h"
 
@@ -56,6 +58,7 @@ class StandInSystem : public TVkScriptObject {
 }  // namespace
 
 CourseMachine::CourseMachine() : processor_(stack_), manager_({&processor_, &stack_, nullptr}) {
+  SetBoxes(&boxes_);
   manager_.BindProcessorEvents();
   manager_.RegisterClass(TVkObjectManager::kSystemClass,
                          [this](TVkObjectManager&) { return std::make_unique<StandInSystem>(log_); });
@@ -67,6 +70,11 @@ CourseMachine::CourseMachine() : processor_(stack_), manager_({&processor_, &sta
     }
     running.Halt();
   });
+}
+
+CourseMachine::~CourseMachine() {
+  SetBoxes(nullptr);
+  for (const std::string& text : boxes_.texts) ADD_FAILURE() << "box shown: " << text;
 }
 
 void CourseMachine::Start(std::string_view source) {

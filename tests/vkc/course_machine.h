@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bridge/object_manager.h"
+#include "platform/message_boxes.h"
 #include "vkc/compiler.h"
 #include "vm/processor.h"
 #include "vm/value_stack.h"
@@ -24,9 +25,22 @@ struct CourseLog {
   std::vector<int32_t> scene_changes; // routines given to changeScene
 };
 
+// Every box shown while a course runs (an invalid-handle notice is a fault
+// of the compiled code).
+class RecordedBoxes : public MessageBoxes {
+ public:
+  BoxResult Show(BoxKind, std::string_view text, BoxButtons) override {
+    texts.emplace_back(text);
+    return BoxResult::Ok;
+  }
+  std::vector<std::string> texts;
+};
+
 class CourseMachine {
  public:
   CourseMachine();
+  // Fails the test when the course made the object manager show a notice.
+  ~CourseMachine();
 
   // Compiles source and runs its start routine (and so main).
   void Start(std::string_view source);
@@ -46,6 +60,7 @@ class CourseMachine {
   int32_t StackLength() const { return stack_.Length(); }
 
  private:
+  RecordedBoxes boxes_;
   TVkStack stack_;
   TVkProcessor processor_;
   TVkObjectManager manager_;

@@ -64,5 +64,20 @@ TEST(CourseCompileErrors, NameThePlaceAndTheFault) {
   for (const auto& c : cases) EXPECT_THAT(CompileErrorOf(c.source), HasSubstr(c.expected)) << c.source;
 }
 
+// Nesting is recursion in the compiler: deep nesting is an error, not a crash.
+TEST(CourseCompileErrors, DeepNestingIsRefused) {
+  const std::string deep(100000, '(');
+  EXPECT_THAT(CompileErrorOf("void main() { word n = " + deep + "1; }"), HasSubstr("levels deep"));
+  EXPECT_THAT(CompileErrorOf("void main() { word n = " + std::string(100000, '-') + "1; }"),
+              HasSubstr("levels deep"));
+  EXPECT_THAT(CompileErrorOf("void main() " + std::string(100000, '{') + std::string(100000, '}')), HasSubstr("levels deep"));
+  std::string ifs = "void main() { ";
+  for (int i = 0; i < 5000; ++i) ifs += "if (1) ";
+  EXPECT_THAT(CompileErrorOf(ifs + "stop; }"), HasSubstr("levels deep"));
+  // What courses need nests well within the limit.
+  const std::string fifty(50, '(');
+  EXPECT_EQ(CompileErrorOf("void main() { word n = " + fifty + "1" + std::string(50, ')') + "; }"), "");
+}
+
 }  // namespace
 }  // namespace vork::testing

@@ -106,7 +106,8 @@ TEST(ClassDeclarationFile, FaultsNameTheirLine) {
     const char* expected;
   };
   const std::vector<Case> cases = {
-      {"class 0 string\n  0 f(colour c)", "decl:2: unknown type 'colour'"},
+      {"class 0 string\nclass 1 S\n  0 f(colour c)", "decl:3: unknown type 'colour'"},
+      {"class 0 string\n", "class 1, the system object, must be declared"},
       {"class 0 string\n  0 f()\n  0 g()", "decl:3: message index 0 is declared twice"},
       {"class 0 string\n  0 f()\n  1 f(word a)", "decl:3: message f is declared twice"},
       {"class 0 string\n  0 f(kept word a)", "decl:2: only a string argument can be kept"},

@@ -16,6 +16,9 @@ constexpr int32_t kStringFromConstant = 1;
 constexpr int32_t kDestroy = -1;
 
 constexpr const char* kSystemGlobal = "sys";
+// Statements and expressions nest by recursion; a source cannot nest deeper
+// than this, so that no input exhausts the native stack.
+constexpr int kMaxNesting = 200;
 constexpr const char* kStartLabel = "vkc.start";
 constexpr const char* kStopLabel = "vkc.stop";
 
@@ -176,6 +179,23 @@ class Compiler {
   int temps_ = 0;  // temporaries of the statement being compiled
   int max_temps_ = 0;
   int labels_ = 0;
+  int nesting_ = 0;
+};
+
+// Counts one level of nesting for as long as it lives.
+class NestingGuard {
+ public:
+  NestingGuard(int& depth, const std::string& file, SourcePosition at) : depth_(depth) {
+    if (++depth_ > kMaxNesting) {
+      throw CompileError(file, at, "nested more than " + std::to_string(kMaxNesting) + " levels deep");
+    }
+  }
+  ~NestingGuard() { --depth_; }
+  NestingGuard(const NestingGuard&) = delete;
+  NestingGuard& operator=(const NestingGuard&) = delete;
+
+ private:
+  int& depth_;
 };
 
 // ---------------------------------------------------------------- tokens
@@ -418,6 +438,7 @@ void Compiler::CompileRoutine(const Routine& routine) {
 }
 
 void Compiler::Block() {
+  const NestingGuard guard(nesting_, file_, Peek().at);
   ExpectOp("{");
   scopes_.emplace_back();
   while (!AcceptOp("}")) {
@@ -476,6 +497,7 @@ void Compiler::LocalDeclaration(Type type) {
 }
 
 void Compiler::Statement() {
+  const NestingGuard guard(nesting_, file_, Peek().at);
   temps_ = 0;
   const Token& first = Peek();
   if (!IsOp("{")) code_.Comment(SourceLine(first.at.line));
@@ -613,7 +635,10 @@ void Compiler::Return() {
 
 // ---------------------------------------------------------------- expressions
 
-Value Compiler::Expression() { return LogicalOr(); }
+Value Compiler::Expression() {
+  const NestingGuard guard(nesting_, file_, Peek().at);
+  return LogicalOr();
+}
 
 Value Compiler::LogicalOr() {
   Value left = LogicalAnd();
@@ -775,6 +800,7 @@ Value Compiler::CompareStrings(Value left, Value right, Opcode compare) {
 
 Value Compiler::Unary() {
   const SourcePosition at = Peek().at;
+  const NestingGuard guard(nesting_, file_, at);
   if (IsOp("-") && Peek(1).kind == TokenKind::Number) {
     Next();
     const auto value = static_cast<int32_t>(0u - static_cast<uint32_t>(Next().number));

@@ -174,9 +174,6 @@ ClassDeclarations ClassDeclarations::Parse(std::string_view text, std::string_vi
   const auto fail = [&](int at, const std::string& message) {
     throw EVkError(std::string(file_name) + ":" + std::to_string(at) + ": " + message);
   };
-  if (!result.classes_.contains(kStringClass) || result.classes_.at(kStringClass).name != "string") {
-    fail(line, "class 0 must be declared as 'string'");
-  }
   // Resolves a type name to its kind (and class).
   const auto resolve = [&](ParamDecl& param, int at) {
     const std::string& type = param.type_name;
@@ -218,6 +215,11 @@ ClassDeclarations ClassDeclarations::Parse(std::string_view text, std::string_vi
   };
   finish(result.common_, nullptr);
   for (auto& [index, decl] : result.classes_) finish(decl.messages, &result.common_);
+  if (!result.classes_.contains(kStringClass) || result.classes_.at(kStringClass).name != "string") {
+    fail(line, "class 0 must be declared as 'string'");
+  }
+  // The start routine makes the system object; the compiler sends it sys.
+  if (!result.classes_.contains(kSystemClass)) fail(line, "class 1, the system object, must be declared");
   return result;
 }
 
