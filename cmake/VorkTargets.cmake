@@ -26,10 +26,13 @@ function(vork_test name)
   target_compile_definitions(${name} PRIVATE
     VORK_SOURCE_DIR="${PROJECT_SOURCE_DIR}" VORK_BINARY_DIR="${PROJECT_BINARY_DIR}")
   vork_warnings(${name})
+  # The environment travels through `env` as the tests' launcher: a list
+  # given to gtest_discover_tests as PROPERTIES loses all but its first entry.
+  set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
+    env QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy ${ARG_ENV})
   include(GoogleTest)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;${ARG_ENV}")
+    WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
 endfunction()
 
 # vork_fuzzer(NAME SOURCES ... DEPS ...): a libFuzzer target. Its seed corpus,
