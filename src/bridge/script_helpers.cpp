@@ -17,9 +17,15 @@ int32_t KeyCodeOf(std::string_view text) {
 
 bool TagMatch(std::string_view tags, std::string_view tag) {
   if (tag.empty()) return true;
-  const std::string haystack = "|" + std::string(tags) + "|";
-  const std::string needle = "|" + std::string(tag) + "|";
-  return haystack.find(needle) != std::string::npos;
+  const auto enclosed = [](std::string_view names) {
+    std::string text;
+    text.reserve(names.size() + 2);
+    text += '|';
+    text += names;
+    text += '|';
+    return text;
+  };
+  return enclosed(tags).find(enclosed(tag)) != std::string::npos;
 }
 
 }  // namespace vork

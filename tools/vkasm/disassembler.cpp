@@ -15,9 +15,14 @@ std::string Hex(int32_t value) {
   return text;
 }
 
-std::string Line(std::string instruction, int32_t offset) {
-  if (instruction.size() < 24) instruction.resize(24, ' ');
-  return "    " + instruction + "; " + Hex(offset) + "\n";
+std::string Line(const std::string& instruction, int32_t offset) {
+  std::string line(4, ' ');
+  line += instruction;
+  if (line.size() < 28) line.resize(28, ' ');
+  line += "; ";
+  line += Hex(offset);
+  line += '\n';
+  return line;
 }
 
 }  // namespace
