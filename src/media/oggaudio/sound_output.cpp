@@ -25,11 +25,11 @@ SDL_AudioFormat SdlFormat(SampleType type) {
   return type == SampleType::kUnsigned8 ? AUDIO_U8 : AUDIO_S16LSB;
 }
 
-std::string DescribeOutput(const SDL_AudioSpec& spec) {
+std::string DescribeOutput(const SDL_AudioSpec& format) {
   const char* driver = SDL_GetCurrentAudioDriver();
   return std::string("oggaudio: audio output opened (driver ") + (driver ? driver : "?") + ", " +
-         std::to_string(spec.freq) + " Hz, " + std::to_string(spec.channels) + " channels, buffer of " +
-         std::to_string(spec.samples) + " sample frames = " + std::to_string(spec.samples * 1000 / spec.freq) +
+         std::to_string(format.freq) + " Hz, " + std::to_string(format.channels) + " channels, buffer of " +
+         std::to_string(format.samples) + " sample frames = " + std::to_string(format.samples * 1000 / format.freq) +
          " ms)";
 }
 
@@ -59,7 +59,7 @@ void SoundOutput::OpenDevice() {
     wanted.userdata = this;
     // Rate and channels may follow the device (each voice converts to them);
     // the buffer size may not, so latency stays what we asked for.
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &spec_,
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &deviceFormat_,
                                   SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
     if (device_ == 0) {
       failure = SDL_GetError();
@@ -76,8 +76,8 @@ void SoundOutput::OpenDevice() {
   state_ = DeviceState::kOpen;
   paused_ = true;  // until it has a sound to play
   decoded_.resize(kDecodeBytes);
-  converted_.resize(spec_.size);
-  DiagnosticLog(DescribeOutput(spec_));
+  converted_.resize(deviceFormat_.size);
+  DiagnosticLog(DescribeOutput(deviceFormat_));
 }
 
 void SoundOutput::Play(Engine engine, std::unique_ptr<SoundDecoder> sound, bool wait) {
@@ -86,7 +86,7 @@ void SoundOutput::Play(Engine engine, std::unique_ptr<SoundDecoder> sound, bool 
   if (state_ == DeviceState::kClosed) OpenDevice();
   PcmFormat format = sound->Format();
   SDL_AudioStream* converter = SDL_NewAudioStream(SdlFormat(format.type), static_cast<Uint8>(format.channels),
-                                                  format.rate, spec_.format, spec_.channels, spec_.freq);
+                                                  format.rate, deviceFormat_.format, deviceFormat_.channels, deviceFormat_.freq);
   if (!converter) {
     throw SoundError(OGGAUDIO_ERROR_NOT_A_SOUND, "the audio output cannot take " + std::to_string(format.channels) +
                                                      " channels at " + std::to_string(format.rate) +
@@ -156,8 +156,8 @@ void SDLCALL SoundOutput::FillDeviceBuffer(void* self, Uint8* out, int length) {
 
 void SoundOutput::Mix(Uint8* out, int length) {
   std::lock_guard lock(mutex_);
-  SDL_memset(out, spec_.silence, static_cast<std::size_t>(length));
-  if (static_cast<std::size_t>(length) > converted_.size()) return;  // SDL keeps to spec_.size
+  SDL_memset(out, deviceFormat_.silence, static_cast<std::size_t>(length));
+  if (static_cast<std::size_t>(length) > converted_.size()) return;  // SDL keeps to deviceFormat_.size
   const int frameBytes = DeviceFrameBytes();
   for (Voice& voice : voices_) {
     if (voice.id == 0) continue;
@@ -169,7 +169,7 @@ void SoundOutput::Mix(Uint8* out, int length) {
     }
     int got = wanted > 0 ? SDL_AudioStreamGet(voice.converter, converted_.data(), wanted) : 0;
     if (got > 0) {
-      SDL_MixAudioFormat(out, converted_.data(), spec_.format, static_cast<Uint32>(got), SDL_MIX_MAXVOLUME);
+      SDL_MixAudioFormat(out, converted_.data(), deviceFormat_.format, static_cast<Uint32>(got), SDL_MIX_MAXVOLUME);
       voice.framesOut += static_cast<std::uint64_t>(got / frameBytes);
     }
     if (got < 0 || (voice.decoded && (got == 0 || voice.framesOut >= voice.framesToPlay))) Silence(voice);
@@ -196,7 +196,7 @@ void SoundOutput::Feed(Voice& voice, int wanted) {
 void SoundOutput::FinishDecoding(Voice& voice) {
   voice.decoded = true;
   const auto rate = static_cast<std::uint64_t>(voice.format.rate);
-  voice.framesToPlay = (voice.framesIn * static_cast<std::uint64_t>(spec_.freq) + rate - 1) / rate;
+  voice.framesToPlay = (voice.framesIn * static_cast<std::uint64_t>(deviceFormat_.freq) + rate - 1) / rate;
   const int chunk = kPaddingFrames * voice.format.FrameBytes();
   SDL_memset(decoded_.data(), voice.format.type == SampleType::kUnsigned8 ? 0x80 : 0, static_cast<std::size_t>(chunk));
   const auto frameBytes = static_cast<std::uint64_t>(DeviceFrameBytes());
@@ -207,6 +207,6 @@ void SoundOutput::FinishDecoding(Voice& voice) {
   }
 }
 
-int SoundOutput::DeviceFrameBytes() const { return SDL_AUDIO_BITSIZE(spec_.format) / 8 * spec_.channels; }
+int SoundOutput::DeviceFrameBytes() const { return SDL_AUDIO_BITSIZE(deviceFormat_.format) / 8 * deviceFormat_.channels; }
 
 }  // namespace vork

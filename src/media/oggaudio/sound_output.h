@@ -66,7 +66,7 @@ class SoundOutput {
   DeviceState state_ = DeviceState::kClosed;
   SDL_AudioDeviceID device_ = 0;
   bool paused_ = false;
-  SDL_AudioSpec spec_{};
+  SDL_AudioSpec deviceFormat_{};  // what the device obtained
   std::vector<std::byte> decoded_;
   std::vector<Uint8> converted_;
 };
