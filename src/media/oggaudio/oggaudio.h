@@ -60,9 +60,9 @@ OGGAUDIO_API int OggGetRev(void);
 OGGAUDIO_API int OggPlaySound(const char* location, int wait, int reserved1, int reserved2,
                               int reserved3, int reserved4);
 
-/* Stops every sound of both engines; silence follows within one output
- * buffer. `wait` is accepted for the callers' sake and changes nothing.
- * Answers non-zero. */
+/* Stops every sound of both engines: once it returns, nothing more of them
+ * is given to the device, which only plays out what it already holds. `wait`
+ * is accepted for the callers' sake and changes nothing. Answers non-zero. */
 OGGAUDIO_API int OggStopSound(int wait);
 
 /* The error code of the most recent play of either engine
