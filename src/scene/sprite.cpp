@@ -1,8 +1,10 @@
 #include "scene/sprite.h"
 
 #include <QPointer>
+#include <exception>
 #include <string>
 
+#include "platform/diagnostic_log.h"
 #include "platform/errors.h"
 #include "scene/background.h"
 
@@ -10,7 +12,15 @@ namespace vork {
 
 TSprite::TSprite() = default;
 
-TSprite::~TSprite() { LeaveBackground(); }
+TSprite::~TSprite() {
+  try {
+    LeaveBackground();
+  } catch (const std::exception& error) {
+    // Only the repaint of the stage without this sprite can fail here, and a
+    // destructor cannot report it; the sprite is off the list by then.
+    DiagnosticLog(std::string("sprite left the stage, repaint failed: ") + error.what());
+  }
+}
 
 template <class Event, class... Args>
 bool TSprite::Fire(const Event& event, Args... args) {
@@ -26,14 +36,13 @@ void TSprite::LeaveBackground() {
   TBackground* old = background_;
   if (!old) return;
   old->ForgetSprite(this);
-  {
-    UpdateBatch batch(old);
-    old->sprites_.Remove(this);
-    // The whole stage, not just the sprite's bounds: a background without a
-    // parent window still has to lose the sprite's picture.
-    old->InvalidateAll();
-  }
+  UpdateBatch batch(old);
+  old->sprites_.Remove(this);
+  // Before the repaint at the end of the batch, which may fail.
   background_ = nullptr;
+  // The whole stage, not just the sprite's bounds: a background without a
+  // parent window still has to lose the sprite's picture.
+  old->InvalidateAll();
 }
 
 void TSprite::SetBackground(TBackground* background) {
