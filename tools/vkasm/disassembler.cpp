@@ -46,8 +46,11 @@ std::string Disassemble(const TVkImageFile& image) {
       continue;
     }
     std::string text(info->name);
-    if (info->immediate_bytes == 4) text += " " + std::to_string(ReadWord(&area[at + 1]));
-    if (info->immediate_bytes == 1) text += " " + std::to_string(static_cast<int8_t>(area[at + 1]));
+    if (info->immediate_bytes > 0) {
+      const int32_t immediate = info->immediate_bytes == 4 ? ReadWord(&area[at + 1]) : static_cast<int8_t>(area[at + 1]);
+      text += ' ';
+      text += std::to_string(immediate);
+    }
     out += Line(text, at);
     at += 1 + info->immediate_bytes;
   }
