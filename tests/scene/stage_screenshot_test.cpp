@@ -2,6 +2,7 @@
 // developer marks and message overlay. Every case leaves a PNG in
 // <build>/scene-screenshots.
 
+#include <QApplication>
 #include <QPainter>
 
 #include "stage_fixture.h"
@@ -90,6 +91,23 @@ TEST_F(StageScreenshotTest, SpritesAreDrawnBottomToTopOverThePicture) {
   EXPECT_EQ(PixelAt(screen, 190, 190), QColor(Qt::magenta)) << "later sprite on top";
   EXPECT_EQ(PixelAt(screen, 155, 155), QColor(Qt::white)) << "seen through the top one's hole";
   EXPECT_EQ(PixelAt(screen, 420, 320), QColor(200, 200, 0)) << "hidden sprite not drawn";
+}
+
+TEST_F(StageScreenshotTest, ChildControlsStayAboveSpritesMovingUnderThem) {
+  stage->SetAutoSize(false);
+  auto* control = new QWidget(stage);
+  control->setGeometry(200, 200, 80, 40);
+  control->setAutoFillBackground(true);
+  control->setPalette(QPalette(Qt::white));
+  control->show();
+  QApplication::processEvents();
+  BoxSprite* sprite = AddBox({100, 190, 60, 60}, Qt::red);
+  sprite->SetLeft(190);  // now partly under the control
+  const QImage screen = Screen();
+  SaveScreenshot(screen, "child_control_over_sprite");
+  EXPECT_EQ(PixelAt(screen, 195, 195), QColor(Qt::red));
+  EXPECT_EQ(PixelAt(screen, 210, 210), QColor(Qt::white));
+  EXPECT_EQ(PixelAt(screen, 245, 245), QColor(Qt::red));
 }
 
 TEST_F(StageScreenshotTest, DeveloperMarksShowCentresAndBounds) {
