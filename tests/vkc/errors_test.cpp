@@ -26,6 +26,7 @@ TEST(CourseCompileErrors, NameThePlaceAndTheFault) {
       {"void main() { sys.newSprite().count(); }", "1:31: Sprite has no message 'count'"},
       {"void main() { StringList l = sys.newSprite(); }",
        "1:30: 'l' must be a StringList, not a Sprite"},
+      {"void main() { Sprite s = Sprite(\"x\"); }", "1:33: Sprite(...) must be a word, not a string"},
       {"void main() { string s; s.destroy(); }", "1:27: a string is destroyed by the compiled code"},
       {"void main() { sys.runRoutine(main); }", "1:34: System.runRoutine takes 2 argument(s), not 1"},
       // Names.

@@ -64,10 +64,12 @@ TEST(CourseMessages, ReceiversMayBeResultsAndHandlesMayBeStored) {
       saved.add("two");
       sys.showInfo(saved.get(1) + saved.get(0));
       sys.showInfo(str(saved != 0) + str(saved == saved));
+      word stored = saved;
+      sys.showInfo(StringList(stored).get(0));
       "abc".append("d");
     }
   )");
-  EXPECT_THAT(machine.Shown(), ElementsAre("1", "twoone", "11"));
+  EXPECT_THAT(machine.Shown(), ElementsAre("1", "twoone", "11", "one"));
 }
 
 TEST(ClassDeclarationFile, DeclaresEveryClassOfTheObjectManager) {

@@ -865,6 +865,16 @@ Value Compiler::Name() {
     WordToString(token.at);
     return {Type::String(), true, std::nullopt};
   }
+  if (const ClassDecl* decl = classes_.FindClass(name);
+      decl != nullptr && decl->index != ClassDeclarations::kStringClass && IsOp("(")) {
+    // Sprite(w): a word known to hold a sprite's handle, such as one stored
+    // with a list line, used as a Sprite.
+    Next();
+    const SourcePosition at = Peek().at;
+    Convert(Expression(), Type::Word(), at, name + "(...)");
+    ExpectOp(")");
+    return {Type::Handle(decl->index), false, std::nullopt};
+  }
   if (kKeywords.contains(name)) Fail(token.at, "expected an expression, found '" + name + "'");
   if (const Variable* variable = FindVariable(name)) {
     if (IsOp("(")) Fail(token.at, "'" + name + "' is a variable, not a routine");
