@@ -3,6 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <random>
+#include <sstream>
+
 #include "vkc/course_machine.h"
 
 namespace vork::testing {
@@ -27,6 +31,8 @@ TEST(CourseCompileErrors, NameThePlaceAndTheFault) {
       {"void main() { StringList l = sys.newSprite(); }",
        "1:30: 'l' must be a StringList, not a Sprite"},
       {"void main() { Sprite s = Sprite(\"x\"); }", "1:33: Sprite(...) must be a word, not a string"},
+      {"void main() { sys.splitWords(\"a b\", sys.newSprite()); }",
+       "1:37: argument 'list' of System.splitWords must be a StringList, not a Sprite"},
       {"void main() { string s; s.destroy(); }", "1:27: a string is destroyed by the compiled code"},
       {"void main() { sys.runRoutine(main); }", "1:34: System.runRoutine takes 2 argument(s), not 1"},
       // Names.
@@ -78,6 +84,42 @@ TEST(CourseCompileErrors, DeepNestingIsRefused) {
   // What courses need nests well within the limit.
   const std::string fifty(50, '(');
   EXPECT_EQ(CompileErrorOf("void main() { word n = " + fifty + "1" + std::string(50, ')') + "; }"), "");
+}
+
+}  // namespace
+}  // namespace vork::testing
+
+namespace vork::testing {
+namespace {
+
+// Damaged sources (bytes cut out, stray characters put in) end in a compile
+// error or compile; nothing else may happen.
+TEST(CourseCompileErrors, DamagedSourcesFailCleanly) {
+  std::ifstream in(std::string(VORK_SOURCE_DIR) + "/examples/quiz.vkc", std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::string original = text.str();
+  ASSERT_FALSE(original.empty());
+  std::mt19937 random(12345);
+  const std::string stray = "(){};.,=+-!&|<>\"'\\/*aZ09 \n";
+  for (int round = 0; round < 3000; ++round) {
+    std::string source = original;
+    for (int edits = 1 + static_cast<int>(random() % 3); edits > 0; --edits) {
+      const size_t at = random() % source.size();
+      if (random() % 2 == 0) {
+        source.erase(at, 1 + random() % 8);
+      } else {
+        source.insert(at, 1, stray[random() % stray.size()]);
+      }
+      if (source.empty()) source = "x";
+    }
+    try {
+      CompileCourse(source, "damaged.vkc");
+    } catch (const CompileError&) {
+    } catch (const EVkError& e) {
+      ADD_FAILURE() << e.what() << "\n" << source;  // a fault of the compiler itself
+    }
+  }
 }
 
 }  // namespace

@@ -94,7 +94,18 @@ void ImageWriter::AddRoutine(const std::string& label, const RoutineFrame& frame
     PushWord(locals);
     Write({RoutineCode::Item::Kind::Op, Opcode::ZeroFill, 0, {}}, frame);
   }
-  for (const auto& item : code.Items()) Write(item, frame);
+  const auto& items = code.Items();
+  const auto is_swap = [&](size_t i) {
+    return i < items.size() && items[i].kind == RoutineCode::Item::Kind::Op && items[i].op == Opcode::Swap;
+  };
+  for (size_t i = 0; i < items.size(); ++i) {
+    // Two swaps in a row (a join whose operands both needed no fix-up) cancel.
+    if (is_swap(i) && is_swap(i + 1)) {
+      ++i;
+      continue;
+    }
+    Write(items[i], frame);
+  }
 }
 
 std::string ImageWriter::Listing(const std::string& start, const std::string& stop) const {
