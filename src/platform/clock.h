@@ -42,4 +42,24 @@ class ManualClock {
   ScopedClockSource scope_;
 };
 
+// The calendar: local wall-clock time as seconds counted from 1970-01-01
+// 00:00:00 *local* time, so that converting the number as a plain calendar
+// date gives what the learner's clock shows. Schedules that courses store as
+// local date-times (the test manager's due times) read it here.
+std::int64_t LocalWallClockSeconds();
+
+// Replaces the calendar source for its lifetime, as ScopedClockSource does
+// for the monotonic one.
+class ScopedWallClockSource {
+ public:
+  explicit ScopedWallClockSource(ClockSource source);
+  ~ScopedWallClockSource();
+  ScopedWallClockSource(const ScopedWallClockSource&) = delete;
+  ScopedWallClockSource& operator=(const ScopedWallClockSource&) = delete;
+
+ private:
+  ClockSource source_;
+  const ClockSource* previous_;
+};
+
 }  // namespace vork
