@@ -527,9 +527,10 @@ void Compiler::Assignment() {
   const Token& target_token = Next();
   const Variable* target = FindVariable(target_token.text);
   if (target == nullptr) {
-    if (constants_.contains(target_token.text)) Fail(target_token.at, "cannot assign to the constant '" + target_token.text + "'");
-    if (routines_.contains(target_token.text)) Fail(target_token.at, "cannot assign to the routine '" + target_token.text + "'");
-    Fail(target_token.at, "undeclared variable '" + target_token.text + "'");
+    const std::string quoted = "'" + target_token.text + "'";
+    if (constants_.contains(target_token.text)) Fail(target_token.at, "cannot assign to the constant " + quoted);
+    if (routines_.contains(target_token.text)) Fail(target_token.at, "cannot assign to the routine " + quoted);
+    Fail(target_token.at, "undeclared variable " + quoted);
   }
   if (target->global && target->name == kSystemGlobal) Fail(target_token.at, "sys cannot be assigned");
   const std::string op = Next().text;
