@@ -32,6 +32,9 @@ void TVkDirector::Start(std::span<const uint8_t> image_file) {
 }
 
 void TVkDirector::Stopped() {
+  // A stop routine that itself executes stop must not start it again.
+  if (stopping_) return;
+  stopping_ = true;
   processor_->Run(stop_entry_);
   // From here on no instruction of any activation may run: the owner frees
   // the machine as soon as the outermost activation has returned.

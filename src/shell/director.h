@@ -60,6 +60,7 @@ class TVkDirector {
   std::unique_ptr<TVkObjectManager> manager_;
   int32_t start_entry_ = 0;
   int32_t stop_entry_ = 0;
+  bool stopping_ = false;
 };
 
 }  // namespace vork

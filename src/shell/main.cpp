@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QPixmap>
 #include <clocale>
+#include <cstdlib>
 #include <filesystem>
 #include <cstdio>
 #include <fstream>
@@ -137,8 +139,19 @@ int Run(int argc, char** argv) {
 
     TVkForm form(QSize(Config().SceneWidth(), Config().SceneHeight()), RegisterPlayerClasses);
     EventPlayer player(&form, std::move(events));
+    // VORK_SCREENSHOTS=DIR saves the window as DIR/scene-NN.png each time a
+    // scene has been shown (for the README's pictures and for reviews).
+    const char* screenshots = std::getenv("VORK_SCREENSHOTS");
+    int shown = 0;
+    TVkSystemObject::SceneShownHook = [&, screenshots] {
+      if (screenshots && *screenshots) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/scene-%02d.png", ++shown);
+        form.grab().save(QString::fromStdString(screenshots + std::string(name)));
+      }
+      if (transcript) player.Start();
+    };
     if (transcript) {
-      TVkSystemObject::SceneShownHook = [&player] { player.Start(); };
       // Nothing can happen once the course has stopped: end the run.
       form.OnCourseEnded = [](bool) { QCoreApplication::quit(); };
     }

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Makes the demo course's pictures and sounds from Debian tools and writes
+# them into courses/demo/resources (packed into the course archive by the
+# build) and courses/demo/media. The results are committed; run this again
+# only to change them.
+#   scripts/make-demo-media.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+for tool in convert espeak-ng oggenc sox; do
+  command -v "$tool" >/dev/null || {
+    echo "needs $tool: apt-get install imagemagick espeak-ng vorbis-tools sox" >&2
+    exit 1
+  }
+done
+res=courses/demo/resources
+media=courses/demo/media
+mkdir -p "$res" "$media"
+font=/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf
+font_regular=/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf
+
+# Ten words: stored name, Spanish, English, and the drawing of the card.
+words=(
+  "casa|la casa|the house|-fill #c0392b -draw 'polygon 60,70 100,35 140,70' -fill #f5cba7 -draw 'rectangle 70,70 130,120' -fill #6e2c00 -draw 'rectangle 92,92 108,120'"
+  "perro|el perro|the dog|-fill #a0522d -draw 'ellipse 95,85 40,22 0,360' -draw 'circle 140,62 140,80' -fill black -draw 'circle 146,58 146,61'"
+  "gato|el gato|the cat|-fill #555555 -draw 'ellipse 95,90 35,22 0,360' -draw 'circle 135,62 135,78' -draw 'polygon 125,50 130,38 136,50' -draw 'polygon 138,50 144,38 148,52'"
+  "sol|el sol|the sun|-fill #f1c40f -stroke #f39c12 -strokewidth 4 -draw 'circle 100,78 100,40' -draw 'line 100,10 100,30' -draw 'line 100,126 100,146' -draw 'line 30,78 50,78' -draw 'line 150,78 170,78'"
+  "luna|la luna|the moon|-fill #f4f6f7 -draw 'circle 100,78 100,38' -fill #1b2631 -draw 'circle 118,70 118,34'"
+  "arbol|el árbol|the tree|-fill #6e2c00 -draw 'rectangle 92,80 108,135' -fill #229954 -draw 'circle 100,65 100,25'"
+  "agua|el agua|the water|-fill #2e86c1 -draw 'polygon 100,25 70,90 130,90' -draw 'circle 100,95 100,65'"
+  "libro|el libro|the book|-fill #884ea0 -draw 'rectangle 55,40 145,120' -fill white -draw 'rectangle 62,48 138,112' -fill #884ea0 -draw 'line 100,48 100,112'"
+  "flor|la flor|the flower|-fill #229954 -draw 'rectangle 97,80 103,135' -fill #e74c3c -draw 'circle 100,45 100,30' -draw 'circle 80,65 80,50' -draw 'circle 120,65 120,50' -draw 'circle 100,85 100,70' -fill #f4d03f -draw 'circle 100,65 100,55'"
+  "pan|el pan|the bread|-fill #d68910 -draw 'roundrectangle 50,55 150,110 25,25' -fill #f5b041 -draw 'line 75,60 85,105' -draw 'line 100,60 110,105' -draw 'line 125,60 135,105'"
+)
+
+# The title and end pictures: stage-sized JPEGs.
+convert -size 640x480 gradient:'#1a5276'-'#154360' \
+  -font "$font" -fill white -pointsize 54 -gravity north -annotate +0+120 'Primeras palabras' \
+  -font "$font_regular" -pointsize 24 -annotate +0+200 'Ten first words of Spanish' \
+  -pointsize 20 -fill '#d6eaf8' -annotate +0+380 'Press the right arrow key to begin' \
+  -quality 85 "$res/title.jpg"
+convert -size 640x480 gradient:'#145a32'-'#0b5345' \
+  -font "$font" -fill white -pointsize 48 -gravity north -annotate +0+150 '¡Muy bien!' \
+  -font "$font_regular" -pointsize 22 -annotate +0+230 'You have met ten Spanish words.' \
+  -pointsize 20 -fill '#d5f5e3' -annotate +0+380 'Press Escape to close the course' \
+  -quality 85 "$res/end.jpg"
+
+# One stage picture per word: the drawing on a card, the Spanish word and its
+# meaning. Even words as JPEG, odd ones as 8-bit BMP, so that the course uses
+# both picture formats.
+i=0
+for entry in "${words[@]}"; do
+  IFS='|' read -r name spanish english drawing <<<"$entry"
+  card="$res/$name-card.png"
+  eval convert -size 200x150 "xc:#fdfefe" -stroke none "${drawing//#/\\#}" '"$card"'
+  page=(-size 640x480 xc:'#eaf2f8' "$card" -geometry +220+80 -composite
+        -font "$font" -fill '#1b2631' -pointsize 44 -gravity north -annotate +0+260 "$spanish"
+        -font "$font_regular" -fill '#566573' -pointsize 24 -annotate +0+320 "$english"
+        -pointsize 18 -fill '#808b96' -annotate +0+420 'Left and right arrows: previous and next word   Space: hear it again')
+  if (( i % 2 == 0 )); then
+    convert "${page[@]}" -quality 85 "$res/$name.jpg"
+  else
+    convert "${page[@]}" -colors 64 -type Palette BMP3:"$res/$name.bmp"
+  fi
+  rm "$card"
+  # The word spoken, as Ogg Vorbis in the archive.
+  espeak-ng -v es -s 120 -w "$res/$name.wav" "$spanish"
+  oggenc -Q -q 2 -o "$res/$name.ogg" "$res/$name.wav"
+  rm "$res/$name.wav"
+  i=$((i + 1))
+done
+
+# A loose sound in the media folder (the player looks there too), and the
+# marker file that the media folder check accepts.
+espeak-ng -v en -s 140 -w "$media/welcome.wav" "Welcome to your first Spanish words."
+sox "$media/welcome.wav" -r 22050 -c 1 -b 16 "$media/welcome-22k.wav"
+mv "$media/welcome-22k.wav" "$media/welcome.wav"
+: > "$media/media.dir"
+printf 'setProductName "Primeras palabras"\r\nsetSceneWidth 640\r\nsetSceneHeight 480\r\n' > "$res/vork.cfg"
+du -sh "$res" "$media"
