@@ -1,0 +1,68 @@
+#include "media/recording_wave.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/errors.h"
+
+namespace vork {
+
+namespace {
+
+constexpr int kChannels = 1;
+constexpr int kBitsPerSample = 16;
+constexpr int kBlockAlign = kChannels * kBitsPerSample / 8;
+
+constexpr std::array<std::int16_t, 34> kTemplateSamples = {
+    -2, -3, 0, -1, -1, -1, -3, -1, -2, -3, 0, -1, -2, 0, -1, 0, 0,
+    -2, -2, -3, -1, -2, 0, 2, -2, -2, 0, 0, 0, 0, -3, -2, 0, -1};
+
+void AppendLittleEndian(std::string& out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+std::string ErrnoText() { return std::strerror(errno); }
+
+}  // namespace
+
+std::string RecordingWaveHeader(std::uint32_t data_bytes) {
+  std::string header;
+  header += "RIFF";
+  AppendLittleEndian(header, 36 + data_bytes, 4);
+  header += "WAVEfmt ";
+  AppendLittleEndian(header, 16, 4);
+  AppendLittleEndian(header, 1, 2);  // PCM
+  AppendLittleEndian(header, kChannels, 2);
+  AppendLittleEndian(header, kRecordingRate, 4);
+  AppendLittleEndian(header, kRecordingRate * kBlockAlign, 4);
+  AppendLittleEndian(header, kBlockAlign, 2);
+  AppendLittleEndian(header, kBitsPerSample, 2);
+  header += "data";
+  AppendLittleEndian(header, data_bytes, 4);
+  return header;
+}
+
+std::string RecordingTemplate() {
+  std::string file = RecordingWaveHeader(kTemplateSamples.size() * 2);
+  for (std::int16_t sample : kTemplateSamples) AppendLittleEndian(file, static_cast<std::uint16_t>(sample), 2);
+  return file;
+}
+
+void WriteRecordingTemplate(const std::string& path) {
+  const std::string bytes = RecordingTemplate();
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) throw EVkError("Cannot write the recording \"" + path + "\": " + ErrnoText() + ".");
+}
+
+void SaveRecording(const std::string& recording, const std::string& target) {
+  std::error_code error;
+  std::filesystem::copy_file(recording, target, std::filesystem::copy_options::overwrite_existing, error);
+  if (error) throw EVkError("Cannot save the recording as \"" + target + "\": " + error.message() + ".");
+}
+
+}  // namespace vork

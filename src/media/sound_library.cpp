@@ -1,0 +1,86 @@
+#include "media/sound_library.h"
+
+#include <dlfcn.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "media/oggaudio/oggaudio.h"
+#include "platform/cp1252.h"
+
+namespace vork {
+
+namespace {
+
+class SoundLibrary : public SoundEngines {
+ public:
+  // Null when the file cannot be loaded or lacks an entry point. The handle
+  // is never closed: SDL's audio thread runs code of the library until exit.
+  static std::unique_ptr<SoundLibrary> Open(const std::string& path) {
+    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) return nullptr;
+    auto library = std::unique_ptr<SoundLibrary>(new SoundLibrary);
+    bool complete = Find(handle, "OggGetRev", library->get_rev_) &&
+                    Find(handle, "OggPlaySound", library->play_ogg_) &&
+                    Find(handle, "OggStopSound", library->stop_ogg_) &&
+                    Find(handle, "OggGetError", library->get_error_) &&
+                    Find(handle, "OggIsPlaying", library->ogg_playing_) &&
+                    Find(handle, "WavPlaySound", library->play_wave_) &&
+                    Find(handle, "WavStopSound", library->stop_wave_) &&
+                    Find(handle, "WavIsPlaying", library->wave_playing_);
+    if (!complete) return nullptr;
+    return library;
+  }
+
+  int Revision() const { return get_rev_(); }
+
+  bool PlayOgg(const std::string& location) override {
+    // A Windows BOOL false, and the four reserved words.
+    return play_ogg_(location.c_str(), 0, 0, 0, 0, 0) != 0;
+  }
+  bool PlayWave(const std::string& location) override { return play_wave_(location.c_str(), 0) != 0; }
+  int LastError() override { return get_error_(); }
+  void StopOgg() override { stop_ogg_(0); }
+  void StopWave() override { stop_wave_(); }
+  bool OggPlaying() override { return ogg_playing_() != 0; }
+  bool WavePlaying() override { return wave_playing_() != 0; }
+
+ private:
+  SoundLibrary() = default;
+
+  template <class Function>
+  static bool Find(void* handle, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(::dlsym(handle, name));
+    return function != nullptr;
+  }
+
+  OggGetRevFunction get_rev_ = nullptr;
+  OggPlaySoundFunction play_ogg_ = nullptr;
+  OggStopSoundFunction stop_ogg_ = nullptr;
+  OggGetErrorFunction get_error_ = nullptr;
+  OggIsPlayingFunction ogg_playing_ = nullptr;
+  WavPlaySoundFunction play_wave_ = nullptr;
+  WavStopSoundFunction stop_wave_ = nullptr;
+  WavIsPlayingFunction wave_playing_ = nullptr;
+};
+
+std::unique_ptr<SoundLibrary>& Loaded() {
+  static std::unique_ptr<SoundLibrary> library;
+  return library;
+}
+
+}  // namespace
+
+std::string LoadSoundLibrary(const std::string& directory) {
+  if (Loaded()) return {};
+  const std::string path = directory + "/liboggaudio.so";
+  if (!std::filesystem::exists(path)) return "Required file " + UpperCase(path) + " not found.";
+  std::unique_ptr<SoundLibrary> library = SoundLibrary::Open(path);
+  if (!library || library->Revision() != OGGAUDIO_REVISION) return "Wrong version of liboggaudio.so.";
+  Loaded() = std::move(library);
+  return {};
+}
+
+SoundEngines* LoadedSoundLibrary() { return Loaded().get(); }
+
+}  // namespace vork
