@@ -1,0 +1,68 @@
+// A stored test-manager state as it may come back from a damaged settings
+// file, with arbitrary level definitions: Setup takes it (repaired or
+// started afresh), and selections and answers afterwards work or fail with
+// the manager's errors; the state always stays well formed. Input: item
+// count, wanted count, level definitions up to the first line break, state.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "exercises/expire_items.h"
+#include "exercises/test_manager.h"
+#include "platform/clock.h"
+#include "platform/errors.h"
+#include "platform/random.h"
+
+namespace {
+
+void CheckWellFormed(const vork::TSa1TestManager& manager) {
+  const vork::StateCheck check = vork::CheckState(manager.State(), manager.ItemLines().size());
+  if (!check.usable || !check.problem.empty() || check.state != manager.State()) __builtin_trap();
+}
+
+template <typename Action>
+void Try(Action action) {
+  try {
+    action();
+  } catch (const vork::EVkError&) {
+  } catch (const vork::EVkAssertion&) {
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 2) return 0;
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const int item_count = static_cast<std::uint8_t>(input[0]);
+  const int wanted = static_cast<std::int8_t>(input[1]);
+  std::string_view rest = input.substr(2);
+  const std::size_t line_end = rest.find('\n');
+  const std::string_view levels = rest.substr(0, line_end);
+  const std::string_view state = line_end == std::string_view::npos ? "" : rest.substr(line_end + 1);
+
+  vork::ScopedWallClockSource clock([] { return std::int64_t{1'710'072'000}; });  // 2024-03-10 12:00
+  vork::Random().Reseed(1);
+  vork::TSa1TestManager manager([item_count](std::string_view) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < item_count; ++i) lines.push_back("item " + std::to_string(i));
+    return lines;
+  });
+  bool set_up = false;
+  Try([&] { set_up = manager.Setup("items.txt", state, levels); });
+  CheckWellFormed(manager);
+  if (!set_up) return 0;
+
+  std::vector<std::string> lines;
+  Try([&] { manager.SelectItems(wanted, lines); });
+  if (static_cast<int>(lines.size()) > (wanted < 0 ? 0 : wanted)) __builtin_trap();
+  for (const std::string& line : lines) {
+    bool correct = (line.size() & 1) != 0;
+    Try([&] { manager.RecordAnswer(std::string_view(line).substr(0, 4), correct); });
+    CheckWellFormed(manager);
+  }
+  for (int level = 0; level <= vork::TSa1ExpireItems::kMaxLevel; ++level) manager.CountAtLevel(level);
+  return 0;
+}
