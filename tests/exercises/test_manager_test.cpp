@@ -205,6 +205,13 @@ TEST_F(TestManagerTest, WantedCountLimitsTheSelection) {
   // A higher level gives its first records in state order, shuffled.
   ExpectGroups(Select(4), {{"0004\tword4"}, {"0003\tword3"}, {"0002\tword2"}, {"0007\tword7"}});
   ExpectGroups(Select(5), {{"0004\tword4"}, {"0003\tword3"}, {"0002\tword2"}, {"0007\tword7", "0008\tword8"}});
+  std::set<std::string> orders;
+  for (std::uint64_t seed = 1; seed <= 20; ++seed) {
+    Random().Reseed(seed);
+    const std::vector<std::string> drawn = Select(5);
+    orders.insert(drawn.at(3) + " " + drawn.at(4));
+  }
+  EXPECT_EQ(orders.size(), 2u) << "higher levels come shuffled";
 }
 
 TEST_F(TestManagerTest, ItemsThatAreNotYetDueAreNeverSelected) {
