@@ -10,18 +10,6 @@
 
 namespace vork {
 
-namespace {
-
-// Handle layout: bit 31 clear, generation in bits 20..30 (1 .. 2047), slot
-// index in bits 0..19. Room for 2^31 handles over a run before creation
-// fails.
-constexpr int kSlotBits = 20;
-constexpr uint32_t kSlotMask = (1u << kSlotBits) - 1;
-constexpr uint32_t kMaxSlots = 1u << kSlotBits;
-constexpr uint32_t kMaxGeneration = (1u << (31 - kSlotBits)) - 1;
-
-}  // namespace
-
 std::string HandleText(int32_t handle) {
   char text[16];
   std::snprintf(text, sizeof text, "$%08X", static_cast<uint32_t>(handle));
@@ -29,7 +17,7 @@ std::string HandleText(int32_t handle) {
 }
 
 TVkObjectManager::TVkObjectManager(const TVkManagerSetup& setup) : setup_(setup) {
-  RegisterClass(kStringClass, [](TVkObjectManager&) { return std::make_unique<TVkStringObject>(); });
+  factories_.resize(kStringClass + 1);
 }
 
 TVkObjectManager::~TVkObjectManager() {
@@ -51,20 +39,12 @@ void TVkObjectManager::RegisterClass(int32_t class_index, Factory factory) {
   }
   if (factories_.size() <= static_cast<size_t>(class_index)) factories_.resize(static_cast<size_t>(class_index) + 1);
   factories_[static_cast<size_t>(class_index)] = std::move(factory);
+  if (class_index == kStringClass) built_in_strings_ = false;
 }
 
 void TVkObjectManager::BindProcessorEvents() {
   Processor().SetOnCreateObject([this](TVkProcessor&, int32_t class_index) { return CreateObject(class_index); });
   Processor().SetOnSendMessage([this](TVkProcessor&, int32_t handle, int32_t message) { SendMsg(handle, message); });
-}
-
-TVkObject* TVkObjectManager::Find(int32_t handle) const {
-  const auto word = static_cast<uint32_t>(handle);
-  const uint32_t slot = word & kSlotMask;
-  if (slot >= slots_.size()) return nullptr;
-  const Slot& entry = slots_[slot];
-  if (entry.generation != word >> kSlotBits) return nullptr;
-  return entry.object.get();
 }
 
 int32_t TVkObjectManager::AllocateHandle() {
@@ -80,7 +60,15 @@ int32_t TVkObjectManager::AllocateHandle() {
   return static_cast<int32_t>((slots_[slot].generation << kSlotBits) | slot);
 }
 
-int32_t TVkObjectManager::CreateObject(int32_t class_index) {
+std::unique_ptr<TVkObject> TVkObjectManager::MakeBuiltInString() {
+  if (spare_strings_.empty()) return std::make_unique<TVkStringObject>();
+  std::unique_ptr<TVkObject> reused = std::move(spare_strings_.back());
+  spare_strings_.pop_back();
+  return reused;
+}
+
+std::unique_ptr<TVkObject> TVkObjectManager::MakeObject(int32_t class_index) {
+  if (class_index == kStringClass && built_in_strings_) return MakeBuiltInString();
   const bool known = class_index >= 0 && static_cast<size_t>(class_index) < factories_.size() &&
                      factories_[static_cast<size_t>(class_index)];
   if (!known) {
@@ -91,15 +79,35 @@ int32_t TVkObjectManager::CreateObject(int32_t class_index) {
   if (!object) {
     throw EVkError("CreateObject: the factory of class " + std::to_string(class_index) + " made no object");
   }
+  return object;
+}
+
+void TVkObjectManager::Dispose(std::unique_ptr<TVkObject> object, bool built_in_string) {
+  if (!built_in_string || spare_strings_.size() >= kMaxSpareStrings) return;
+  // Built anew in its own storage: a reused string object is a fresh one,
+  // without the text, tags or properties of its earlier life.
+  auto* storage = static_cast<TVkStringObject*>(object.release());
+  storage->TVkStringObject::~TVkStringObject();  // exactly this class: no virtual call
+  spare_strings_.emplace_back(std::construct_at(storage));
+}
+
+int32_t TVkObjectManager::CreateObject(int32_t class_index) {
+  const bool built_in_string = class_index == kStringClass && built_in_strings_;
+  std::unique_ptr<TVkObject> object = MakeObject(class_index);
   const int32_t handle = AllocateHandle();
   TVkObject& created = *object;
-  slots_[static_cast<uint32_t>(handle) & kSlotMask].object = std::move(object);
+  Slot& slot = slots_[static_cast<uint32_t>(handle) & kSlotMask];
+  slot.string = built_in_string ? static_cast<TVkStringObject*>(object.get())
+                                : dynamic_cast<TVkStringObject*>(object.get());
+  slot.built_in_string = built_in_string;
+  slot.object = std::move(object);
   objects_.push_back(&created);
   created.auto_release_ = class_index != kStringClass && class_index != kSystemClass;
   created.class_index_ = class_index;
   created.manager_ = this;
   created.handle_ = handle;
-  Deliver(created, -2);
+  // The built-in string class neither initialises nor releases anything.
+  if (!built_in_string) Deliver(created, -2);
   return handle;
 }
 
@@ -127,14 +135,28 @@ void TVkObjectManager::Destroy(TVkObject& object) {
   // Out of the list and the handle table first: from here on the handle
   // names nothing, also for code that the release handler runs.
   objects_.erase(std::find(objects_.rbegin(), objects_.rend(), &object).base() - 1);
-  const uint32_t slot = static_cast<uint32_t>(object.handle_) & kSlotMask;
-  destroyed_.push_back(std::move(slots_[slot].object));
-  if (slots_[slot].generation < kMaxGeneration) {
-    ++slots_[slot].generation;
-    free_slots_.push_back(slot);
+  const uint32_t index = static_cast<uint32_t>(object.handle_) & kSlotMask;
+  Slot& slot = slots_[index];
+  std::unique_ptr<TVkObject> owned = std::move(slot.object);
+  const bool built_in_string = slot.built_in_string;
+  slot.string = nullptr;
+  slot.built_in_string = false;
+  if (slot.generation < kMaxGeneration) {
+    ++slot.generation;
+    free_slots_.push_back(index);
   }  // else the slot is retired, so that no handle comes round again
   object.destroyed_ = true;
-  Deliver(object, -3);
+  if (object.busy_ > 0) {
+    // Destroyed from inside one of its own handlers: freed when the last of
+    // them returns (Deliver).
+    destroyed_.push_back(std::move(owned));
+    Deliver(object, -3);
+    return;
+  }
+  // No handler of the object is running, and its handle names nothing any
+  // more, so nothing but this release can reach it before it is freed here.
+  if (!built_in_string) Deliver(object, -3);
+  Dispose(std::move(owned), built_in_string);
 }
 
 void TVkObjectManager::Deliver(TVkObject& object, int32_t message) {
@@ -156,6 +178,7 @@ void TVkObjectManager::FreeDestroyed(TVkObject& object) {
   if (found == destroyed_.end()) return;
   auto owned = std::move(*found);
   destroyed_.erase(found);
+  Dispose(std::move(owned), false);
 }
 
 void TVkObjectManager::ReleaseSceneObjects() {

@@ -9,6 +9,11 @@
 // destroyed object's handle never names a later object (a slot whose
 // generation count is used up is retired, not reused), and 0 names nothing.
 // The creation-order list serves the destroy orders.
+//
+// Strings are made and destroyed by the million (every literal, every string
+// result), so the built-in string class skips the factory call and reuses
+// the storage of freed string objects, and each slot remembers whether it
+// holds a string, so that string arguments are found without a cast.
 
 #include <cstdint>
 #include <functional>
@@ -22,6 +27,7 @@ namespace vork {
 
 class TVkProcessor;
 class TVkStack;
+class TVkStringObject;
 class TVkView;  // the stage; opaque here
 
 // What the director hands to the manager.
@@ -47,7 +53,8 @@ class TVkObjectManager {
   // Destroys every live object in the shutdown order (DestroyAllObjects).
   ~TVkObjectManager();
 
-  // Makes class_index creatable (0 .. kMaxClassIndex; replaces an earlier factory).
+  // Makes class_index creatable (0 .. kMaxClassIndex; replaces an earlier
+  // factory, for class 0 the built-in string class).
   void RegisterClass(int32_t class_index, Factory factory);
   // Points the processor's createobj and method events at this manager.
   void BindProcessorEvents();
@@ -66,7 +73,16 @@ class TVkObjectManager {
   void DestroyAllObjects();
 
   // The live object named by handle, or null.
-  TVkObject* Find(int32_t handle) const;
+  TVkObject* Find(int32_t handle) const {
+    const Slot* slot = SlotOf(handle);
+    return slot != nullptr ? slot->object.get() : nullptr;
+  }
+  // The live string object named by handle, or null (also for a live object
+  // that is not a string).
+  TVkStringObject* FindString(int32_t handle) const {
+    const Slot* slot = SlotOf(handle);
+    return slot != nullptr ? slot->string : nullptr;
+  }
   bool IsLive(int32_t handle) const { return Find(handle) != nullptr; }
   int Count() const { return static_cast<int>(objects_.size()); }
   // By position in creation order (0 is the oldest).
@@ -77,11 +93,34 @@ class TVkObjectManager {
   TVkView* View() const { return setup_.view; }
 
  private:
+  // Handle layout: bit 31 clear, generation in bits 20..30 (1 .. 2047), slot
+  // index in bits 0..19: room for 2^31 handles over a run before creation
+  // fails.
+  static constexpr int kSlotBits = 20;
+  static constexpr uint32_t kSlotMask = (1u << kSlotBits) - 1;
+  static constexpr uint32_t kMaxSlots = 1u << kSlotBits;
+  static constexpr uint32_t kMaxGeneration = (1u << (31 - kSlotBits)) - 1;
+
   struct Slot {
     std::unique_ptr<TVkObject> object;
+    TVkStringObject* string = nullptr;  // the object, when it is a string object
     uint32_t generation = 1;
+    bool built_in_string = false;  // made by MakeBuiltInString: its storage is reused
   };
+  // Freed built-in string objects kept for reuse, at most this many.
+  static constexpr size_t kMaxSpareStrings = 64;
 
+  const Slot* SlotOf(int32_t handle) const {
+    const auto word = static_cast<uint32_t>(handle);
+    const uint32_t slot = word & kSlotMask;
+    if (slot >= slots_.size()) return nullptr;
+    const Slot& entry = slots_[slot];
+    return entry.generation == word >> kSlotBits ? &entry : nullptr;
+  }
+  std::unique_ptr<TVkObject> MakeObject(int32_t class_index);
+  std::unique_ptr<TVkObject> MakeBuiltInString();
+  // Frees an object whose handlers have all returned.
+  void Dispose(std::unique_ptr<TVkObject> object, bool built_in_string);
   int32_t AllocateHandle();
   void Destroy(TVkObject& object);
   // Runs the handler with the object marked busy, and frees a destroyed
@@ -91,6 +130,8 @@ class TVkObjectManager {
 
   TVkManagerSetup setup_;
   std::vector<Factory> factories_;
+  bool built_in_strings_ = true;  // class 0 has no factory of its own
+  std::vector<std::unique_ptr<TVkStringObject>> spare_strings_;
   std::vector<Slot> slots_;
   std::vector<uint32_t> free_slots_;
   std::vector<TVkObject*> objects_;  // live, in creation order

@@ -27,28 +27,22 @@ void TVkScriptObject::HandleMessage(int32_t message) {
   }
 }
 
-int32_t TVkScriptObject::PopInt() { return Stack().Pop(); }
-
 std::string TVkScriptObject::PopString() {
   const int32_t handle = PopInt();
   std::string text;
-  if (const TVkObject* object = Manager().Find(handle)) {
-    const auto* string_object = dynamic_cast<const TVkStringObject*>(object);
-    if (string_object == nullptr) {
-      throw EVkError("string argument " + HandleText(handle) + " is an object of class " +
-                     std::to_string(object->ClassIndex()) + ", not a string");
-    }
+  if (const TVkStringObject* string_object = Manager().FindString(handle)) {
     text = string_object->Text();
+  } else if (const TVkObject* object = Manager().Find(handle)) {
+    throw EVkError("string argument " + HandleText(handle) + " is an object of class " +
+                   std::to_string(object->ClassIndex()) + ", not a string");
   }
   Manager().SendMsg(handle, -1);
   return text;
 }
 
-void TVkScriptObject::PushInt(int32_t value) { Stack().Push(value); }
-
 void TVkScriptObject::PushString(std::string_view text) {
   const int32_t handle = Manager().CreateObject(TVkObjectManager::kStringClass);
-  auto* string_object = dynamic_cast<TVkStringObject*>(Manager().Find(handle));
+  TVkStringObject* string_object = Manager().FindString(handle);
   if (string_object == nullptr) throw EVkError("PushString: class 0 is not the string class");
   string_object->SetText(std::string(text));
   PushInt(handle);
@@ -59,7 +53,6 @@ void TVkScriptObject::RunRoutine(int32_t entry) { Processor().Run(entry); }
 uint8_t* TVkScriptObject::CodePointer(int32_t offset) { return Processor().CodePointer(offset); }
 
 TVkProcessor& TVkScriptObject::Processor() const { return Manager().Processor(); }
-TVkStack& TVkScriptObject::Stack() const { return Manager().Stack(); }
 TVkView* TVkScriptObject::View() const { return Manager().View(); }
 
 std::string TVkScriptObject::Property(std::string_view name) const {

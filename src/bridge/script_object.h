@@ -12,11 +12,12 @@
 #include <vector>
 
 #include "bridge/object.h"
+#include "bridge/object_manager.h"
+#include "vm/value_stack.h"
 
 namespace vork {
 
 class TVkProcessor;
-class TVkStack;
 class TVkView;
 
 class TVkScriptObject : public TVkObject {
@@ -24,12 +25,12 @@ class TVkScriptObject : public TVkObject {
   void HandleMessage(int32_t message) override;
 
   // Arguments and results on the value stack (message protocol).
-  int32_t PopInt();
+  int32_t PopInt() { return Manager().Stack().Pop(); }
   // Pops a string object's handle, copies its text and destroys it as
   // message -1 would. A handle that names no live object gives "" (and the
   // destroy notice); a live object of another class is an error.
   std::string PopString();
-  void PushInt(int32_t value);
+  void PushInt(int32_t value) { Manager().Stack().Push(value); }
   void PushBool(bool value) { PushInt(value ? 1 : 0); }
   // Creates a string object holding text and pushes its handle.
   void PushString(std::string_view text);
@@ -40,7 +41,7 @@ class TVkScriptObject : public TVkObject {
   void RunRoutine(int32_t entry);
   uint8_t* CodePointer(int32_t offset);
   TVkProcessor& Processor() const;
-  TVkStack& Stack() const;
+  TVkStack& Stack() const { return Manager().Stack(); }
   TVkView* View() const;
 
   // The value stored under name (letter case ignored), or "".

@@ -8,8 +8,7 @@ namespace vork {
 void TVkStringObject::HandleMessage(int32_t message) {
   switch (message) {
     case 0:
-      // Copy first: the argument may be this object.
-      text_ = std::string(ArgumentText(PopInt()));
+      text_ = ArgumentText(PopInt());  // may be text_ itself
       break;
     case 1:
       text_ = Processor().StringConstant(PopInt());
@@ -20,7 +19,7 @@ void TVkStringObject::HandleMessage(int32_t message) {
         throw EVkError("string message 2: the text would grow beyond " + std::to_string(max_text_length) +
                        " bytes");
       }
-      text_ += std::string(other);
+      text_.append(other);  // safe when other is text_ itself
       break;
     }
     case 3: {
@@ -34,7 +33,7 @@ void TVkStringObject::HandleMessage(int32_t message) {
 }
 
 const std::string& TVkStringObject::ArgumentText(int32_t handle) const {
-  const auto* other = dynamic_cast<const TVkStringObject*>(Manager().Find(handle));
+  const TVkStringObject* other = Manager().FindString(handle);
   if (other == nullptr) {
     throw EVkError("string message: argument " + HandleText(handle) + " is not a live string object");
   }
