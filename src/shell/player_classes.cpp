@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "bridge/object_manager.h"
+#include "objects/memo_object.h"
 #include "objects/system_object.h"
 
 namespace vork {
@@ -19,6 +20,7 @@ void Register(TVkObjectManager& manager, int32_t class_index) {
 void RegisterPlayerClasses(TVkObjectManager& manager) {
   // Class 0, the string, is built into the manager.
   Register<TVkSystemObject>(manager, 1);
+  Register<TVkMemoObject>(manager, 9);
 }
 
 }  // namespace vork

@@ -1,0 +1,72 @@
+#include "objects/memo_object.h"
+
+#include <QWidget>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "objects/rtf/rich_edit.h"
+#include "platform/errors.h"
+#include "scene/background.h"
+#include "scene/color_word.h"
+#include "scene/view.h"
+#include "shell/res_manager.h"
+
+namespace vork {
+
+namespace {
+
+// Qt keeps widget sizes within QWIDGETSIZE_MAX; keeping positions there too
+// means left + width cannot overflow inside QRect.
+int Coordinate(int32_t value) { return std::clamp<int32_t>(value, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX); }
+int Extent(int32_t value) { return std::clamp<int32_t>(value, 0, QWIDGETSIZE_MAX); }
+
+}  // namespace
+
+void TVkMemoObject::Init() {
+  QWidget* stage = View() ? View()->Background() : nullptr;
+  rich_edit_ = new TVkRichEdit(stage);
+  rich_edit_->show();
+}
+
+void TVkMemoObject::Release() {
+  if (!rich_edit_) return;
+  // Hidden at once so that the next scene's picture never shows it; freed
+  // from the event loop, as the release may run inside one of its events.
+  rich_edit_->hide();
+  rich_edit_->deleteLater();
+  rich_edit_ = nullptr;
+}
+
+void TVkMemoObject::HandleMessage(int32_t message) {
+  if (message < 0 || message > 9) return TVkScriptObject::HandleMessage(message);
+  Check(rich_edit_ != nullptr);
+  TVkRichEdit& edit = *rich_edit_;
+  switch (message) {
+    case 0: SetBounds(); break;
+    case 1: PushBool(!edit.isHidden()); break;
+    case 2: edit.setVisible(PopInt() != 0); break;
+    case 3: edit.clear(); break;
+    case 4: edit.Print(PopString()); break;
+    case 5: edit.SetBackgroundColor(ColorFromWord(PopInt())); break;
+    case 6: edit.setFocus(Qt::OtherFocusReason); break;
+    case 7: {
+      std::vector<std::string> lines;
+      ResManager().LoadStrings(lines, PopString());
+      edit.LoadLines(lines);
+      break;
+    }
+    case 8: edit.setReadOnly(PopInt() != 0); break;
+    case 9: edit.setEnabled(PopInt() != 0); break;
+  }
+}
+
+void TVkMemoObject::SetBounds() {
+  const int32_t height = PopInt();
+  const int32_t width = PopInt();
+  const int32_t top = PopInt();
+  const int32_t left = PopInt();
+  rich_edit_->setGeometry(Coordinate(left), Coordinate(top), Extent(width), Extent(height));
+}
+
+}  // namespace vork
