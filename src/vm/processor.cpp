@@ -97,15 +97,29 @@ void TVkProcessor::Run(int32_t entry) {
 // The dispatch loop. It is written once with the macros below and compiles
 // to computed goto where the compiler offers it, else to a switch.
 //
-// Hot state lives in locals: pc (instruction pointer), fp, sb/sp/scap (stack
-// buffer, length and capacity), the budget and the count. SaveState() writes
-// it back to the members; it must happen wherever an instruction leaves the
-// loop for code that can see the processor (the events, marked "leaves the
-// loop" below). LoadState() takes it back afterwards, because a nested
-// activation may have moved the stack buffer, and one that ended with stop
-// leaves its instruction and frame pointer behind, which its interrupted
-// caller then continues from. A fault needs no write-back: Run restores its
-// entry state.
+// Hot state lives in locals: pc (instruction pointer), fp, the stack as
+// three pointers (sb the buffer, top = sb + length, limit = sb + capacity),
+// the budget and the count. SAVE_STATE writes it back to the members; it
+// must happen wherever an instruction leaves the loop for code that can see
+// the processor (the events, marked "leaves the loop" below). LOAD_STATE
+// takes it back afterwards, because a nested activation may have moved the
+// stack buffer, and one that ended with stop leaves its instruction and
+// frame pointer behind, which its interrupted caller then continues from. A
+// fault needs no write-back: Run restores its entry state.
+//
+// Fused pairs. The compiled code spells every frame access, global access,
+// call and branch as a constant followed by the instruction that takes it
+// (loadc -12 load; loadc 4 swap store; loadcon g gload; loadcon r call ...).
+// loadc and loadcon look at the instruction that follows them in the image
+// and, for those pairs, do both at once, saving a dispatch and the stack
+// traffic of the constant. They read the image as it is at that moment, so
+// a gstore into the code is seen as before. A pair is fused only where its
+// parts could not fail differently from the pair (room for the constant, the
+// operands present); everywhere else the constant is pushed as usual. The
+// fused forms leave the same words behind in the buffer above the top as the
+// separate instructions would, since a longer SetLength uncovers them. The
+// counting loop executes every instruction on its own, so that it counts
+// each one.
 
 #if defined(__GNUC__) && !defined(VORK_VM_SWITCH_DISPATCH)
 #define VORK_VM_COMPUTED_GOTO 1
@@ -125,19 +139,21 @@ void TVkProcessor::Execute() {
   const uint8_t* pc;
   int32_t fp;
   uint8_t* sb;
-  int32_t sp;
-  int32_t scap;
+  uint8_t* top;
+  uint8_t* limit;
   int64_t budget;
   uint64_t count;
   // Bytecode calls made inside this loop and not yet returned from.
   int64_t nested_calls = 0;
 
+#define OP(Name) static_cast<uint8_t>(Opcode::Name)
+#define LENGTH() static_cast<int32_t>(top - sb)
 #define SAVE_STATE() SAVE_STATE_AT(static_cast<int32_t>(pc - code))
 #define SAVE_STATE_AT(ip)                               \
   do {                                                  \
     ip_ = (ip);                                         \
     fp_ = fp;                                           \
-    stack_.length_ = sp;                                \
+    stack_.length_ = LENGTH();                          \
     budget_ = budget;                                   \
     if constexpr (kCounting) instruction_count_ = count; \
   } while (0)
@@ -147,42 +163,46 @@ void TVkProcessor::Execute() {
     pc = code + ip_;                                                                 \
     fp = fp_;                                                                        \
     sb = stack_.buffer_.get();                                                       \
-    sp = stack_.length_;                                                             \
-    scap = stack_.capacity_;                                                         \
+    top = sb + stack_.length_;                                                       \
+    limit = sb + stack_.capacity_;                                                   \
     budget = budget_;                                                                \
     if constexpr (kCounting) count = instruction_count_;                             \
   } while (0)
 #define GROW_TO(needed)                   \
   do {                                    \
-    stack_.length_ = sp;                  \
+    const int32_t kept_ = LENGTH();       \
+    stack_.length_ = kept_;               \
     stack_.GrowFor(needed);               \
     sb = stack_.buffer_.get();            \
-    scap = stack_.capacity_;              \
+    top = sb + kept_;                     \
+    limit = sb + stack_.capacity_;        \
   } while (0)
+#define HAS(bytes) (top - sb >= (bytes))  // at least that many bytes on the stack
+#define ROOM(bytes) (limit - top >= (bytes))  // room for that many more without growing
 #define NEED(bytes) \
-  if (sp < (bytes)) ThrowStack(EVkStack::kUnderflow)
-#define TOP(k) ReadWord(sb + sp - 4 * (k))  // k = 1 is the top word
-#define SET_TOP(k, word) WriteWord(sb + sp - 4 * (k), (word))
+  if (!HAS(bytes)) ThrowStack(EVkStack::kUnderflow)
+#define TOP(k) ReadWord(top - 4 * (k))  // k = 1 is the top word
+#define SET_TOP(k, word) WriteWord(top - 4 * (k), (word))
 #define PUSH(word)                                         \
   do {                                                     \
     const int32_t pushed_ = (word);                        \
-    if (sp > scap - 4) GROW_TO(int64_t{sp} + 4);           \
-    WriteWord(sb + sp, pushed_);                           \
-    sp += 4;                                               \
+    if (!ROOM(4)) GROW_TO(int64_t{LENGTH()} + 4);          \
+    WriteWord(top, pushed_);                               \
+    top += 4;                                              \
   } while (0)
-#define PEEK(offset) PeekChecked(sb, sp, (offset))
+#define PEEK(offset) PeekChecked(sb, LENGTH(), (offset))
 #define POKE(offset, word)                                                              \
   do {                                                                                  \
     const int64_t poked_ = (offset);                                                    \
-    if (poked_ < 0 || poked_ + 4 > sp) ThrowStack(EVkStack::kBadPoke);                  \
+    if (poked_ < 0 || poked_ + 4 > LENGTH()) ThrowStack(EVkStack::kBadPoke);            \
     WriteWord(sb + poked_, (word));                                                     \
   } while (0)
 #define SET_LENGTH(length)                                                   \
   do {                                                                       \
     const int64_t new_length_ = (length);                                    \
     if (new_length_ < 0) ThrowStack(EVkStack::kUnderflow);                   \
-    if (new_length_ > scap) GROW_TO(new_length_);                            \
-    sp = static_cast<int32_t>(new_length_);                                  \
+    if (new_length_ > limit - sb) GROW_TO(new_length_);                      \
+    top = sb + new_length_;                                                  \
   } while (0)
 #define JUMP_TO(target)                                                                   \
   do {                                                                                    \
@@ -190,6 +210,7 @@ void TVkProcessor::Execute() {
     if (static_cast<uint32_t>(target_) >= area) ThrowProcessor(EVkProcessor::kOutsideImage); \
     pc = code + target_;                                                                  \
   } while (0)
+#define GLOBAL_OK(address) ((address) >= 0 && int64_t{address} <= int64_t{area} - 4)
 #define SPEND_BUDGET() \
   if (--budget < 0) ThrowProcessor(EVkProcessor::kBudgetExhausted)
 #define BINARY(expression)           \
@@ -197,7 +218,7 @@ void TVkProcessor::Execute() {
     NEED(8);                         \
     const int32_t t = TOP(1);        \
     const int32_t s = TOP(2);        \
-    sp -= 4;                         \
+    top -= 4;                        \
     SET_TOP(1, (expression));        \
   } while (0)
 #define WRAP(expression) static_cast<int32_t>(expression)
@@ -213,6 +234,78 @@ void TVkProcessor::Execute() {
     if (offset < 0 || offset + 4 > length) ThrowStack(EVkStack::kBadPeek);
     return ReadWord(buffer + offset);
   };
+
+// The fused pairs (see above). Each takes the constant and the address of
+// the instruction after it, and ends with NEXT when it applies.
+#define FUSE_LOAD(value, after)                                          \
+  if (*(after) == OP(Load) && ROOM(4)) {                                 \
+    WriteWord(top, (value));                                             \
+    const int32_t word_ = PEEK(int64_t{fp} + (value));                   \
+    WriteWord(top, word_);                                               \
+    top += 4;                                                            \
+    pc = (after) + 1;                                                    \
+    NEXT;                                                                \
+  }
+// constant swap store / constant swap gstore: the value under the constant
+// goes to the frame or the image. Swap leaves the constant and the value
+// above the new top.
+#define FUSE_SWAP_STORE(value, after)                                     \
+  if ((after)[0] == OP(Swap) && ((after)[1] == OP(Store) || (after)[1] == OP(GStore)) && \
+      ROOM(4) && HAS(4)) {                                                \
+    const int32_t stored_ = TOP(1);                                       \
+    SET_TOP(1, (value));                                                  \
+    WriteWord(top, stored_);                                              \
+    if ((after)[1] == OP(Store)) {                                        \
+      top -= 4;                                                           \
+      POKE(int64_t{fp} + (value), stored_);                               \
+    } else {                                                              \
+      if (!GLOBAL_OK(value)) ThrowProcessor(EVkProcessor::kBadGlobalWrite); \
+      top -= 4;                                                           \
+      WriteWord(code + (value), stored_);                                 \
+    }                                                                     \
+    pc = (after) + 2;                                                     \
+    NEXT;                                                                 \
+  }
+#define FUSE_GLOAD(value, after)                                          \
+  if (*(after) == OP(GLoad) && ROOM(4)) {                                 \
+    WriteWord(top, (value));                                              \
+    if (!GLOBAL_OK(value)) ThrowProcessor(EVkProcessor::kBadGlobalRead);  \
+    WriteWord(top, ReadWord(code + (value)));                             \
+    top += 4;                                                             \
+    pc = (after) + 1;                                                     \
+    NEXT;                                                                 \
+  }
+#define FUSE_CALL(value, after)                                           \
+  if (*(after) == OP(Call) && ROOM(8)) {                                  \
+    WriteWord(top, (value));                                              \
+    SPEND_BUDGET();                                                       \
+    WriteWord(top, static_cast<int32_t>((after) + 1 - code));             \
+    WriteWord(top + 4, fp);                                               \
+    top += 8;                                                             \
+    fp = LENGTH();                                                        \
+    JUMP_TO(value);                                                       \
+    ++nested_calls;                                                       \
+    NEXT;                                                                 \
+  }
+#define FUSE_BRANCH(value, after)                                         \
+  if ((*(after) == OP(BrFalse) || *(after) == OP(BrTrue)) && ROOM(4) && HAS(4)) { \
+    WriteWord(top, (value));                                              \
+    const bool branch_if_zero_ = *(after) == OP(BrFalse);                 \
+    top -= 4;                                                             \
+    pc = (after) + 1;                                                     \
+    if ((ReadWord(top) == 0) == branch_if_zero_) {                        \
+      SPEND_BUDGET();                                                     \
+      JUMP_TO(value);                                                     \
+    }                                                                     \
+    NEXT;                                                                 \
+  }
+#define FUSE_JUMP(value, after)                                           \
+  if (*(after) == OP(Jump) && ROOM(4)) {                                  \
+    WriteWord(top, (value));                                              \
+    SPEND_BUDGET();                                                       \
+    JUMP_TO(value);                                                       \
+    NEXT;                                                                 \
+  }
 
 #if VORK_VM_COMPUTED_GOTO
 #define R8(x) x, x, x, x, x, x, x, x
@@ -268,16 +361,16 @@ void TVkProcessor::Execute() {
   }
   CASE(Jump) {
     NEED(4);
-    sp -= 4;
+    top -= 4;
     SPEND_BUDGET();
-    JUMP_TO(ReadWord(sb + sp));
+    JUMP_TO(ReadWord(top));
     NEXT;
   }
   CASE(BrFalse) {
     NEED(8);
     const int32_t target = TOP(1);
     const int32_t condition = TOP(2);
-    sp -= 8;
+    top -= 8;
     if (condition == 0) {
       SPEND_BUDGET();
       JUMP_TO(target);
@@ -288,7 +381,7 @@ void TVkProcessor::Execute() {
     NEED(8);
     const int32_t target = TOP(1);
     const int32_t condition = TOP(2);
-    sp -= 8;
+    top -= 8;
     if (condition != 0) {
       SPEND_BUDGET();
       JUMP_TO(target);
@@ -298,12 +391,12 @@ void TVkProcessor::Execute() {
   CASE(Call) {
     // A new activation in this same loop: the frame is what Run would push.
     NEED(4);
-    sp -= 4;
-    const int32_t target = ReadWord(sb + sp);
+    top -= 4;
+    const int32_t target = ReadWord(top);
     SPEND_BUDGET();
     PUSH(static_cast<int32_t>(pc - code));
     PUSH(fp);
-    fp = sp;
+    fp = LENGTH();
     JUMP_TO(target);
     ++nested_calls;
     NEXT;
@@ -342,16 +435,16 @@ void TVkProcessor::Execute() {
   }
   CASE(ZeroFill) {
     NEED(4);
-    sp -= 4;
-    const int32_t n = ReadWord(sb + sp);
+    top -= 4;
+    const int32_t n = ReadWord(top);
     if (n < 0) {
       SAVE_STATE();
       FailFatalCheck();
     }
-    const int64_t length = int64_t{sp} + 4 * int64_t{n};
-    if (length > scap) GROW_TO(length);
-    std::memset(sb + sp, 0, static_cast<size_t>(n) * 4);
-    sp = static_cast<int32_t>(length);
+    const int64_t length = int64_t{LENGTH()} + 4 * int64_t{n};
+    if (length > limit - sb) GROW_TO(length);
+    std::memset(top, 0, static_cast<size_t>(n) * 4);
+    top = sb + length;
     NEXT;
   }
   CASE(Dupe) {
@@ -364,8 +457,7 @@ void TVkProcessor::Execute() {
     int32_t a = TOP(1);
     // Keeps the compiler from fusing the two word moves into one 8-byte
     // rotate in memory: that reads across two fresh 4-byte stores, which the
-    // processor cannot forward, and stalls (store ... swap ... store is the
-    // compiled code's every assignment to a local).
+    // processor cannot forward, and stalls.
     OPAQUE(a);
     SET_TOP(1, TOP(2));
     SET_TOP(2, a);
@@ -383,7 +475,7 @@ void TVkProcessor::Execute() {
   }
   CASE(Wipe) {
     NEED(4);
-    sp -= 4;
+    top -= 4;
     NEXT;
   }
   CASE(Add) { BINARY(WRAP(U(s) + U(t))); NEXT; }
@@ -425,6 +517,14 @@ void TVkProcessor::Execute() {
   CASE(Gt) { BINARY(s > t ? 1 : 0); NEXT; }
   CASE(LoadCon) {
     const int32_t value = ReadWord(pc);
+    if constexpr (!kCounting) {
+      const uint8_t* const after = pc + 4;
+      FUSE_GLOAD(value, after)
+      FUSE_CALL(value, after)
+      FUSE_BRANCH(value, after)
+      FUSE_SWAP_STORE(value, after)
+      FUSE_JUMP(value, after)
+    }
     pc += 4;
     PUSH(value);
     NEXT;
@@ -435,26 +535,24 @@ void TVkProcessor::Execute() {
   CASE(Load) {
     // The offset is popped before the frame word is read.
     NEED(4);
-    sp -= 4;
-    const int32_t word = PEEK(int64_t{fp} + ReadWord(sb + sp));
-    WriteWord(sb + sp, word);
-    sp += 4;
+    top -= 4;
+    const int32_t word = PEEK(int64_t{fp} + ReadWord(top));
+    WriteWord(top, word);
+    top += 4;
     NEXT;
   }
   CASE(Store) {
     NEED(8);
     const int32_t value = TOP(1);
     const int32_t offset = TOP(2);
-    sp -= 8;
+    top -= 8;
     POKE(int64_t{fp} + offset, value);
     NEXT;
   }
   CASE(GLoad) {
     NEED(4);
     const int32_t address = TOP(1);
-    if (address < 0 || int64_t{address} > int64_t{area} - 4) {
-      ThrowProcessor(EVkProcessor::kBadGlobalRead);
-    }
+    if (!GLOBAL_OK(address)) ThrowProcessor(EVkProcessor::kBadGlobalRead);
     SET_TOP(1, ReadWord(code + address));
     NEXT;
   }
@@ -462,18 +560,16 @@ void TVkProcessor::Execute() {
     NEED(8);
     const int32_t value = TOP(1);
     const int32_t address = TOP(2);
-    if (address < 0 || int64_t{address} > int64_t{area} - 4) {
-      ThrowProcessor(EVkProcessor::kBadGlobalWrite);
-    }
-    sp -= 8;
+    if (!GLOBAL_OK(address)) ThrowProcessor(EVkProcessor::kBadGlobalWrite);
+    top -= 8;
     WriteWord(code + address, value);
     NEXT;
   }
   CASE(CreateObj) {
     // Leaves the loop: the object's initialisation may run bytecode.
     NEED(4);
-    sp -= 4;
-    const int32_t class_index = ReadWord(sb + sp);
+    top -= 4;
+    const int32_t class_index = ReadWord(top);
     if (!on_create_object_) ThrowUnbound("createobj");
     SAVE_STATE();
     const int32_t handle = on_create_object_(*this, class_index);
@@ -488,7 +584,7 @@ void TVkProcessor::Execute() {
     NEED(8);
     const int32_t handle = TOP(1);
     const int32_t message = TOP(2);
-    sp -= 8;
+    top -= 8;
     if (!on_send_message_) ThrowUnbound("method");
     SAVE_STATE();
     on_send_message_(*this, handle, message);
@@ -501,7 +597,7 @@ void TVkProcessor::Execute() {
     NEED(8);
     const int32_t handle = TOP(1);
     const int32_t message = TOP(2);
-    sp -= 8;
+    top -= 8;
     if (!on_send_message_) ThrowUnbound("method2");
     SAVE_STATE();
     on_send_message_(*this, handle, message);
@@ -511,7 +607,13 @@ void TVkProcessor::Execute() {
     NEXT;
   }
   CASE(LoadC) {
-    const int32_t value = static_cast<int8_t>(*pc++);
+    const int32_t value = static_cast<int8_t>(*pc);
+    if constexpr (!kCounting) {
+      const uint8_t* const after = pc + 1;
+      FUSE_LOAD(value, after)
+      FUSE_SWAP_STORE(value, after)
+    }
+    ++pc;
     PUSH(value);
     NEXT;
   }
@@ -522,10 +624,14 @@ void TVkProcessor::Execute() {
 
   DISPATCH_END
 
+#undef OP
+#undef LENGTH
 #undef SAVE_STATE
 #undef SAVE_STATE_AT
 #undef LOAD_STATE
 #undef GROW_TO
+#undef HAS
+#undef ROOM
 #undef NEED
 #undef TOP
 #undef SET_TOP
@@ -534,11 +640,18 @@ void TVkProcessor::Execute() {
 #undef POKE
 #undef SET_LENGTH
 #undef JUMP_TO
+#undef GLOBAL_OK
 #undef SPEND_BUDGET
 #undef BINARY
 #undef WRAP
 #undef OPAQUE
 #undef U
+#undef FUSE_LOAD
+#undef FUSE_SWAP_STORE
+#undef FUSE_GLOAD
+#undef FUSE_CALL
+#undef FUSE_BRANCH
+#undef FUSE_JUMP
 #undef COUNT_INSTRUCTION
 #undef DISPATCH_BEGIN
 #undef DISPATCH_END

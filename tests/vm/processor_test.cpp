@@ -455,6 +455,104 @@ TEST(ProcessorTest, BudgetEndsEndlessLoopsAndCountingCountsEveryInstruction) {
   EXPECT_EQ(counted.processor.InstructionCount(), 6u);
 }
 
+// Everything a run leaves that later code could see: how it ended, the
+// stack length, the whole stack buffer (a longer SetLength uncovers words
+// above the top) and the area.
+struct RunTrace {
+  std::string ending;
+  int32_t length = 0;
+  std::vector<int32_t> buffer;
+  std::vector<uint8_t> area;
+  bool operator==(const RunTrace&) const = default;
+  friend std::ostream& operator<<(std::ostream& out, const RunTrace& trace) {
+    out << trace.ending << ", length " << trace.length << ", buffer";
+    for (int32_t word : trace.buffer) out << ' ' << word;
+    out << ", area";
+    for (uint8_t byte : trace.area) out << ' ' << int{byte};
+    return out;
+  }
+};
+
+RunTrace TraceRun(const std::string& source, bool one_instruction_at_a_time) {
+  // Small enough that a few pushes reach the growth steps and the maximum.
+  TVkStack stack(24, 44, 4);
+  TVkProcessor processor(stack);
+  const AssembledImage image = Assemble(source, "test");
+  processor.LoadImage(image.area);
+  processor.SetCounting(one_instruction_at_a_time);
+  processor.SetInstructionBudget(40);
+  RunTrace trace;
+  try {
+    processor.Run(image.start_entry);
+    trace.ending = "returned";
+  } catch (const EVkStack& e) {
+    trace.ending = "stack fault " + std::to_string(e.Code());
+  } catch (const EVkProcessor& e) {
+    trace.ending = "processor fault " + std::to_string(e.Code());
+  }
+  trace.length = stack.Length();
+  stack.SetLength(stack.Capacity());
+  for (int32_t at = 0; at < stack.Length(); at += 4) trace.buffer.push_back(stack.Peek(at));
+  const uint8_t* area = processor.CodePointer(0);
+  trace.area.assign(area, area + processor.AreaLength());
+  return trace;
+}
+
+TEST(ProcessorTest, ConstantsFollowedByTheirInstructionActAsTheTwoInstructionsWould) {
+  // The ordinary loop takes "constant, instruction" pairs (loadc -12 load,
+  // loadc 4 swap store, loadcon g gload, loadcon r call, ...) in one step; the
+  // counting loop executes every instruction on its own. Both must leave the
+  // same trace, at the stack's limits and on faults too.
+  const std::string routines =
+      "\nreturn\n"
+      "sub: enter 0, 1\npush 9\nstore 4\nreturnval\n"
+      ".global a = 5, b\n";
+  const char* const bodies[] = {
+      "push 3\nstore 4\nload 4\nload 8\nadd\nstore 8\nload 8",
+      "load 12",
+      "load -100",
+      "push 1\nstore 100",
+      "push 1\nstore -100",
+      "wipe\nwipe\nwipe\nstore 4",  // the value to store is missing
+      "gload a\ngstore b\ngload b",
+      "gload 100000",
+      "gload -1",
+      "push 1\ngstore 100000",
+      "call sub\ncall sub\nadd",
+      "call 100000",
+      "push 0\nbrfalse skip\npush 5\nskip: push 0\nbrtrue 100000\npush 1\nbrtrue last\npush 7\nlast: push 6",
+      "push 1\nbrfalse 100000\npush 0\nbrfalse 100000",
+      "jump over\npush 5\nover: push 6\njump 100000",
+      // loops that the budget ends; b counts the rounds
+      "top: push 3\ngload a\nminusone\nadd\ndupe\ngstore a\nbrtrue top",
+      "top: call sub\nwipe\ngload b\none\nadd\ngstore b\njump top",
+      "push 1\npush 2\npush 3\npush 4\nload 4\nload 4",  // the stack reaches its maximum
+      "push 1\npush 2\npush 3\nstore 4\npush 4\npush 5\ngstore a\ncall sub",
+  };
+  for (const char* body : bodies) {
+    SCOPED_TRACE(body);
+    const std::string source = "enter 0, 2\n" + std::string(body) + routines;
+    EXPECT_EQ(TraceRun(source, false), TraceRun(source, true));
+  }
+}
+
+TEST(ProcessorTest, CodeWrittenByGstoreIsExecutedAsWritten) {
+  // probe returns the word its fused "loadc 4, load" reads; the caller then
+  // turns that load into negate (34 - 15 = 19) and probes again.
+  Machine machine(
+      "enter 0\n"
+      "call probe\ngstore first\n"
+      "gload site\npush 15\nsub\ngstore site\n"
+      "call probe\ngstore second\n"
+      "return\n"
+      "probe: enter 0, 1\npush 7\nstore 4\nloadc 4\n"
+      "site: load\nstore 4\nreturnval\n"
+      ".global first, second\n");
+  machine.Run();
+  EXPECT_EQ(machine.Global("first"), 7);
+  EXPECT_EQ(machine.Global("second"), -4);
+}
+
 TEST(ProcessorTest, MissingObjectManagerIsReportedNotCrashed) {
   Machine machine("enter 0\ncreateobj 0\nreturn");
   EXPECT_THROW(machine.Run(), EVkError);
