@@ -6,6 +6,17 @@ function(vork_warnings target)
     -Wnull-dereference -Wformat=2)
 endfunction()
 
+# Targets that use Qt Widgets (directly or through a library of ours that
+# does) compile its large headers once per target.
+function(vork_qt_headers target deps)
+  string(REGEX MATCH "Qt6::Widgets|vork_(scene|objects|shell|platform_qt|media|exercises_qt)(;|$)"
+         uses_widgets "${deps}")
+  if(uses_widgets AND NOT VORK_CORE_ONLY)
+    target_precompile_headers(${target} PRIVATE <QtWidgets/QWidget> <QtGui/QImage>
+      <QtGui/QPainter> <QtCore/QString> <string> <vector> <memory> <functional>)
+  endif()
+endfunction()
+
 # vork_library(NAME SOURCES... [QT] [DEPS ...]): a static library of one subsystem.
 function(vork_library name)
   cmake_parse_arguments(ARG "QT" "" "SOURCES;DEPS" ${ARGN})
@@ -13,6 +24,7 @@ function(vork_library name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
   vork_warnings(${name})
+  vork_qt_headers(${name} "${ARG_DEPS}")
 endfunction()
 
 # vork_test(NAME SOURCES... DEPS ...): one GoogleTest executable, registered
@@ -26,6 +38,7 @@ function(vork_test name)
   target_compile_definitions(${name} PRIVATE
     VORK_SOURCE_DIR="${PROJECT_SOURCE_DIR}" VORK_BINARY_DIR="${PROJECT_BINARY_DIR}")
   vork_warnings(${name})
+  vork_qt_headers(${name} "${ARG_DEPS}")
   # The environment travels through `env` as the tests' launcher: a list
   # given to gtest_discover_tests as PROPERTIES loses all but its first entry.
   set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
