@@ -10,6 +10,7 @@
 
 #include "bridge/object_manager.h"
 #include "bridge/script_helpers.h"
+#include "media/play_audio.h"
 #include "objects/answers.h"
 #include "objects/crc32.h"
 #include "objects/normalize.h"
@@ -433,6 +434,7 @@ void TVkSystemObject::HandleMessage(int32_t message) {
       if (stage) stage->SetBitmap(picture);
       break;
     }
+    case 4: PlayAudio(*this, PopString()); break;
     case 7: {
       int32_t upper = PopInt();
       int32_t lower = PopInt();
@@ -473,6 +475,7 @@ void TVkSystemObject::HandleMessage(int32_t message) {
       transition_->SetDuration(PopInt());
       transition_->Execute();
       break;
+    case 52: SayLetters(*this, PopString()); break;
     case 55: {
       QString title = ToQString(PopString());
       QApplication::setApplicationDisplayName(title);
@@ -502,6 +505,7 @@ void TVkSystemObject::HandleMessage(int32_t message) {
     case 82: PushString(CreateTempFile(PopString())); break;
     case 83: PushBool(std::remove(ResolveCoursePath(PopString()).c_str()) == 0); break;
     case 95: PushDiagnostics(PopInt()); break;
+    case 106: StopAllMedia(Manager()); break;
     case 111: PushBool(DeveloperMode()); break;
     case 114: PushBool(IsValidUserName(PopString(), UsersDirectory())); break;
     case 116: {

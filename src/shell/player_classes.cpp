@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "bridge/object_manager.h"
+#include "media/audio_recorder_object.h"
+#include "media/play_audio.h"
 #include "objects/memo_object.h"
 #include "objects/system_object.h"
 
@@ -21,6 +23,10 @@ void RegisterPlayerClasses(TVkObjectManager& manager) {
   // Class 0, the string, is built into the manager.
   Register<TVkSystemObject>(manager, 1);
   Register<TVkMemoObject>(manager, 9);
+  Register<TVkAudioRecorderObject>(manager, 21);
+  TVkSystemObject::StopAllMediaHook = [] {
+    if (TVkSystemObject* system = TVkSystemObject::Current()) StopAllMedia(system->Manager());
+  };
 }
 
 }  // namespace vork

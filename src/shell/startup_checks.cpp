@@ -1,6 +1,5 @@
 #include "shell/startup_checks.h"
 
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -9,7 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "media/oggaudio/oggaudio.h"
+#include "media/sound_library.h"
 #include "platform/cp1252.h"
 #include "platform/random.h"
 #include "users/lock.h"
@@ -60,13 +59,8 @@ int64_t MillisecondsSinceStart() {
 }  // namespace
 
 std::string CheckSoundLibrary(const std::string& executable_dir) {
-  const std::string path = executable_dir + "/liboggaudio.so";
-  if (!fs::exists(path)) return "Required file " + UpperCase(path) + " not found.";
-  void* library = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  auto revision = library ? reinterpret_cast<OggGetRevFunction>(::dlsym(library, "OggGetRev")) : nullptr;
-  // The library stays loaded for the run: the audio player uses it later.
-  if (!revision || revision() != OGGAUDIO_REVISION) return "Wrong version of liboggaudio.so.";
-  return {};
+  // The library stays loaded for the run: the audio players use it later.
+  return LoadSoundLibrary(executable_dir);
 }
 
 bool AcquireSingleInstance(const std::string& program_file_name) {
