@@ -84,11 +84,13 @@ std::unique_ptr<TVkObject> TVkObjectManager::MakeObject(int32_t class_index) {
 
 void TVkObjectManager::Dispose(std::unique_ptr<TVkObject> object, bool built_in_string) {
   if (!built_in_string || spare_strings_.size() >= kMaxSpareStrings) return;
-  // Built anew in its own storage: a reused string object is a fresh one,
-  // without the text, tags or properties of its earlier life.
-  auto* storage = static_cast<TVkStringObject*>(object.release());
-  storage->TVkStringObject::~TVkStringObject();  // exactly this class: no virtual call
-  spare_strings_.emplace_back(std::construct_at(storage));
+  // A reused string object is a fresh one, without the text, tags or
+  // properties of its earlier life; CreateObject sets the rest.
+  auto* string = static_cast<TVkStringObject*>(object.release());
+  string->ClearForReuse();
+  string->tags_.Clear();
+  string->destroyed_ = false;
+  spare_strings_.emplace_back(string);
 }
 
 int32_t TVkObjectManager::CreateObject(int32_t class_index) {

@@ -49,6 +49,9 @@ class TVkScriptObject : public TVkObject {
   // An empty value removes the name; a new name is appended at the end.
   void SetProperty(std::string_view name, std::string_view value);
 
+ protected:
+  void ClearProperties() { properties_.clear(); }
+
  private:
   // Kept as pairs rather than one text of lines, so that a value holding a
   // line break cannot split into a second entry.

@@ -11,7 +11,7 @@ void TVkStringObject::HandleMessage(int32_t message) {
       text_ = ArgumentText(PopInt());  // may be text_ itself
       break;
     case 1:
-      text_ = Processor().StringConstant(PopInt());
+      text_.assign(Processor().ConstantText(PopInt()));
       break;
     case 2: {
       const std::string& other = ArgumentText(PopInt());
@@ -30,6 +30,16 @@ void TVkStringObject::HandleMessage(int32_t message) {
     default:
       TVkScriptObject::HandleMessage(message);
   }
+}
+
+void TVkStringObject::ClearForReuse() {
+  constexpr size_t kKeptCapacity = 256;
+  if (text_.capacity() > kKeptCapacity) {
+    std::string().swap(text_);
+  } else {
+    text_.clear();
+  }
+  ClearProperties();
 }
 
 const std::string& TVkStringObject::ArgumentText(int32_t handle) const {

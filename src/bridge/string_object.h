@@ -23,6 +23,11 @@ class TVkStringObject : public TVkScriptObject {
   void SetText(std::string text) { text_ = std::move(text); }
 
  private:
+  friend class TVkObjectManager;  // reuses freed string objects
+
+  // Back to the state of a new string object; a short text's storage is kept.
+  void ClearForReuse();
+
   // The text of the string object named by an argument handle.
   const std::string& ArgumentText(int32_t handle) const;
 

@@ -59,11 +59,11 @@ void TVkProcessor::LoadImage(std::span<const uint8_t> area) {
   halted_ = false;
 }
 
-std::string TVkProcessor::StringConstant(int32_t offset) const {
+std::string_view TVkProcessor::ConstantText(int32_t offset) const {
   if (offset < 0 || offset >= area_length_) return {};
   const auto* begin = reinterpret_cast<const char*>(image_.data()) + offset;
   const size_t available = static_cast<size_t>(area_length_ - offset);
-  return std::string(begin, strnlen(begin, available));
+  return std::string_view(begin, strnlen(begin, available));
 }
 
 void TVkProcessor::Run(int32_t entry) {

@@ -25,6 +25,7 @@
 #include <iosfwd>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "vm/value_stack.h"
@@ -61,7 +62,9 @@ class TVkProcessor {
   // The NUL-terminated string constant at offset. A damaged image cannot make
   // it read outside the area: an offset outside gives "", a constant without
   // NUL ends at the end of the area.
-  std::string StringConstant(int32_t offset) const;
+  std::string StringConstant(int32_t offset) const { return std::string(ConstantText(offset)); }
+  // The same constant without a copy; valid until the next LoadImage.
+  std::string_view ConstantText(int32_t offset) const;
   int32_t AreaLength() const { return area_length_; }
 
   void SetOnCreateObject(CreateObjectEvent handler) { on_create_object_ = std::move(handler); }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "bridge_fixture.h"
 
 namespace vork {
@@ -85,6 +87,55 @@ TEST(StringObjectTest, AnArgumentThatIsNoLiveStringIsAnError) {
     EXPECT_THROW(f.manager->SendMsg(target, 2), EVkError);
   }
   EXPECT_EQ(f.StringAt(target).Text(), "x");
+}
+
+TEST(StringObjectTest, StringsMadeAfterOthersWereFreedStartFresh) {
+  // Freed string objects are reused: nothing of their earlier life (text,
+  // tags, properties) may show, and no earlier handle may name them.
+  BridgeFixture f;
+  auto* system = dynamic_cast<TVkScriptObject*>(f.manager->Find(f.manager->CreateObject(0)));
+  ASSERT_NE(system, nullptr);
+  const auto property = [&](int32_t handle) {
+    f.stack.Push(f.NewString("key"));
+    f.manager->SendMsg(handle, 1000);
+    return system->PopString();
+  };
+  std::set<int32_t> freed;
+  for (int round = 0; round < 3; ++round) {
+    std::vector<int32_t> handles;
+    for (int i = 0; i < 100; ++i) {
+      const int32_t handle = f.manager->CreateObject(0);
+      SCOPED_TRACE("round " + std::to_string(round) + ", string " + std::to_string(i));
+      EXPECT_EQ(freed.count(handle), 0u);
+      EXPECT_EQ(f.StringAt(handle).Text(), "");
+      EXPECT_EQ(f.StringAt(handle).GetTags(), "");
+      EXPECT_EQ(property(handle), "");
+      f.StringAt(handle).SetText(std::string(i % 2 == 0 ? 3 : 1000, 'x'));
+      f.StringAt(handle).SetTags("old|tags");
+      f.stack.Push(f.NewString("key"));
+      f.stack.Push(f.NewString("value"));
+      f.manager->SendMsg(handle, 1001);
+      handles.push_back(handle);
+    }
+    for (int32_t handle : handles) {
+      f.manager->SendMsg(handle, -1);
+      freed.insert(handle);
+    }
+    for (int32_t handle : freed) EXPECT_FALSE(f.manager->IsLive(handle));
+    EXPECT_EQ(f.manager->Count(), 1);
+  }
+  EXPECT_EQ(f.Boxes(), "");
+}
+
+TEST(StringObjectTest, AStringClassReplacedByAnotherClassMakesNoStrings) {
+  BridgeFixture f;
+  f.manager->RegisterClass(0, [](TVkObjectManager&) { return std::make_unique<TVkScriptObject>(); });
+  auto* object = dynamic_cast<TVkScriptObject*>(f.manager->Find(f.manager->CreateObject(0)));
+  ASSERT_NE(object, nullptr);
+  EXPECT_EQ(f.manager->FindString(object->Handle()), nullptr);
+  EXPECT_THROW(object->PushString("text"), EVkError);
+  f.stack.Push(object->Handle());
+  EXPECT_THROW(object->PopString(), EVkError);
 }
 
 TEST(ScriptObjectTest, PropertiesAreNamedWithoutRegardToCase) {
