@@ -63,7 +63,13 @@ std::string_view TVkProcessor::ConstantText(int32_t offset) const {
   if (offset < 0 || offset >= area_length_) return {};
   const auto* begin = reinterpret_cast<const char*>(image_.data()) + offset;
   const size_t available = static_cast<size_t>(area_length_ - offset);
-  return std::string_view(begin, strnlen(begin, available));
+  // Most constants are short: a plain scan finds their end sooner than a
+  // library call would.
+  constexpr size_t kScanned = 32;
+  size_t length = 0;
+  while (length < kScanned && length < available && begin[length] != 0) ++length;
+  if (length == kScanned) length += strnlen(begin + kScanned, available - kScanned);
+  return std::string_view(begin, length);
 }
 
 void TVkProcessor::Run(int32_t entry) {

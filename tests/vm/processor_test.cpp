@@ -274,6 +274,18 @@ TEST(ProcessorTest, StringConstantsNeverReadOutsideTheArea) {
   EXPECT_EQ(machine.processor.StringConstant(area - 2), "AB");
   EXPECT_EQ(machine.processor.StringConstant(area), "");
   EXPECT_EQ(machine.processor.StringConstant(-1), "");
+
+  // Constants longer than the quick scan, ended by a NUL or by the area.
+  for (const size_t length : {31, 32, 33, 100}) {
+    std::vector<uint8_t> bytes(length, 'x');
+    bytes.push_back(0);
+    bytes.insert(bytes.end(), length, 'y');
+    TVkStack stack;
+    TVkProcessor processor(stack);
+    processor.LoadImage(bytes);
+    EXPECT_EQ(processor.StringConstant(0), std::string(length, 'x'));
+    EXPECT_EQ(processor.StringConstant(static_cast<int32_t>(length + 1)), std::string(length, 'y'));
+  }
 }
 
 TEST(ProcessorTest, LoadingASecondImageReplacesTheFirstCompletely) {
