@@ -60,7 +60,7 @@ TEST(CourseSound, ArchivedOggAndLooseWaveReachTheDeviceWhole) {
       }
     }
   )");
-  ExpectCleanRun(run, "info: played\nexit: 0\n");
+  ExpectCleanRun(run, "info: played\n");
   const Samples decoded = DecodedOgg(course, greeting);
   const std::size_t first = FindSound(run.output, decoded);
   ASSERT_NE(first, kNowhere) << "the archived Ogg sound was not played";
@@ -108,7 +108,7 @@ TEST(CourseSound, ASynchronousSoundLastsItsLengthWhileTimersTick) {
       }
     }
   )");
-  ExpectCleanRun(run, "info: the timer ticked during the sound\nexit: 0\n");
+  ExpectCleanRun(run, "info: the timer ticked during the sound\n");
   const Samples decoded = DecodedOgg(course, long_sound);
   const std::size_t first = FindSound(run.output, decoded);
   ASSERT_NE(first, kNowhere);
@@ -152,7 +152,7 @@ TEST(CourseSound, StopAllMediaSilencesBothEnginesAtOnce) {
       }
     }
   )");
-  ExpectCleanRun(run, "info: the letters were said\nexit: 0\n");
+  ExpectCleanRun(run, "info: the letters were said\n");
   const std::size_t end = EndOfSound(run.output);
   const std::size_t total = run.output.size() / kOutputChannels;
   EXPECT_GT(Seconds(end), 0.1) << "nothing sounded before the stop";
@@ -175,7 +175,7 @@ TEST(CourseSound, LettersAreSaidInOrderFromTheMediaFolder) {
       sys.changeScene(0);
     }
   )");
-  ExpectCleanRun(run, "info: said\nexit: 0\n");
+  ExpectCleanRun(run, "info: said\n");
   std::size_t at = 0;
   for (const Samples* letter : {&a, &b, &a, &c}) {
     at = FindSound(run.output, *letter, at);
@@ -206,7 +206,7 @@ TEST(CourseSound, TheRecorderSavesATakeAndAClickSoundEndsTheNext) {
       sys.changeScene(0);
     }
   )");
-  ExpectCleanRun(run, "info: recorded\nexit: 0\n");
+  ExpectCleanRun(run, "info: recorded\n");
   EXPECT_FALSE(std::filesystem::exists(second)) << "the click sound should have ended the take";
   for (const auto& entry : std::filesystem::directory_iterator(course.TempPath()))
     EXPECT_FALSE(entry.path().extension() == ".wav") << "a take was left behind: " << entry.path();
@@ -236,7 +236,7 @@ TEST(CourseSound, MissingAndUnplayableSoundsAreReportedAndTheCourseGoesOn) {
       sys.changeScene(0);
     }
   )");
-  ExpectCleanRun(run, "info: went on\nexit: 0\n");
+  ExpectCleanRun(run, "info: went on\n");
   for (const char* report : {
            "Audio \"missing.aud\" (\"missing.ogg\" or \"missing.wav\") not found.\n",
            "Audio \"broken.aud\" (\"broken.ogg\" or \"broken.wav\") found but could not be played.\n",
@@ -261,7 +261,7 @@ TEST(CourseSound, WithoutAnAudioDeviceCoursesRunSilentlyWithOneLogLine) {
       sys.changeScene(0);
     }
   )", {"SDL_AUDIODRIVER=no-such-driver"});
-  ExpectCleanRun(run, "info: done\nexit: 0\n");
+  ExpectCleanRun(run, "info: done\n");
   std::size_t lines = 0;
   for (std::size_t at = run.log.find("no audio output"); at != std::string::npos;
        at = run.log.find("no audio output", at + 1)) {
