@@ -41,6 +41,7 @@ constexpr int kRate = 44100;
 constexpr int kBufferFrames = 1024;  // what the sound library asks for
 constexpr int kFrameBytes = 4;       // 16-bit stereo
 constexpr int kWarmPlays = 40;
+constexpr off_t kBufferBytes = kBufferFrames * kFrameBytes;
 
 double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
@@ -57,9 +58,15 @@ class OutputWatcher {
     return ::stat(path_.c_str(), &info) == 0 ? info.st_size : 0;
   }
 
-  // Polls until a non-zero sample appears at or after `from`; the time it
-  // was seen, or nothing after two seconds.
-  bool WaitForSound(off_t from, Clock::time_point& seen) {
+  // Where a sound first reached the output, as the file showed it.
+  struct Arrival {
+    Clock::time_point seen;     // when the file showed it
+    double buffers_behind = 0;  // how many buffers the file had gone on since
+  };
+
+  // Polls until a non-zero sample appears at or after `from`; false after
+  // two seconds.
+  bool WaitForSound(off_t from, Arrival& arrival) {
     const Clock::time_point give_up = Clock::now() + std::chrono::seconds(2);
     std::vector<unsigned char> bytes(1 << 16);
     off_t at = from;
@@ -72,7 +79,8 @@ class OutputWatcher {
           NoteGrowth(at + got, now);
           for (ssize_t i = 0; i < got; ++i) {
             if (bytes[static_cast<std::size_t>(i)] != 0) {
-              seen = now;
+              const off_t buffer_end = ((at + i) / kBufferBytes + 1) * kBufferBytes;
+              arrival = {now, static_cast<double>(at + got - buffer_end) / kBufferBytes};
               return true;
             }
           }
@@ -88,7 +96,7 @@ class OutputWatcher {
   // Average time between buffers over everything watched.
   double BufferPeriodMs() const {
     if (last_size_ <= first_size_) return 0;
-    const double buffers = static_cast<double>(last_size_ - first_size_) / (kBufferFrames * kFrameBytes);
+    const double buffers = static_cast<double>(last_size_ - first_size_) / kBufferBytes;
     return Milliseconds(last_time_ - first_time_) / buffers;
   }
 
@@ -157,27 +165,37 @@ int main(int argc, char** argv) {
   auto& caller = static_cast<vork::TVkScriptObject&>(*manager.Find(manager.CreateObject(3)));
 
   OutputWatcher watcher(output);
-  std::vector<double> latencies;
-  double cold = 0;
+  std::vector<std::pair<Clock::time_point, OutputWatcher::Arrival>> plays;
   for (int play = 0; play <= kWarmPlays; ++play) {
     const off_t from = watcher.Size();
     const Clock::time_point asked = Clock::now();
     vork::PlayAudio(caller, "click.aud");
-    Clock::time_point sounded;
-    if (!watcher.WaitForSound(from, sounded)) {
+    OutputWatcher::Arrival arrival;
+    if (!watcher.WaitForSound(from, arrival)) {
       std::fprintf(stderr, "the click never reached the output (play %d)\n", play);
       return 1;
     }
-    // The first play opens the output, as the first sound of a course does.
-    if (play == 0) cold = Milliseconds(sounded - asked);
-    else latencies.push_back(Milliseconds(sounded - asked));
+    plays.emplace_back(asked, arrival);
     watcher.Watch(std::chrono::milliseconds(60));  // the click (10 ms) dies away
+  }
+
+  // The disk driver writes through a stdio buffer, so the file shows the
+  // device's buffers a pair at a time. The moment the click's buffer went
+  // to the device is worked back from the file's steady pace.
+  const double period = watcher.BufferPeriodMs();
+  std::vector<double> latencies;
+  double cold = 0;
+  for (std::size_t i = 0; i < plays.size(); ++i) {
+    const auto& [asked, arrival] = plays[i];
+    const double latency = Milliseconds(arrival.seen - asked) - arrival.buffers_behind * period;
+    // The first play opens the output, as the first sound of a course does.
+    if (i == 0) cold = latency;
+    else latencies.push_back(latency);
   }
 
   std::sort(latencies.begin(), latencies.end());
   const double median = latencies[latencies.size() / 2];
   const double worst = latencies.back();
-  const double period = watcher.BufferPeriodMs();
   const double nominal = 1000.0 * kBufferFrames / kRate;
   std::printf("output buffer: %d frames at %d Hz = %.1f ms nominal, %.1f ms measured\n", kBufferFrames, kRate,
               nominal, period);
