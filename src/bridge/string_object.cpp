@@ -5,6 +5,20 @@
 
 namespace vork {
 
+namespace {
+
+// Kept out of line, so that the message handler stays small.
+[[noreturn, gnu::cold, gnu::noinline]] void ThrowTooLong() {
+  throw EVkError("string message 2: the text would grow beyond " +
+                 std::to_string(TVkStringObject::max_text_length) + " bytes");
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void ThrowNotAString(int32_t handle) {
+  throw EVkError("string message: argument " + HandleText(handle) + " is not a live string object");
+}
+
+}  // namespace
+
 void TVkStringObject::HandleMessage(int32_t message) {
   switch (message) {
     case 0:
@@ -15,10 +29,7 @@ void TVkStringObject::HandleMessage(int32_t message) {
       break;
     case 2: {
       const std::string& other = ArgumentText(PopInt());
-      if (text_.size() + other.size() > max_text_length) {
-        throw EVkError("string message 2: the text would grow beyond " + std::to_string(max_text_length) +
-                       " bytes");
-      }
+      if (text_.size() + other.size() > max_text_length) ThrowTooLong();
       text_.append(other);  // safe when other is text_ itself
       break;
     }
@@ -44,9 +55,7 @@ void TVkStringObject::ClearForReuse() {
 
 const std::string& TVkStringObject::ArgumentText(int32_t handle) const {
   const TVkStringObject* other = Manager().FindString(handle);
-  if (other == nullptr) {
-    throw EVkError("string message: argument " + HandleText(handle) + " is not a live string object");
-  }
+  if (other == nullptr) ThrowNotAString(handle);
   return other->text_;
 }
 

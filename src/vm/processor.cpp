@@ -305,6 +305,33 @@ void TVkProcessor::Execute() {
     }                                                                     \
     NEXT;                                                                 \
   }
+// constant add / sub / comparison: the operand under the constant is the
+// left one; the constant stays behind above the new top.
+#define FUSE_ARITHMETIC(value, after)                                     \
+  if (*(after) >= OP(Add) && *(after) <= OP(Gt) && ROOM(4) && HAS(4)) {   \
+    const uint8_t op_ = *(after);                                         \
+    const int32_t s = TOP(1);                                             \
+    const int32_t t = (value);                                            \
+    bool fused_ = true;                                                   \
+    int32_t result_ = 0;                                                  \
+    switch (op_) {                                                        \
+      case OP(Add): result_ = WRAP(U(s) + U(t)); break;                   \
+      case OP(Sub): result_ = WRAP(U(s) - U(t)); break;                   \
+      case OP(Lt): result_ = s < t ? 1 : 0; break;                        \
+      case OP(Le): result_ = s <= t ? 1 : 0; break;                       \
+      case OP(Eq): result_ = s == t ? 1 : 0; break;                       \
+      case OP(Ne): result_ = s != t ? 1 : 0; break;                       \
+      case OP(Ge): result_ = s >= t ? 1 : 0; break;                       \
+      case OP(Gt): result_ = s > t ? 1 : 0; break;                        \
+      default: fused_ = false; break;                                     \
+    }                                                                     \
+    if (fused_) {                                                         \
+      WriteWord(top, t);                                                  \
+      SET_TOP(1, result_);                                                \
+      pc = (after) + 1;                                                   \
+      NEXT;                                                               \
+    }                                                                     \
+  }
 #define FUSE_JUMP(value, after)                                           \
   if (*(after) == OP(Jump) && ROOM(4)) {                                  \
     WriteWord(top, (value));                                              \
@@ -536,8 +563,16 @@ void TVkProcessor::Execute() {
     NEXT;
   }
   CASE(Zero) { PUSH(0); NEXT; }
-  CASE(One) { PUSH(1); NEXT; }
-  CASE(MinusOne) { PUSH(-1); NEXT; }
+  CASE(One) {
+    if constexpr (!kCounting) FUSE_ARITHMETIC(1, pc)
+    PUSH(1);
+    NEXT;
+  }
+  CASE(MinusOne) {
+    if constexpr (!kCounting) FUSE_ARITHMETIC(-1, pc)
+    PUSH(-1);
+    NEXT;
+  }
   CASE(Load) {
     // The offset is popped before the frame word is read.
     NEED(4);
@@ -617,6 +652,7 @@ void TVkProcessor::Execute() {
     if constexpr (!kCounting) {
       const uint8_t* const after = pc + 1;
       FUSE_LOAD(value, after)
+      FUSE_ARITHMETIC(value, after)
       FUSE_SWAP_STORE(value, after)
     }
     ++pc;
@@ -658,6 +694,7 @@ void TVkProcessor::Execute() {
 #undef FUSE_CALL
 #undef FUSE_BRANCH
 #undef FUSE_JUMP
+#undef FUSE_ARITHMETIC
 #undef COUNT_INSTRUCTION
 #undef DISPATCH_BEGIN
 #undef DISPATCH_END

@@ -540,6 +540,10 @@ TEST(ProcessorTest, ConstantsFollowedByTheirInstructionActAsTheTwoInstructionsWo
       "top: call sub\nwipe\ngload b\none\nadd\ngstore b\njump top",
       "push 1\npush 2\npush 3\npush 4\nload 4\nload 4",  // the stack reaches its maximum
       "push 1\npush 2\npush 3\nstore 4\npush 4\npush 5\ngstore a\ncall sub",
+      "push 5\npush 3\nadd\nminusone\nadd\none\nsub\npush -2\nsub\npush 0x7FFFFFFF\nadd\none\nadd",
+      "push 5\npush 3\nlt\npush 5\npush 5\nle\npush 5\none\neq\none\none\nne\nminusone\nminusone\nge\none\none\ngt",
+      "wipe\nwipe\nwipe\none\nadd",  // the left operand is missing
+      "push 1\npush 2\npush 3\npush 4\npush 5\npush 6\none\nadd",
   };
   for (const char* body : bodies) {
     SCOPED_TRACE(body);
