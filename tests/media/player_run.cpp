@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
+#include <string_view>
 
 namespace vork::testing {
 
@@ -15,6 +16,14 @@ namespace {
 
 // Paths made by the tests hold no single quotes.
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+// Plain appends: GCC 12 sees a false overflow in long chains of "+".
+void AppendWord(std::string& command, std::string_view word, bool quoted = true) {
+  command += ' ';
+  if (quoted) command += '\'';
+  command += word;
+  if (quoted) command += '\'';
+}
 
 int RunCommand(const std::string& command) {
   const int status = std::system(command.c_str());
@@ -88,10 +97,16 @@ PlayerResult CourseFolder::Run(const std::string& source, const std::vector<std:
       "TMPDIR=" + TempPath().string(),
   };
   variables.insert(variables.end(), environment.begin(), environment.end());
-  std::string command = "cd " + Quoted(dir_.Path().string()) + " && env";
-  for (const std::string& variable : variables) command += " " + Quoted(variable);
-  command += " " + Quoted(VORK_BINARY_DIR "/vork") + " --image " + Quoted(image.string()) + " --transcript " +
-             Quoted((dir_ / "transcript").string()) + " --timeout 30000 >/dev/null 2>&1";
+  std::string command = "cd";
+  AppendWord(command, dir_.Path().string());
+  AppendWord(command, "&& env", false);
+  for (const std::string& variable : variables) AppendWord(command, variable);
+  for (const std::string& word : {std::string(VORK_BINARY_DIR "/vork"), std::string("--image"), image.string(),
+                                  std::string("--transcript"), (dir_ / "transcript").string(),
+                                  std::string("--timeout"), std::string("30000")}) {
+    AppendWord(command, word);
+  }
+  AppendWord(command, ">/dev/null 2>&1", false);
 
   PlayerResult result;
   result.status = RunCommand(command);
