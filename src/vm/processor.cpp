@@ -18,6 +18,10 @@ namespace {
 // one instruction's immediate into the padding) then lands on them, and the
 // invalid-opcode case reports it as leaving the image; so fetching needs no
 // bounds check of its own. Only control transfers check their target.
+// A constant that looks at the two opcode bytes after it (the fused pairs
+// below) reads at most kMaxInstructionBytes + 1 bytes past its own opcode,
+// all of them padding when the constant ends the area; the padding byte is
+// no opcode, so nothing is fused with it.
 constexpr size_t kImagePadding = 8;
 constexpr uint8_t kPaddingByte = 0xFF;
 static_assert(kImagePadding >= kMaxInstructionBytes + 1);
