@@ -87,17 +87,7 @@ TEST(AudioPlayer, StopSilencesBothEngines) {
   EXPECT_EQ(engines.calls, (std::vector<std::string>{"stop wave", "stop ogg"}));
 }
 
-class AudioPlayerWait : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "media_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
-  }
-};
-
-TEST_F(AudioPlayerWait, ASynchronousPlayProcessesEventsUntilTheSoundEnds) {
+TEST(AudioPlayerWait, ASynchronousPlayProcessesEventsUntilTheSoundEnds) {
   for (const char* location : {"tick.ogg", "tick.wav"}) {
     SCOPED_TRACE(location);
     FakeEngines engines;
@@ -117,7 +107,7 @@ TEST_F(AudioPlayerWait, ASynchronousPlayProcessesEventsUntilTheSoundEnds) {
   }
 }
 
-TEST_F(AudioPlayerWait, AnEventThatStopsTheSoundEndsTheWait) {
+TEST(AudioPlayerWait, AnEventThatStopsTheSoundEndsTheWait) {
   FakeEngines engines;
   engines.polls_while_playing = 1000000;
   TKsAudioPlayer player = PlayerOver(engines, AudioPlayerRole::kArchiveAware);
@@ -126,7 +116,7 @@ TEST_F(AudioPlayerWait, AnEventThatStopsTheSoundEndsTheWait) {
   EXPECT_EQ(engines.calls, (std::vector<std::string>{"ogg long.ogg", "stop wave", "stop ogg"}));
 }
 
-TEST_F(AudioPlayerWait, LeavingTheEventLoopEndsTheWait) {
+TEST(AudioPlayerWait, LeavingTheEventLoopEndsTheWait) {
   // The course ending during a synchronous sound: exit() ends every
   // running loop, and the player must not go on waiting for the sound.
   FakeEngines engines;
