@@ -7,10 +7,9 @@
 #include <cstdint>
 
 #include "bridge/script_object.h"
+#include "objects/rtf/rich_edit.h"
 
 namespace vork {
-
-class TVkRichEdit;
 
 class TVkMemoObject : public TVkScriptObject {
  public:
