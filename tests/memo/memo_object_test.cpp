@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QPalette>
 #include <QPointer>
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -41,7 +42,8 @@ class MemoObjectTest : public ::testing::Test {
     for (int32_t word : arguments) stack.Push(word);
     manager.SendMsg(memo, message);
     std::vector<int32_t> results;
-    while (stack.Length() > 0) results.insert(results.begin(), stack.Pop());
+    while (stack.Length() > 0) results.push_back(stack.Pop());
+    std::reverse(results.begin(), results.end());
     return results;
   }
 
@@ -56,7 +58,7 @@ class MemoObjectTest : public ::testing::Test {
   TVkView view{nullptr, QSize(640, 480)};
   TVkObjectManager manager{TVkManagerSetup{&processor, &stack, &view}};
   int32_t memo = 0;
-  QPointer<TVkRichEdit> edit;
+  TVkRichEdit* edit = nullptr;
 };
 
 TEST_F(MemoObjectTest, MessagesReachTheControlAndKeepTheStackProtocol) {
@@ -87,7 +89,7 @@ TEST_F(MemoObjectTest, MessagesReachTheControlAndKeepTheStackProtocol) {
   EXPECT_EQ(Send(9, {1}), Results{});
 
   EXPECT_EQ(Send(6), Results{});
-  EXPECT_EQ(view.focusWidget(), edit.data());
+  EXPECT_EQ(view.focusWidget(), edit);
 
   edit->setPlainText("typed");
   EXPECT_EQ(Send(3), Results{});
@@ -121,12 +123,12 @@ TEST_F(MemoObjectTest, PrintConsumesTheTitleAndPrintsTheText) {
 }
 
 TEST_F(MemoObjectTest, ASceneChangeHidesTheControlAtOnceAndFreesItLater) {
+  const QPointer<TVkRichEdit> control = edit;
   manager.ReleaseSceneObjects();
   EXPECT_FALSE(manager.IsLive(memo));
-  ASSERT_FALSE(edit.isNull());
-  EXPECT_TRUE(edit->isHidden());
+  EXPECT_TRUE(edit->isHidden());  // not yet freed
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_TRUE(edit.isNull());
+  EXPECT_TRUE(control.isNull());
 }
 
 }  // namespace

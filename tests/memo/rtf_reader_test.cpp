@@ -34,6 +34,12 @@ std::string Utf8(const std::u32string& text) {
   return out;
 }
 
+std::string Mark(const char* name, int value) {
+  std::string mark = name;
+  mark += std::to_string(value);
+  return mark;
+}
+
 // A run as its text and, in braces, whatever differs from plain text:
 // "b{b,i,u,s,f1,fs30,cf2}". Runs are joined by "/", paragraphs by " | ".
 std::string Describe(const RtfDocument& document) {
@@ -49,13 +55,16 @@ std::string Describe(const RtfDocument& document) {
       if (f.italic) marks.push_back("i");
       if (f.underline) marks.push_back("u");
       if (f.strike_out) marks.push_back("s");
-      if (f.font != -1) marks.push_back("f" + std::to_string(f.font));
-      if (f.half_points != kRtfDefaultHalfPoints) marks.push_back("fs" + std::to_string(f.half_points));
-      if (f.color != 0) marks.push_back("cf" + std::to_string(f.color));
+      if (f.font != -1) marks.push_back(Mark("f", f.font));
+      if (f.half_points != kRtfDefaultHalfPoints) marks.push_back(Mark("fs", f.half_points));
+      if (f.color != 0) marks.push_back(Mark("cf", f.color));
       out += Utf8(runs[r].text);
       if (!marks.empty()) {
         out += "{";
-        for (size_t m = 0; m < marks.size(); ++m) out += (m > 0 ? "," : "") + marks[m];
+        for (size_t m = 0; m < marks.size(); ++m) {
+          if (m > 0) out += ',';
+          out += marks[m];
+        }
         out += "}";
       }
     }

@@ -14,7 +14,12 @@ namespace vork {
 
 namespace {
 
-std::string Quoted(std::string_view title) { return "\"" + std::string(title) + "\""; }
+std::string Quoted(std::string_view title) {
+  std::string quoted(1, '"');
+  quoted.append(title);
+  quoted += '"';
+  return quoted;
+}
 
 }  // namespace
 
