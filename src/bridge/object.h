@@ -32,8 +32,10 @@ class TVkObject {
   // The word that names this object to the bytecode.
   int32_t Handle() const { return handle_; }
   TVkObjectManager& Manager() const { return *manager_; }
-  // Destroyed at every scene change (every class but 0 and 1).
+  // Destroyed at every scene change (set for every class but 0 and 1; an
+  // object that must outlive its scene, or that its owner destroys, clears it).
   bool AutoRelease() const { return auto_release_; }
+  void SetAutoRelease(bool value) { auto_release_ = value; }
 
   std::string GetTags() const { return tags_.GetText(); }
   void SetTags(std::string_view text) { tags_.SetText(text); }

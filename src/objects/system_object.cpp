@@ -15,9 +15,11 @@
 #include "objects/crc32.h"
 #include "objects/normalize.h"
 #include "objects/number_text.h"
+#include "objects/string_list_object.h"
 #include "objects/temp_file.h"
 #include "objects/text_edits.h"
 #include "objects/text_fields.h"
+#include "objects/word_lists.h"
 #include "platform/clock.h"
 #include "platform/course_directories.h"
 #include "platform/cp1252.h"
@@ -406,6 +408,47 @@ bool TVkSystemObject::HandleTextMessage(int32_t message) {
   }
 }
 
+// The messages that read or make string lists (class 19).
+bool TVkSystemObject::HandleStringListMessage(int32_t message) {
+  switch (message) {
+    case 87: {
+      const int32_t list_handle = PopInt();
+      const std::string text = PopString();
+      TVkStringListObject& list = StringListAt(Manager(), list_handle);
+      std::vector<std::string> words;
+      try {
+        SplitWords(text, words);
+      } catch (const EVkError&) {
+        // An unterminated quote: the list keeps the words before it.
+        list.SetTexts(words);
+        throw;
+      }
+      list.SetTexts(words);
+      return true;
+    }
+    case 96: {
+      const std::string key = PopString();
+      const TVkStringListObject& list = StringListAt(Manager(), PopInt());
+      PushString(FindKeyedLine(list.Texts(), key));
+      return true;
+    }
+    case 105: {
+      const int32_t handle = Manager().CreateObject(19);
+      try {
+        TVkStringListObject& list = StringListAt(Manager(), handle);
+        list.SetTexts(ResManager().ResourceNames());
+        list.Sort();
+      } catch (...) {
+        Manager().SendMsg(handle, -1);
+        throw;
+      }
+      PushInt(handle);
+      return true;
+    }
+    default: return false;
+  }
+}
+
 void TVkSystemObject::HandleMessage(int32_t message) {
   if (int32_t class_index = NewObjectClass(message); class_index >= 0) {
     NewObject(class_index);
@@ -416,6 +459,7 @@ void TVkSystemObject::HandleMessage(int32_t message) {
     return;
   }
   if (HandleTextMessage(message)) return;
+  if (HandleStringListMessage(message)) return;
   TBackground* stage = Stage();
   switch (message) {
     case 0: {

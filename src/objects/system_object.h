@@ -60,6 +60,7 @@ class TVkSystemObject : public TVkScriptObject {
   void NewObject(int32_t class_index);
   void HandleSettingMessage(int32_t message);
   bool HandleTextMessage(int32_t message);
+  bool HandleStringListMessage(int32_t message);
   void PushDiagnostics(int32_t kind);
   void OpenUser(const std::string& name);
   void Random(int32_t upper, int32_t lower);

@@ -5,8 +5,14 @@
 #include "bridge/object_manager.h"
 #include "media/audio_recorder_object.h"
 #include "media/play_audio.h"
+#include "objects/edit_object.h"
+#include "objects/font_object.h"
 #include "objects/memo_object.h"
+#include "objects/string_list_object.h"
 #include "objects/system_object.h"
+#include "objects/timer_object.h"
+#include "objects/user_list_object.h"
+#include "objects/vars_object.h"
 
 namespace vork {
 
@@ -22,8 +28,14 @@ void Register(TVkObjectManager& manager, int32_t class_index) {
 void RegisterPlayerClasses(TVkObjectManager& manager) {
   // Class 0, the string, is built into the manager.
   Register<TVkSystemObject>(manager, 1);
+  Register<TVkTimerObject>(manager, 2);
   Register<TVkMemoObject>(manager, 9);
+  Register<TVkEditObject>(manager, 13);
+  Register<TVkFontObject>(manager, 14);
+  Register<TVkStringListObject>(manager, 19);
+  Register<TVkUserListComboBoxObject>(manager, 20);
   Register<TVkAudioRecorderObject>(manager, 21);
+  Register<TVkVarsObject>(manager, 22);
   TVkSystemObject::StopAllMediaHook = [] {
     if (TVkSystemObject* system = TVkSystemObject::Current()) StopAllMedia(system->Manager());
   };
