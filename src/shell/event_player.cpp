@@ -32,6 +32,18 @@ int KeyOf(const ScriptedEvent& event) {
   throw EVkError("events line " + std::to_string(event.line) + ": unknown key '" + event.text + "'");
 }
 
+// Types text into target one character at a time, as a keyboard would.
+// QTest::keyClicks only knows ASCII characters (it stops the program at any
+// other); a learner types "Grüße".
+void TypeText(QWidget* target, const QString& text) {
+  for (const QChar ch : text) {
+    const char16_t upper = ch.toUpper().unicode();
+    // Qt's key codes for Latin-1 letters are their upper-case code points.
+    const auto key = upper < 0x100 ? static_cast<Qt::Key>(upper) : Qt::Key_unknown;
+    QTest::sendKeyEvent(QTest::Click, target, key, QString(ch), Qt::NoModifier);
+  }
+}
+
 }  // namespace
 
 EventPlayer::EventPlayer(QWidget* window, std::vector<ScriptedEvent> events)
@@ -98,7 +110,7 @@ void EventPlayer::Deliver(const ScriptedEvent& event) {
     }
     case ScriptedEventKind::Type: {
       QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window_.data();
-      QTest::keyClicks(target, QString::fromUtf8(event.text));
+      TypeText(target, QString::fromUtf8(event.text));
       break;
     }
   }
