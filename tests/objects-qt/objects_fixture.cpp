@@ -1,0 +1,157 @@
+#include "objects_fixture.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include "bridge/string_object.h"
+#include "objects/edit_object.h"
+#include "objects/font_object.h"
+#include "objects/string_list_object.h"
+#include "objects/timer_object.h"
+#include "objects/user_list_object.h"
+#include "objects/vars_object.h"
+#include "platform/qt/main_form.h"
+#include "vm/word_io.h"
+
+namespace vork::testing {
+
+namespace {
+
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    static int argc = 1;
+    static char name[] = "objects_qt_tests";
+    static char* argv[] = {name, nullptr};
+    application_ = std::make_unique<QApplication>(argc, argv);
+  }
+  void TearDown() override { application_.reset(); }
+
+ private:
+  std::unique_ptr<QApplication> application_;
+};
+
+[[maybe_unused]] ::testing::Environment* const qt_environment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+template <typename T>
+void Register(TVkObjectManager& manager, int32_t class_index) {
+  manager.RegisterClass(class_index, [](TVkObjectManager&) { return std::make_unique<T>(); });
+}
+
+}  // namespace
+
+const char kTestRoutines[] =
+    ".start start\n"
+    "start: enter 0\n"
+    "    return\n"
+    "count: enter 1\n"
+    "    gload ticks\n"
+    "    one\n"
+    "    add\n"
+    "    gstore ticks\n"
+    "    load -12\n"
+    "    gstore last\n"
+    "    return\n"
+    "destroy: enter 1\n"
+    "    gload ticks\n"
+    "    one\n"
+    "    add\n"
+    "    gstore ticks\n"
+    "    load -12\n"
+    "    send -1\n"
+    "    return\n"
+    "fault: enter 1\n"
+    "    one\n"
+    "    zero\n"
+    "    div\n"
+    "    return\n"
+    ".global ticks, last\n";
+
+ObjectsTest::ObjectsTest() {
+  SetBoxes(&boxes);
+  window = std::make_unique<QWidget>();
+  window->setFixedSize(640, 480);
+  view = new TVkView(window.get(), QSize(640, 480));
+  SetMainForm(window.get());
+  window->show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  window->activateWindow();
+  manager = std::make_unique<TVkObjectManager>(TVkManagerSetup{&processor, &stack, view});
+  manager->BindProcessorEvents();
+  Register<TVkTimerObject>(*manager, 2);
+  Register<TVkEditObject>(*manager, 13);
+  Register<TVkFontObject>(*manager, 14);
+  Register<TVkStringListObject>(*manager, 19);
+  Register<TVkUserListComboBoxObject>(*manager, 20);
+  Register<TVkVarsObject>(*manager, 22);
+  image = Assemble(kTestRoutines, "test routines");
+  processor.LoadImage(image.area);
+}
+
+ObjectsTest::~ObjectsTest() {
+  manager.reset();
+  SetMainForm(nullptr);
+  window.reset();
+  // Controls and timers deleted later go now, not in the next test.
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  SetBoxes(nullptr);
+}
+
+void ObjectsTest::Send(int32_t handle, int32_t message, std::initializer_list<int32_t> args) {
+  for (int32_t arg : args) stack.Push(arg);
+  manager->SendMsg(handle, message);
+}
+
+int32_t ObjectsTest::SendForWord(int32_t handle, int32_t message, std::initializer_list<int32_t> args) {
+  const int32_t length = stack.Length();
+  Send(handle, message, args);
+  EXPECT_EQ(stack.Length(), length + 4) << "message " << message << " must push one word";  // bytes
+  return stack.Pop();
+}
+
+std::string ObjectsTest::SendForString(int32_t handle, int32_t message, std::initializer_list<int32_t> args) {
+  const int32_t result = SendForWord(handle, message, args);
+  auto* text = dynamic_cast<TVkStringObject*>(manager->Find(result));
+  if (text == nullptr) {
+    ADD_FAILURE() << "message " << message << " pushed no string";
+    return {};
+  }
+  std::string copy = text->Text();
+  manager->SendMsg(result, -1);
+  return copy;
+}
+
+void ObjectsTest::ExpectFailure(int32_t handle, int32_t message, std::initializer_list<int32_t> args,
+                                const std::string& error) {
+  const int32_t length = stack.Length();
+  try {
+    Send(handle, message, args);
+    ADD_FAILURE() << "message " << message << " did not fail";
+  } catch (const std::exception& e) {
+    EXPECT_EQ(e.what(), error);
+  }
+  EXPECT_EQ(stack.Length(), length) << "message " << message << " must pop exactly its arguments";
+}
+
+int32_t ObjectsTest::Str(std::string_view text) {
+  const int32_t handle = manager->CreateObject(TVkObjectManager::kStringClass);
+  dynamic_cast<TVkStringObject&>(*manager->Find(handle)).SetText(std::string(text));
+  return handle;
+}
+
+int32_t ObjectsTest::Entry(std::string_view label) const { return image.symbols.find(label)->second; }
+
+int32_t ObjectsTest::Global(std::string_view name) { return ReadWord(processor.CodePointer(Entry(name))); }
+
+void ObjectsTest::Pump(int ms) { QTest::qWait(ms); }
+
+void ObjectsTest::TypeText(QWidget* widget, const QString& text) {
+  for (const QChar ch : text) {
+    const char16_t upper = ch.toUpper().unicode();
+    const auto key = upper < 0x100 ? static_cast<Qt::Key>(upper) : Qt::Key_unknown;
+    QTest::sendKeyEvent(QTest::Click, widget, key, QString(ch), Qt::NoModifier);
+  }
+}
+
+}  // namespace vork::testing
