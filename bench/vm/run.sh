@@ -3,7 +3,8 @@
 # the other in this run, and prints the machine's instructions per second and
 # its time relative to Lua (ratio < 1: faster than Lua).
 #   bench/vm/run.sh
-# VORK_BENCH_BUILD=DIR uses vkasm and vkrun already built in DIR.
+# VORK_BENCH_BUILD=DIR uses vkasm and vkrun already built in DIR;
+# VORK_BENCH_RUNS=N times each program N times (default 9).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 here=bench/vm
@@ -19,12 +20,13 @@ if [ -z "${VORK_BENCH_BUILD:-}" ]; then
   cmake --build "$build" --target vkasm vkrun >/dev/null
 fi
 
-# Smallest processor time (user + system) of five runs, in microseconds.
-# Processor time rather than wall time, so that other load on the machine
-# disturbs the comparison less.
+# Smallest processor time (user + system) of VORK_BENCH_RUNS runs (default
+# 9), in microseconds. Processor time rather than wall time, and the best of
+# several, so that other load on the machine disturbs the comparison less.
+runs=${VORK_BENCH_RUNS:-9}
 best_us() {
   local best= t
-  for _ in 1 2 3 4 5; do
+  for ((run = 0; run < runs; run++)); do
     t=$( { TIMEFORMAT='%3U %3S'; time "$@" >/dev/null; } 2>&1 | awk '{ printf "%d", ($1 + $2) * 1e6 }')
     if [ -z "$best" ] || [ "$t" -lt "$best" ]; then best=$t; fi
   done
