@@ -309,32 +309,16 @@ void TVkProcessor::Execute() {
     }                                                                     \
     NEXT;                                                                 \
   }
-// constant add / sub / comparison: the operand under the constant is the
-// left one; the constant stays behind above the new top.
+// constant add / constant sub: the operand under the constant is the left
+// one; the constant stays behind above the new top.
 #define FUSE_ARITHMETIC(value, after)                                     \
-  if (*(after) >= OP(Add) && *(after) <= OP(Gt) && ROOM(4) && HAS(4)) {   \
-    const uint8_t op_ = *(after);                                         \
-    const int32_t s = TOP(1);                                             \
+  if ((*(after) == OP(Add) || *(after) == OP(Sub)) && ROOM(4) && HAS(4)) { \
+    const uint32_t left_ = U(TOP(1));                                     \
     const int32_t t = (value);                                            \
-    bool fused_ = true;                                                   \
-    int32_t result_ = 0;                                                  \
-    switch (op_) {                                                        \
-      case OP(Add): result_ = WRAP(U(s) + U(t)); break;                   \
-      case OP(Sub): result_ = WRAP(U(s) - U(t)); break;                   \
-      case OP(Lt): result_ = s < t ? 1 : 0; break;                        \
-      case OP(Le): result_ = s <= t ? 1 : 0; break;                       \
-      case OP(Eq): result_ = s == t ? 1 : 0; break;                       \
-      case OP(Ne): result_ = s != t ? 1 : 0; break;                       \
-      case OP(Ge): result_ = s >= t ? 1 : 0; break;                       \
-      case OP(Gt): result_ = s > t ? 1 : 0; break;                        \
-      default: fused_ = false; break;                                     \
-    }                                                                     \
-    if (fused_) {                                                         \
-      WriteWord(top, t);                                                  \
-      SET_TOP(1, result_);                                                \
-      pc = (after) + 1;                                                   \
-      NEXT;                                                               \
-    }                                                                     \
+    WriteWord(top, t);                                                    \
+    SET_TOP(1, WRAP(*(after) == OP(Add) ? left_ + U(t) : left_ - U(t)));  \
+    pc = (after) + 1;                                                     \
+    NEXT;                                                                 \
   }
 #define FUSE_JUMP(value, after)                                           \
   if (*(after) == OP(Jump) && ROOM(4)) {                                  \
