@@ -15,6 +15,7 @@
 #include "objects/crc32.h"
 #include "objects/normalize.h"
 #include "objects/number_text.h"
+#include "objects/sprite_group_messages.h"
 #include "objects/string_list_object.h"
 #include "objects/temp_file.h"
 #include "objects/text_edits.h"
@@ -124,7 +125,7 @@ class MainFormReenabler {
 std::function<void()> TVkSystemObject::StopAllMediaHook;
 std::function<void()> TVkSystemObject::SceneShownHook;
 
-TVkSystemObject::TVkSystemObject() = default;
+TVkSystemObject::TVkSystemObject() : sprite_groups_(std::make_unique<TVkSpriteGroupMessages>(*this)) {}
 
 TVkSystemObject::~TVkSystemObject() {
   if (current == this) current = nullptr;
@@ -460,6 +461,7 @@ void TVkSystemObject::HandleMessage(int32_t message) {
   }
   if (HandleTextMessage(message)) return;
   if (HandleStringListMessage(message)) return;
+  if (sprite_groups_->HandleMessage(message)) return;
   TBackground* stage = Stage();
   switch (message) {
     case 0: {

@@ -21,6 +21,7 @@ namespace vork {
 
 class TBackground;
 class TFuseTransition;
+class TVkSpriteGroupMessages;
 class TVkUser;
 
 class TVkSystemObject : public TVkScriptObject {
@@ -65,7 +66,9 @@ class TVkSystemObject : public TVkScriptObject {
   void OpenUser(const std::string& name);
   void Random(int32_t upper, int32_t lower);
 
-  int32_t last_match_ = 0;
+  // The sprite-group and slide messages with their fields (last match, snap
+  // arguments and slots, the slides and their timers).
+  std::unique_ptr<TVkSpriteGroupMessages> sprite_groups_;
   int32_t current_scene_ = 0;
   int32_t previous_scene_ = 0;
   std::unique_ptr<TFuseTransition> transition_;

@@ -8,6 +8,9 @@
 #include "objects/edit_object.h"
 #include "objects/font_object.h"
 #include "objects/memo_object.h"
+#include "objects/picture_object.h"
+#include "objects/sprite_object.h"
+#include "objects/text_object.h"
 #include "objects/string_list_object.h"
 #include "objects/system_object.h"
 #include "objects/timer_object.h"
@@ -29,6 +32,9 @@ void RegisterPlayerClasses(TVkObjectManager& manager) {
   // Class 0, the string, is built into the manager.
   Register<TVkSystemObject>(manager, 1);
   Register<TVkTimerObject>(manager, 2);
+  Register<TVkSpriteObject>(manager, 3);
+  Register<TVkTextObject>(manager, 17);
+  Register<TVkPictureObject>(manager, 18);
   Register<TVkMemoObject>(manager, 9);
   Register<TVkEditObject>(manager, 13);
   Register<TVkFontObject>(manager, 14);

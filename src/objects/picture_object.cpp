@@ -1,0 +1,115 @@
+#include "objects/picture_object.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "bridge/object_manager.h"
+#include "objects/mouse_event_routine.h"
+#include "objects/stage_control.h"
+#include "platform/errors.h"
+#include "shell/qt_picture.h"
+#include "shell/res_manager.h"
+
+namespace vork {
+
+TVkButton::TVkButton(QWidget* parent) : QWidget(parent) {
+  setGeometry(0, 0, 32, 32);
+}
+
+void TVkButton::SetBitmap(const QImage& picture) {
+  bitmap_ = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB32);
+  PictureChanged();
+}
+
+void TVkButton::SetFrameCount(int count) {
+  frame_count_ = std::max(count, 1);
+  PictureChanged();
+}
+
+void TVkButton::SetFrame(int frame) {
+  frame_ = frame;
+  update();
+}
+
+void TVkButton::PictureChanged() {
+  if (!bitmap_.isNull()) resize(bitmap_.width() / frame_count_, bitmap_.height());
+  update();
+}
+
+void TVkButton::paintEvent(QPaintEvent*) {
+  if (bitmap_.isNull()) return;
+  // No erase step: only the frame's column is drawn.
+  QPainter painter(this);
+  painter.drawImage(QPoint(0, 0), bitmap_, QRect(frame_ * width(), 0, width(), bitmap_.height()));
+}
+
+void TVkButton::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (!rect().contains(at) || !OnMouseUp) return;
+  // A copy: the handler may destroy this control (deleteLater) or reassign it.
+  const auto handler = OnMouseUp;
+  handler(MouseButtonFromQt(event->button()), ShiftStateFromQt(event->modifiers(), event->buttons()), at.x(),
+          at.y());
+}
+
+void TVkPictureObject::Init() {
+  control_ = new TVkButton(StageParent(View()));
+  control_->OnMouseUp = [this](TMouseButton button, TShiftState shift, int x, int y) {
+    MouseReleased(button, shift, x, y);
+  };
+  control_->show();
+}
+
+void TVkPictureObject::Release() {
+  if (control_) {
+    control_->OnMouseUp = nullptr;
+    control_->hide();
+    // Its own mouse event may be the one that runs this release.
+    control_->deleteLater();
+  }
+  control_ = nullptr;
+}
+
+TVkButton& TVkPictureObject::RequireControl() const {
+  if (!control_) throw EVkError("picture object " + HandleText(Handle()) + " has no control any more");
+  return *control_;
+}
+
+void TVkPictureObject::MouseReleased(TMouseButton button, TShiftState shift, int x, int y) {
+  RunMouseEvent(*this, on_mouse_up_, button, shift, x, y);
+}
+
+void TVkPictureObject::HandleMessage(int32_t message) {
+  switch (message) {
+    case 0: {
+      const std::string name = PopString();
+      RequireControl().SetBitmap(LoadBitmapImage(ResManager(), name));
+      break;
+    }
+    case 1: on_mouse_up_ = PopInt(); break;
+    case 2: {
+      const int32_t x = PopInt();
+      TVkButton& control = RequireControl();
+      control.move(x, control.y());
+      break;
+    }
+    case 3: {
+      const int32_t y = PopInt();
+      TVkButton& control = RequireControl();
+      control.move(control.x(), y);
+      break;
+    }
+    case 4: {
+      const int32_t height = PopInt();
+      const int32_t width = PopInt();
+      const int32_t top = PopInt();
+      const int32_t left = PopInt();
+      RequireControl().setGeometry(left, top, std::max(width, 0), std::max(height, 0));
+      break;
+    }
+    default: TVkScriptObject::HandleMessage(message); break;
+  }
+}
+
+}  // namespace vork
