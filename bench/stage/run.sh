@@ -2,7 +2,9 @@
 # Builds the stage library optimised, then times a drag step of a 64 x 64
 # sprite over a stage of 100 sprites against a full-stage repaint, both in
 # this run, and prints the ratio (target: the drag step at least 10 times
-# cheaper). Runs on Qt's offscreen platform unless QT_QPA_PLATFORM is set.
+# cheaper), for picture sprites and for masked frame sprites with captions,
+# with the tick of the two slides. Runs on Qt's offscreen platform unless
+# QT_QPA_PLATFORM is set.
 #   bench/stage/run.sh
 set -euo pipefail
 cd "$(dirname "$0")/../.."
