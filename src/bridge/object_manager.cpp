@@ -43,8 +43,7 @@ void TVkObjectManager::RegisterClass(int32_t class_index, Factory factory) {
 }
 
 void TVkObjectManager::BindProcessorEvents() {
-  Processor().SetOnCreateObject([this](TVkProcessor&, int32_t class_index) { return CreateObject(class_index); });
-  Processor().SetOnSendMessage([this](TVkProcessor&, int32_t handle, int32_t message) { SendMsg(handle, message); });
+  Processor().SetObjectEvents(this);
 }
 
 int32_t TVkObjectManager::AllocateHandle() {

@@ -22,10 +22,10 @@
 #include <vector>
 
 #include "bridge/object.h"
+#include "vm/processor.h"
 
 namespace vork {
 
-class TVkProcessor;
 class TVkStack;
 class TVkStringObject;
 class TVkView;  // the stage; opaque here
@@ -40,7 +40,7 @@ struct TVkManagerSetup {
 // "$" and the handle as 8 upper-case hexadecimal digits, as the notices show it.
 std::string HandleText(int32_t handle);
 
-class TVkObjectManager {
+class TVkObjectManager : private TVkObjectEvents {
  public:
   using Factory = std::function<std::unique_ptr<TVkObject>(TVkObjectManager&)>;
   static constexpr int32_t kStringClass = 0;
@@ -51,7 +51,7 @@ class TVkObjectManager {
   TVkObjectManager(const TVkObjectManager&) = delete;
   TVkObjectManager& operator=(const TVkObjectManager&) = delete;
   // Destroys every live object in the shutdown order (DestroyAllObjects).
-  ~TVkObjectManager();
+  virtual ~TVkObjectManager();
 
   // Makes class_index creatable (0 .. kMaxClassIndex; replaces an earlier
   // factory, for class 0 the built-in string class).
@@ -93,6 +93,10 @@ class TVkObjectManager {
   TVkView* View() const { return setup_.view; }
 
  private:
+  // The processor's createobj and method events (BindProcessorEvents).
+  int32_t CreateObjectEvent(int32_t class_index) final { return CreateObject(class_index); }
+  void SendMessageEvent(int32_t handle, int32_t message) final { SendMsg(handle, message); }
+
   // Handle layout: bit 31 clear, generation in bits 20..30 (1 .. 2047), slot
   // index in bits 0..19: room for 2^31 handles over a run before creation
   // fails.

@@ -220,6 +220,14 @@ void TVkProcessor::Execute() {
     if (static_cast<uint32_t>(target_) >= area) ThrowProcessor(EVkProcessor::kOutsideImage); \
     pc = code + target_;                                                                  \
   } while (0)
+#define SEND_MESSAGE(handle, message)                                         \
+  do {                                                                        \
+    if (message_target_ != nullptr) {                                         \
+      message_target_->SendMessageEvent((handle), (message));                 \
+    } else {                                                                  \
+      on_send_message_(*this, (handle), (message));                           \
+    }                                                                         \
+  } while (0)
 #define GLOBAL_OK(address) ((address) >= 0 && int64_t{address} <= int64_t{area} - 4)
 #define SPEND_BUDGET() \
   if (--budget < 0) ThrowProcessor(EVkProcessor::kBudgetExhausted)
@@ -599,9 +607,10 @@ void TVkProcessor::Execute() {
     NEED(4);
     top -= 4;
     const int32_t class_index = ReadWord(top);
-    if (!on_create_object_) ThrowUnbound("createobj");
+    if (create_target_ == nullptr && !on_create_object_) ThrowUnbound("createobj");
     SAVE_STATE();
-    const int32_t handle = on_create_object_(*this, class_index);
+    const int32_t handle = create_target_ != nullptr ? create_target_->CreateObjectEvent(class_index)
+                                                     : on_create_object_(*this, class_index);
     if (halted_) return;
     LOAD_STATE();
     PUSH(handle);
@@ -614,9 +623,9 @@ void TVkProcessor::Execute() {
     const int32_t handle = TOP(1);
     const int32_t message = TOP(2);
     top -= 8;
-    if (!on_send_message_) ThrowUnbound("method");
+    if (message_target_ == nullptr && !on_send_message_) ThrowUnbound("method");
     SAVE_STATE();
-    on_send_message_(*this, handle, message);
+    SEND_MESSAGE(handle, message);
     if (halted_) return;
     LOAD_STATE();
     NEXT;
@@ -627,9 +636,9 @@ void TVkProcessor::Execute() {
     const int32_t handle = TOP(1);
     const int32_t message = TOP(2);
     top -= 8;
-    if (!on_send_message_) ThrowUnbound("method2");
+    if (message_target_ == nullptr && !on_send_message_) ThrowUnbound("method2");
     SAVE_STATE();
-    on_send_message_(*this, handle, message);
+    SEND_MESSAGE(handle, message);
     if (halted_) return;
     LOAD_STATE();
     PUSH(handle);
@@ -671,6 +680,7 @@ void TVkProcessor::Execute() {
 #undef SET_LENGTH
 #undef JUMP_TO
 #undef GLOBAL_OK
+#undef SEND_MESSAGE
 #undef SPEND_BUDGET
 #undef BINARY
 #undef WRAP

@@ -32,6 +32,18 @@
 
 namespace vork {
 
+// The far end of createobj and method/method2 as one interface, for the
+// object manager: a plain virtual call where a std::function would add a
+// second indirect call to every message.
+class TVkObjectEvents {
+ public:
+  virtual int32_t CreateObjectEvent(int32_t class_index) = 0;
+  virtual void SendMessageEvent(int32_t handle, int32_t message) = 0;
+
+ protected:
+  ~TVkObjectEvents() = default;
+};
+
 class TVkProcessor {
  public:
   // The events carry the processor so that one handler can serve several.
@@ -67,8 +79,22 @@ class TVkProcessor {
   std::string_view ConstantText(int32_t offset) const;
   int32_t AreaLength() const { return area_length_; }
 
-  void SetOnCreateObject(CreateObjectEvent handler) { on_create_object_ = std::move(handler); }
-  void SetOnSendMessage(SendMessageEvent handler) { on_send_message_ = std::move(handler); }
+  // Each setter replaces what an earlier one bound for the same event.
+  void SetOnCreateObject(CreateObjectEvent handler) {
+    on_create_object_ = std::move(handler);
+    create_target_ = nullptr;
+  }
+  void SetOnSendMessage(SendMessageEvent handler) {
+    on_send_message_ = std::move(handler);
+    message_target_ = nullptr;
+  }
+  // Binds both object events to target (not owned; it must outlive its binding).
+  void SetObjectEvents(TVkObjectEvents* target) {
+    on_create_object_ = nullptr;
+    on_send_message_ = nullptr;
+    create_target_ = target;
+    message_target_ = target;
+  }
   void SetOnStop(StopEvent handler) { on_stop_ = std::move(handler); }
 
   // Releases the processor from the course (typically called by the stop
@@ -102,6 +128,8 @@ class TVkProcessor {
   int32_t fp_ = 0;
   CreateObjectEvent on_create_object_;
   SendMessageEvent on_send_message_;
+  TVkObjectEvents* create_target_ = nullptr;   // instead of on_create_object_
+  TVkObjectEvents* message_target_ = nullptr;  // instead of on_send_message_
   StopEvent on_stop_;
   int32_t ip_ = 0;
   TVkStack& stack_;

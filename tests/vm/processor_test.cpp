@@ -386,6 +386,45 @@ TEST(ProcessorTest, ObjectInstructionsCallOutThroughTheEvents) {
   EXPECT_EQ(machine.Global("c"), 40);  // over the handler's result
 }
 
+TEST(ProcessorTest, ObjectEventsBoundAsOneInterfaceAreReplacedEventByEvent) {
+  struct Target final : TVkObjectEvents {
+    std::vector<std::string> entries;
+    int32_t CreateObjectEvent(int32_t class_index) override {
+      entries.push_back("create " + std::to_string(class_index));
+      return 2000 + class_index;
+    }
+    void SendMessageEvent(int32_t handle, int32_t message) override {
+      entries.push_back("send " + std::to_string(handle) + " " + std::to_string(message));
+    }
+  };
+  Machine machine(
+      ".start r\nr: enter 0\n"
+      "createobj 7\ngstore a\npush 3\npush 55\nmethod\npush 4\npush 66\nmethod2\ngstore b\n"
+      "return\n.global a, b\n");
+  Target target;
+  machine.processor.SetObjectEvents(&target);
+  machine.Run();
+  EXPECT_EQ(target.entries, (std::vector<std::string>{"create 7", "send 55 3", "send 66 4"}));
+  EXPECT_EQ(machine.Global("a"), 2007);
+  EXPECT_EQ(machine.Global("b"), 66);
+
+  // A handler set afterwards takes over its own event only.
+  target.entries.clear();
+  EventLog log;
+  machine.processor.SetOnSendMessage([&](TVkProcessor&, int32_t handle, int32_t message) {
+    log.entries.push_back("send " + std::to_string(handle) + " " + std::to_string(message));
+  });
+  machine.Run();
+  EXPECT_EQ(target.entries, (std::vector<std::string>{"create 7"}));
+  EXPECT_EQ(log.entries, (std::vector<std::string>{"send 55 3", "send 66 4"}));
+  // Binding the interface again takes both back.
+  target.entries.clear();
+  machine.processor.SetObjectEvents(&target);
+  machine.Run();
+  EXPECT_EQ(target.entries, (std::vector<std::string>{"create 7", "send 55 3", "send 66 4"}));
+  EXPECT_EQ(log.entries.size(), 2u);
+}
+
 TEST(ProcessorTest, StopEndsTheActivationWithoutCuttingItsFrame) {
   Machine machine("enter 0\npush 5\nstop\npush 6\nreturn\n");
   EventLog log;
