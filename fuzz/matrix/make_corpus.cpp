@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   const auto bare = [](int width, int height, const std::string& data) {
     return std::string{static_cast<char>(width - 1), static_cast<char>(height - 1)} + data;
   };
-  const std::vector<std::string> regions = {"\1\1\1\2\2\0", "\3\4\5\6\7\1", "\11\12\13\13\13\13"};
+  const std::vector<std::string> regions = {std::string("\1\1\1\2\2\0", 6), "\3\4\5\6\7\1", "\11\12\13\13\13\13"};
   write("regions.bmp", MatrixBitmapFile(regions));
   write("regions.rle", bare(6, 3, EncodeRle8(regions)));
   write("short_rows.rle", bare(3, 2, Repeat(2, 7) + EndOfRow() + Literal("\4\5\6") + EndOfPicture()));

@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "bridge/object_manager.h"
+#include "exercises/matrix_object.h"
+#include "exercises/test_manager_object.h"
 #include "media/audio_recorder_object.h"
 #include "media/play_audio.h"
 #include "objects/edit_object.h"
@@ -42,6 +44,8 @@ void RegisterPlayerClasses(TVkObjectManager& manager) {
   Register<TVkUserListComboBoxObject>(manager, 20);
   Register<TVkAudioRecorderObject>(manager, 21);
   Register<TVkVarsObject>(manager, 22);
+  Register<TVkSa1TestManagerObject>(manager, 25);
+  Register<TVkMatrixObject>(manager, 26);
   TVkSystemObject::StopAllMediaHook = [] {
     if (TVkSystemObject* system = TVkSystemObject::Current()) StopAllMedia(system->Manager());
   };
