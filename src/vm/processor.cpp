@@ -247,6 +247,11 @@ void TVkProcessor::Execute() {
 #endif
 #define U(word) static_cast<uint32_t>(word)
 
+  // For lt, le, eq, ne, ge, gt: bit k is set when the comparison is true
+  // for order k (0 less, 1 equal, 2 greater).
+  static constexpr uint8_t kTrueForOrder[] = {0b001, 0b011, 0b010, 0b101, 0b110, 0b100};
+  static_assert(OP(Gt) - OP(Lt) + 1 == sizeof kTrueForOrder);
+
   // A negative or oversized offset never reaches the buffer.
   auto PeekChecked = [](const uint8_t* buffer, int32_t length, int64_t offset) {
     if (offset < 0 || offset + 4 > length) ThrowStack(EVkStack::kBadPeek);
@@ -326,6 +331,30 @@ void TVkProcessor::Execute() {
     WriteWord(top, t);                                                    \
     SET_TOP(1, WRAP(*(after) == OP(Add) ? left_ + U(t) : left_ - U(t)));  \
     pc = (after) + 1;                                                     \
+    NEXT;                                                                 \
+  }
+// constant comparison loadcon target brfalse/brtrue: the test of an if or a
+// loop, taken in one step when all four instructions are there. The
+// comparison's answer and the target stay behind above the new top. A
+// comparison picks its answer from a mask of the orders (less, equal,
+// greater) it is true for, without another indirect jump.
+#define FUSE_COMPARE_BRANCH(value, after)                                 \
+  if (*(after) >= OP(Lt) && *(after) <= OP(Gt) && (after)[1] == OP(LoadCon) && \
+      ((after)[6] == OP(BrFalse) || (after)[6] == OP(BrTrue)) && ROOM(4) && HAS(4)) { \
+    const int32_t s = TOP(1);                                             \
+    const int32_t t = (value);                                            \
+    const int order_ = s < t ? 0 : (s == t ? 1 : 2);                      \
+    const int32_t answer_ = (kTrueForOrder[*(after) - OP(Lt)] >> order_) & 1; \
+    const int32_t branch_target_ = ReadWord((after) + 2);                 \
+    SET_TOP(1, answer_);                                                  \
+    WriteWord(top, branch_target_);                                       \
+    top -= 4;                                                             \
+    const bool branch_if_zero_ = (after)[6] == OP(BrFalse);               \
+    pc = (after) + 7;                                                     \
+    if ((answer_ == 0) == branch_if_zero_) {                              \
+      SPEND_BUDGET();                                                     \
+      JUMP_TO(branch_target_);                                            \
+    }                                                                     \
     NEXT;                                                                 \
   }
 #define FUSE_JUMP(value, after)                                           \
@@ -650,6 +679,7 @@ void TVkProcessor::Execute() {
       const uint8_t* const after = pc + 1;
       FUSE_LOAD(value, after)
       FUSE_ARITHMETIC(value, after)
+      FUSE_COMPARE_BRANCH(value, after)
       FUSE_SWAP_STORE(value, after)
     }
     ++pc;
@@ -693,6 +723,7 @@ void TVkProcessor::Execute() {
 #undef FUSE_BRANCH
 #undef FUSE_JUMP
 #undef FUSE_ARITHMETIC
+#undef FUSE_COMPARE_BRANCH
 #undef COUNT_INSTRUCTION
 #undef DISPATCH_BEGIN
 #undef DISPATCH_END

@@ -525,8 +525,9 @@ struct RunTrace {
 };
 
 RunTrace TraceRun(const std::string& source, bool one_instruction_at_a_time) {
-  // Small enough that a few pushes reach the growth steps and the maximum.
-  TVkStack stack(24, 44, 4);
+  // Room for the routines' ordinary pushes, and a maximum that a few more
+  // pushes reach, through one growth step.
+  TVkStack stack(40, 44, 4);
   TVkProcessor processor(stack);
   const AssembledImage image = Assemble(source, "test");
   processor.LoadImage(image.area);
@@ -583,10 +584,24 @@ TEST(ProcessorTest, ConstantsFollowedByTheirInstructionActAsTheTwoInstructionsWo
       "push 5\npush 3\nlt\npush 5\npush 5\nle\npush 5\none\neq\none\none\nne\nminusone\nminusone\nge\none\none\ngt",
       "wipe\nwipe\nwipe\none\nadd",  // the left operand is missing
       "push 1\npush 2\npush 3\npush 4\npush 5\npush 6\none\nadd",
+      // the test of an if or a loop: constant, comparison, target, branch
+      "push 1\npush 2\neq\nbrfalse 100000",
+      "wipe\nwipe\nwipe\npush 2\nlt\nbrtrue 0",
+      "push 1\npush 2\npush 3\npush 4\npush 5\npush 6\npush 7\nlt\nbrtrue 0",
+      "top: gload a\nminusone\nadd\ndupe\ngstore a\npush -50\ngt\nbrtrue top",
   };
-  for (const char* body : bodies) {
+  std::vector<std::string> all(std::begin(bodies), std::end(bodies));
+  for (const char* comparison : {"lt", "le", "eq", "ne", "ge", "gt"}) {
+    for (const char* left : {"1", "2", "3", "-3"}) {
+      for (const char* branch : {"brfalse", "brtrue"}) {
+        all.push_back("push " + std::string(left) + "\npush 2\n" + comparison + "\n" + branch +
+                      " skip\npush 1\ngstore b\nskip: gload b");
+      }
+    }
+  }
+  for (const std::string& body : all) {
     SCOPED_TRACE(body);
-    const std::string source = "enter 0, 2\n" + std::string(body) + routines;
+    const std::string source = "enter 0, 2\n" + body + routines;
     EXPECT_EQ(TraceRun(source, false), TraceRun(source, true));
   }
 }
