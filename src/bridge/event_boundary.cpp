@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "platform/errors.h"
 #include "platform/message_boxes.h"
 #include "vm/processor.h"
 
@@ -14,6 +15,9 @@ bool RunAtEventBoundary(TVkProcessor& processor, const std::function<void()>& bo
   try {
     body();
     return true;
+  } catch (const EVkSilentAbort&) {
+    if (stack.Length() > length) stack.SetLength(length);
+    return false;
   } catch (const std::exception& fault) {
     if (stack.Length() > length) stack.SetLength(length);
     ShowError(fault.what());

@@ -32,6 +32,14 @@ class EVkError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Abandons the current bytecode message after its failure has already been
+// shown to the user: the event boundary restores the machine and shows
+// nothing further.
+class EVkSilentAbort : public std::runtime_error {
+ public:
+  EVkSilentAbort() : std::runtime_error("Operation aborted") {}
+};
+
 // Raises EVkAssertion when the condition does not hold.
 inline void Check(bool condition) {
   if (!condition) throw EVkAssertion();

@@ -161,6 +161,9 @@ int Run(int argc, char** argv) {
     int status = QApplication::exec();
     TVkSystemObject::SceneShownHook = nullptr;
     return status;
+  } catch (const EVkSilentAbort&) {
+    // Already shown; it still ends the program.
+    return 1;
   } catch (const std::exception& fault) {
     // A failure during start-up ends the program.
     ShowError(fault.what());

@@ -32,6 +32,9 @@ class TVkReg {
   // Removes every item whose name starts with prefix and ends with suffix
   // (either may be empty) and saves when anything went.
   void DeleteMatching(std::string_view prefix, std::string_view suffix);
+  // Forgets every item in memory only; the file keeps them until the next
+  // change (or Save) writes the store again.
+  void Clear() { items_.Clear(); }
   // Writes the items to the diagnostic log.
   void Dump() const;
 
