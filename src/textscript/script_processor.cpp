@@ -116,7 +116,13 @@ void TVkScriptProcessor::WarnAboutOldReferences() {
 
 void TVkScriptProcessor::Run() {
   running_ = true;
-  while (running_) Step();
+  for (int64_t steps = 1; running_; ++steps) {
+    if (step_limit_ > 0 && steps > step_limit_) {
+      running_ = false;
+      return;
+    }
+    Step();
+  }
 }
 
 void TVkScriptProcessor::RunFrom(std::string_view label) {
@@ -137,8 +143,11 @@ void TVkScriptProcessor::Step() {
   args_.clear();
 
   std::string line = current_line_;
-  if (!ExpandMacros(line, [this](std::string_view kind, std::string_view name) { return MacroValue(kind, name); })) {
-    ScriptError("Error in macro");
+  switch (ExpandMacros(line, [this](std::string_view kind, std::string_view name) { return MacroValue(kind, name); })) {
+    case MacroResult::kExpanded: break;
+    case MacroResult::kMalformed: ScriptError("Error in macro");
+    case MacroResult::kTooLong:
+      ScriptError("Line is longer than " + std::to_string(kMaxExpandedLine) + " bytes with its macros expanded");
   }
   current_line_ = line;
   if (!line.empty() && IsBelowSpace(line.front())) ScriptError("Line must not contain preceding whitespace");

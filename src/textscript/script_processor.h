@@ -101,6 +101,10 @@ class TVkScriptProcessor {
   void SetOnCommand(CommandHandler handler) { on_command_ = std::move(handler); }
   // On by default on a development machine.
   void SetWarnAboutOldReferences(bool warn) { warn_about_old_references_ = warn; }
+  // Makes each Run stop quietly after this many lines (0: never). For
+  // fuzzing, where a script that loops must end; the player has its
+  // --timeout instead and leaves this at 0.
+  void SetStepLimit(int64_t steps) { step_limit_ = steps; }
 
   // 0-based index of the next line; -1 once the script has ended.
   int32_t Next() const { return next_; }
@@ -136,6 +140,7 @@ class TVkScriptProcessor {
   int32_t handler_depth_ = 0;
   CommandHandler on_command_;
   bool warn_about_old_references_ = false;
+  int64_t step_limit_ = 0;
   // The commands that need no table; their arguments are checked like any
   // command's.
   TVkScriptCommand end_{"END", "", 0};

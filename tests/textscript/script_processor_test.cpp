@@ -17,6 +17,7 @@
 #include "platform/errors.h"
 #include "platform/message_boxes.h"
 #include "textscript/include_expansion.h"
+#include "textscript/script_macros.h"
 
 namespace vork {
 namespace {
@@ -233,6 +234,17 @@ TEST_F(ScriptFixture, CommandRoutinesGetTheirEntryAndTheObjectWord) {
   processor.RegisterObject("intro", 1, 7);
   ASSERT_TRUE(RunScript("intro.play\nsay x\nintro.stop"));
   EXPECT_EQ(routines, (Lines{"20/7", "10/0", "21/7"}));
+}
+
+TEST_F(ScriptFixture, AVariableFedIntoItselfCannotGrowWithoutBound) {
+  // "say " and two copies fill the limit exactly.
+  const size_t fitting = (kMaxExpandedLine - 4) / 2;
+  processor.SceneVars().WriteString("v", std::string(fitting, 'x'));
+  ASSERT_TRUE(RunScript("say %@sceneVar[v]%@sceneVar[v]"));
+  processor.SceneVars().WriteString("v", std::string(fitting + 1, 'x'));
+  EXPECT_FALSE(RunScript("say %@sceneVar[v]%@sceneVar[v]"));
+  EXPECT_EQ(TakeBoxes(), "error: Error in file \"main\" line 1:\\n\\nsay %@sceneVar[v]%@sceneVar[v]\\n\\n(Line is "
+                         "longer than 1048576 bytes with its macros expanded.)");
 }
 
 TEST_F(ScriptFixture, AStoppedScriptGoesOnFromTheNextLineOrALabel) {
