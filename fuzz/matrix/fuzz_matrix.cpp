@@ -18,12 +18,12 @@ namespace {
 std::string AsFile(std::string_view data) {
   if (data.size() < 2 || data.starts_with("BM")) return std::string(data);
   static const std::string palette = vork::testing::RequiredPalette();
-  vork::testing::MatrixBitmapSpec spec;
-  spec.width = static_cast<std::uint8_t>(data[0]) % 64 + 1;
-  spec.height = static_cast<std::uint8_t>(data[1]) % 64 + 1;
-  spec.pixel_data = std::string(data.substr(2));
-  spec.palette = palette;
-  return vork::testing::MatrixBitmapFile(spec);
+  vork::testing::MatrixBitmapSpec bitmap;
+  bitmap.width = static_cast<std::uint8_t>(data[0]) % 64 + 1;
+  bitmap.height = static_cast<std::uint8_t>(data[1]) % 64 + 1;
+  bitmap.pixel_data = std::string(data.substr(2));
+  bitmap.palette = palette;
+  return vork::testing::MatrixBitmapFile(bitmap);
 }
 
 }  // namespace

@@ -22,27 +22,27 @@ std::vector<std::string> SplitAlternatives(std::string_view text) {
 
 }  // namespace
 
-TVkScriptCommand::TVkScriptCommand(std::string name, std::string specification, int32_t routine)
-    : name_(std::move(name)), specification_(std::move(specification)), routine_(routine) {}
+TVkScriptCommand::TVkScriptCommand(std::string name, std::string signature, int32_t routine)
+    : name_(std::move(name)), signature_(std::move(signature)), routine_(routine) {}
 
 void TVkScriptCommand::Prepare() {
   if (prepared_) return;
   prepared_ = true;
-  if (specification_.empty()) return;
+  if (signature_.empty()) return;
   // Counted on the text, not on the words: an author's double space counts.
-  const auto spaces = static_cast<int32_t>(std::count(specification_.begin(), specification_.end(), ' '));
-  const auto optional = static_cast<int32_t>(std::count(specification_.begin(), specification_.end(), '?'));
+  const auto spaces = static_cast<int32_t>(std::count(signature_.begin(), signature_.end(), ' '));
+  const auto optional = static_cast<int32_t>(std::count(signature_.begin(), signature_.end(), '?'));
   max_ = spaces + 1;
   min_ = max_ - optional;
-  if (specification_.find("...") != std::string::npos) {
+  if (signature_.find("...") != std::string::npos) {
     max_ = kUnlimited;
     return;
   }
   std::vector<std::string> parameters;
   try {
-    SplitWords(specification_, parameters);
+    SplitWords(signature_, parameters);
   } catch (const EVkError& error) {
-    specification_error_ = std::string("Command \"") + name_ + "\" has an unreadable specification (" +
+    signature_error_ = std::string("Command \"") + name_ + "\" has an unreadable signature (" +
                            error.what() + ")";
     return;
   }
@@ -70,7 +70,7 @@ std::string TVkScriptCommand::CountText() const {
 
 std::optional<std::string> TVkScriptCommand::CheckArguments(const std::vector<std::string>& arguments) {
   Prepare();
-  if (specification_error_) return specification_error_;
+  if (signature_error_) return signature_error_;
   const auto count = static_cast<int64_t>(arguments.size());
   if (count < min_) {
     return "Too few parameters; " + std::to_string(count) + " found, total of " + CountText() + " required";
@@ -83,7 +83,7 @@ std::optional<std::string> TVkScriptCommand::CheckArguments(const std::vector<st
     const std::vector<std::string>& allowed = allowed_[i];
     if (allowed.empty() || std::find(allowed.begin(), allowed.end(), arguments[i]) != allowed.end()) continue;
     return "Parameter number " + std::to_string(i + 1) + " is invalid. Correct usage: \r\n" + name_ + " " +
-           specification_;
+           signature_;
   }
   return std::nullopt;
 }

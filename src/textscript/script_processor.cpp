@@ -54,8 +54,8 @@ void TVkScriptProcessor::RegisterClass(int32_t class_index, std::string name,
   for (const TVkCommandLine& line : commands) {
     const size_t space = line.text.find(' ');
     std::string command_name = line.text.substr(0, space);
-    std::string specification = space == std::string::npos ? std::string() : line.text.substr(space + 1);
-    Check(script_class->commands.Add(command_name, TVkScriptCommand(command_name, std::move(specification),
+    std::string signature = space == std::string::npos ? std::string() : line.text.substr(space + 1);
+    Check(script_class->commands.Add(command_name, TVkScriptCommand(command_name, std::move(signature),
                                                                       line.routine)));
   }
   classes_.push_back(std::move(script_class));
