@@ -38,6 +38,7 @@
 #include "shell/config.h"
 #include "shell/qt_picture.h"
 #include "shell/res_manager.h"
+#include "textscript/script_processor_object.h"
 #include "users/user.h"
 #include "users/user_list.h"
 #include "users/user_names.h"
@@ -551,6 +552,8 @@ void TVkSystemObject::HandleMessage(int32_t message) {
     case 82: PushString(CreateTempFile(PopString())); break;
     case 83: PushBool(std::remove(ResolveCoursePath(PopString()).c_str()) == 0); break;
     case 95: PushDiagnostics(PopInt()); break;
+    // A text script with its include lines expanded, for the script processor.
+    case 104: PushInt(NewExpandedScript(Manager(), PopString())); break;
     case 106: StopAllMedia(Manager()); break;
     case 111: PushBool(DeveloperMode()); break;
     case 114: PushBool(IsValidUserName(PopString(), UsersDirectory())); break;

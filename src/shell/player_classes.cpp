@@ -18,6 +18,8 @@
 #include "objects/timer_object.h"
 #include "objects/user_list_object.h"
 #include "objects/vars_object.h"
+#include "textscript/script_processor_object.h"
+#include "users/user.h"
 
 namespace vork {
 
@@ -44,8 +46,13 @@ void RegisterPlayerClasses(TVkObjectManager& manager) {
   Register<TVkUserListComboBoxObject>(manager, 20);
   Register<TVkAudioRecorderObject>(manager, 21);
   Register<TVkVarsObject>(manager, 22);
+  Register<TVkScriptProcessorObject>(manager, 24);
   Register<TVkSa1TestManagerObject>(manager, 25);
   Register<TVkMatrixObject>(manager, 26);
+  TVkScriptProcessorObject::CurrentUserStore = []() -> TVkReg* {
+    TVkSystemObject* system = TVkSystemObject::Current();
+    return system ? &system->User().Settings() : nullptr;
+  };
   TVkSystemObject::StopAllMediaHook = [] {
     if (TVkSystemObject* system = TVkSystemObject::Current()) StopAllMedia(system->Manager());
   };

@@ -38,7 +38,7 @@ namespace vork {
 TVkReg& ApplicationVars();
 
 // One command of a registered command table: its line ("name" or "name
-// specification") and its routine entry.
+// signature") and its routine entry.
 struct TVkCommandLine {
   std::string text;
   int32_t routine = 0;
@@ -64,6 +64,8 @@ class TVkScriptProcessor {
   // script is then ready to run from its first line.
   void Load(std::vector<std::string> lines, std::string file_name);
   bool Running() const { return running_; }
+  // Ends a Run after the line being executed (its owner is going away).
+  void Stop() { running_ = false; }
   // Executes lines from Next until the script stops.
   void Run();
   // Jumps to label as goto does, then runs.
