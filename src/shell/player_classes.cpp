@@ -37,11 +37,11 @@ void RegisterPlayerClasses(TVkObjectManager& manager) {
   Register<TVkSystemObject>(manager, 1);
   Register<TVkTimerObject>(manager, 2);
   Register<TVkSpriteObject>(manager, 3);
-  Register<TVkTextObject>(manager, 17);
-  Register<TVkPictureObject>(manager, 18);
   Register<TVkMemoObject>(manager, 9);
   Register<TVkEditObject>(manager, 13);
   Register<TVkFontObject>(manager, 14);
+  Register<TVkTextObject>(manager, 17);
+  Register<TVkPictureObject>(manager, 18);
   Register<TVkStringListObject>(manager, 19);
   Register<TVkUserListComboBoxObject>(manager, 20);
   Register<TVkAudioRecorderObject>(manager, 21);
@@ -49,6 +49,8 @@ void RegisterPlayerClasses(TVkObjectManager& manager) {
   Register<TVkScriptProcessorObject>(manager, 24);
   Register<TVkSa1TestManagerObject>(manager, 25);
   Register<TVkMatrixObject>(manager, 26);
+  // Not yet: media players (4-7), HTML viewer (8), person (10), glossary and
+  // comment windows (11, 12), gap-fill (15), dictation (16), crossword (23).
   TVkScriptProcessorObject::CurrentUserStore = []() -> TVkReg* {
     TVkSystemObject* system = TVkSystemObject::Current();
     return system ? &system->User().Settings() : nullptr;
