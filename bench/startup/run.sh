@@ -4,11 +4,14 @@
 # window, both in this run, and prints the ratio (target: at most 1.5).
 # Runs on Qt's offscreen platform unless QT_QPA_PLATFORM is set.
 #   bench/startup/run.sh
+# VORK_BENCH_BUILD=DIR uses vork and vkc already built (Release) in DIR.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-build=build-bench-startup
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORK_TESTS=OFF >/dev/null
-cmake --build "$build" --target vork vkc >/dev/null
+build=${VORK_BENCH_BUILD:-build-bench-startup}
+if [ -z "${VORK_BENCH_BUILD:-}" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORK_TESTS=OFF >/dev/null
+  cmake --build "$build" --target vork vkc >/dev/null
+fi
 c++ -std=c++20 -O2 -fPIC bench/startup/minimal_window.cpp \
   $(pkg-config --cflags --libs Qt6Widgets) -o "$build/minimal_window"
 
