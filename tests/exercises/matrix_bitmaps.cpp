@@ -78,31 +78,31 @@ std::string RequiredPalette() {
   return palette;
 }
 
-std::string MatrixBitmapFile(const MatrixBitmapSpec& spec) {
-  const std::uint32_t pixel_offset = static_cast<std::uint32_t>(54 + spec.palette.size());
-  std::string file = spec.magic;
-  PutLittleEndian(file, static_cast<std::uint32_t>(pixel_offset + spec.pixel_data.size()), 4);
+std::string MatrixBitmapFile(const MatrixBitmapSpec& bitmap) {
+  const std::uint32_t pixel_offset = static_cast<std::uint32_t>(54 + bitmap.palette.size());
+  std::string file = bitmap.magic;
+  PutLittleEndian(file, static_cast<std::uint32_t>(pixel_offset + bitmap.pixel_data.size()), 4);
   PutLittleEndian(file, 0, 4);
   PutLittleEndian(file, pixel_offset, 4);
-  PutLittleEndian(file, spec.header_size, 4);
-  PutLittleEndian(file, static_cast<std::uint32_t>(spec.width), 4);
-  PutLittleEndian(file, static_cast<std::uint32_t>(spec.height), 4);
-  PutLittleEndian(file, spec.planes, 2);
-  PutLittleEndian(file, spec.bits_per_pixel, 2);
-  PutLittleEndian(file, spec.compression, 4);
-  PutLittleEndian(file, static_cast<std::uint32_t>(spec.pixel_data.size()), 4);
+  PutLittleEndian(file, bitmap.header_size, 4);
+  PutLittleEndian(file, static_cast<std::uint32_t>(bitmap.width), 4);
+  PutLittleEndian(file, static_cast<std::uint32_t>(bitmap.height), 4);
+  PutLittleEndian(file, bitmap.planes, 2);
+  PutLittleEndian(file, bitmap.bits_per_pixel, 2);
+  PutLittleEndian(file, bitmap.compression, 4);
+  PutLittleEndian(file, static_cast<std::uint32_t>(bitmap.pixel_data.size()), 4);
   for (int i = 0; i < 4; ++i) PutLittleEndian(file, 0, 4);  // resolution, colours used/important
-  file += spec.palette;
-  file += spec.pixel_data;
+  file += bitmap.palette;
+  file += bitmap.pixel_data;
   return file;
 }
 
 std::string MatrixBitmapFile(const std::vector<std::string>& rows) {
-  MatrixBitmapSpec spec;
-  spec.height = static_cast<std::int32_t>(rows.size());
-  spec.width = rows.empty() ? 0 : static_cast<std::int32_t>(rows.front().size());
-  spec.pixel_data = EncodeRle8(rows);
-  return MatrixBitmapFile(spec);
+  MatrixBitmapSpec bitmap;
+  bitmap.height = static_cast<std::int32_t>(rows.size());
+  bitmap.width = rows.empty() ? 0 : static_cast<std::int32_t>(rows.front().size());
+  bitmap.pixel_data = EncodeRle8(rows);
+  return MatrixBitmapFile(bitmap);
 }
 
 }  // namespace vork::testing

@@ -42,7 +42,7 @@ struct MatrixBitmapSpec {
   std::string magic = "BM";
 };
 // The whole file: file header, information header, palette, pixel data.
-std::string MatrixBitmapFile(const MatrixBitmapSpec& spec);
+std::string MatrixBitmapFile(const MatrixBitmapSpec& bitmap);
 // The usual case: rows encoded by EncodeRle8.
 std::string MatrixBitmapFile(const std::vector<std::string>& rows);
 

@@ -23,12 +23,12 @@ using testing::MatrixBitmapFile;
 using testing::MatrixBitmapSpec;
 using testing::Repeat;
 
-MatrixBitmapSpec Spec(std::int32_t width, std::int32_t height, std::string pixel_data) {
-  MatrixBitmapSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.pixel_data = std::move(pixel_data);
-  return spec;
+MatrixBitmapSpec Layout(std::int32_t width, std::int32_t height, std::string pixel_data) {
+  MatrixBitmapSpec bitmap;
+  bitmap.width = width;
+  bitmap.height = height;
+  bitmap.pixel_data = std::move(pixel_data);
+  return bitmap;
 }
 
 // Every byte of the matrix, top row first.
@@ -94,7 +94,7 @@ TEST(Matrix, EscapesThatEndRowsAndThePicture) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TVkMatrix matrix;
-    matrix.LoadFromBytes(MatrixBitmapFile(Spec(3, 2, c.data)));
+    matrix.LoadFromBytes(MatrixBitmapFile(Layout(3, 2, c.data)));
     EXPECT_EQ(Rows(matrix), c.rows);
   }
 }
@@ -102,11 +102,11 @@ TEST(Matrix, EscapesThatEndRowsAndThePicture) {
 TEST(Matrix, RefusesEveryOtherBitmap) {
   const std::string good_rows = Repeat(3, 1) + EndOfRow() + Repeat(3, 2) + EndOfPicture();
   const auto with = [&](auto change) {
-    MatrixBitmapSpec spec = Spec(3, 2, good_rows);
-    change(spec);
-    return MatrixBitmapFile(spec);
+    MatrixBitmapSpec bitmap = Layout(3, 2, good_rows);
+    change(bitmap);
+    return MatrixBitmapFile(bitmap);
   };
-  const auto rows = [&](std::string data) { return MatrixBitmapFile(Spec(3, 2, std::move(data))); };
+  const auto rows = [&](std::string data) { return MatrixBitmapFile(Layout(3, 2, std::move(data))); };
   std::string changed_palette = testing::RequiredPalette();
   changed_palette[5] ^= 1;
   struct Case {
@@ -137,9 +137,9 @@ TEST(Matrix, RefusesEveryOtherBitmap) {
       {"no width", with([](MatrixBitmapSpec& s) { s.width = 0; })},
       {"not BM", with([](MatrixBitmapSpec& s) { s.magic = "MB"; })},
       {"huge size in a small file", with([](MatrixBitmapSpec& s) { s.width = s.height = 0x7FFFFFFF; })},
-      {"cut in the palette", MatrixBitmapFile(Spec(3, 2, good_rows)).substr(0, 500)},
+      {"cut in the palette", MatrixBitmapFile(Layout(3, 2, good_rows)).substr(0, 500)},
       {"pixel offset past the end", [&] {
-         std::string file = MatrixBitmapFile(Spec(3, 2, good_rows));
+         std::string file = MatrixBitmapFile(Layout(3, 2, good_rows));
          file[11] = '\x7F';
          return file;
        }()},

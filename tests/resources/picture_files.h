@@ -26,34 +26,34 @@ struct BmpSpec {
   std::string pixels;             // stored rows (or compressed data) as they go in the file
 };
 
-inline std::string BmpFile(const BmpSpec& spec) {
+inline std::string BmpFile(const BmpSpec& bitmap) {
   std::string header;
-  Put(header, static_cast<uint32_t>(spec.header_size), 4);
-  if (spec.header_size == 12) {
-    Put(header, static_cast<uint32_t>(spec.width), 2);
-    Put(header, static_cast<uint32_t>(spec.height), 2);
+  Put(header, static_cast<uint32_t>(bitmap.header_size), 4);
+  if (bitmap.header_size == 12) {
+    Put(header, static_cast<uint32_t>(bitmap.width), 2);
+    Put(header, static_cast<uint32_t>(bitmap.height), 2);
     Put(header, 1, 2);
-    Put(header, static_cast<uint32_t>(spec.bits), 2);
+    Put(header, static_cast<uint32_t>(bitmap.bits), 2);
   } else {
-    Put(header, static_cast<uint32_t>(spec.width), 4);
-    Put(header, static_cast<uint32_t>(spec.height), 4);
+    Put(header, static_cast<uint32_t>(bitmap.width), 4);
+    Put(header, static_cast<uint32_t>(bitmap.height), 4);
     Put(header, 1, 2);
-    Put(header, static_cast<uint32_t>(spec.bits), 2);
-    Put(header, spec.compression, 4);
-    Put(header, static_cast<uint32_t>(spec.pixels.size()), 4);
+    Put(header, static_cast<uint32_t>(bitmap.bits), 2);
+    Put(header, bitmap.compression, 4);
+    Put(header, static_cast<uint32_t>(bitmap.pixels.size()), 4);
     Put(header, 2835, 4);
     Put(header, 2835, 4);
-    Put(header, static_cast<uint32_t>(spec.palette.size()), 4);
+    Put(header, static_cast<uint32_t>(bitmap.palette.size()), 4);
     Put(header, 0, 4);
-    header.resize(static_cast<size_t>(spec.header_size), '\0');
-    for (uint32_t mask : spec.masks) Put(header, mask, 4);
+    header.resize(static_cast<size_t>(bitmap.header_size), '\0');
+    for (uint32_t mask : bitmap.masks) Put(header, mask, 4);
   }
-  for (uint32_t colour : spec.palette) Put(header, colour, spec.header_size == 12 ? 3 : 4);
+  for (uint32_t colour : bitmap.palette) Put(header, colour, bitmap.header_size == 12 ? 3 : 4);
   std::string file = "BM";
-  Put(file, static_cast<uint32_t>(14 + header.size() + spec.pixels.size()), 4);
+  Put(file, static_cast<uint32_t>(14 + header.size() + bitmap.pixels.size()), 4);
   Put(file, 0, 4);
   Put(file, static_cast<uint32_t>(14 + header.size()), 4);
-  return file + header + spec.pixels;
+  return file + header + bitmap.pixels;
 }
 
 // An RGB JPEG of width x height whose pixel (x, y) has colour(x, y), 0xRRGGBB.

@@ -35,7 +35,7 @@ std::vector<uint32_t> Rgb(const Picture& picture) {
 
 struct BmpCase {
   const char* what;
-  BmpSpec spec;
+  BmpSpec bitmap;
   std::vector<uint32_t> expected = kColours;
 };
 
@@ -68,7 +68,7 @@ std::vector<BmpCase> BmpCases() {
 TEST(DecodeBmp, ReadsEveryLayoutCoursesCarry) {
   for (const auto& c : BmpCases()) {
     Picture picture;
-    ASSERT_NO_THROW(picture = DecodeBmp(BmpFile(c.spec), "x.bmp")) << c.what;
+    ASSERT_NO_THROW(picture = DecodeBmp(BmpFile(c.bitmap), "x.bmp")) << c.what;
     EXPECT_EQ(picture.width, 3) << c.what;
     EXPECT_EQ(picture.height, 2) << c.what;
     EXPECT_EQ(Rgb(picture), c.expected) << c.what;
@@ -78,17 +78,17 @@ TEST(DecodeBmp, ReadsEveryLayoutCoursesCarry) {
 TEST(DecodeBmp, RunLengthDataThatSkipsOrOverrunsStaysInsideThePicture) {
   // A delta over the bottom row, then a run of 200 on a row 3 wide, then
   // the data ends without an end-of-picture mark but with every row done.
-  BmpSpec spec{3, 2, 8, 1, 40, kPalette, {}, std::string("\0\2\0\1" "\xC8\1\0\0", 8)};
-  Picture picture = DecodeBmp(BmpFile(spec), "x.bmp");
+  BmpSpec bitmap{3, 2, 8, 1, 40, kPalette, {}, std::string("\0\2\0\1" "\xC8\1\0\0", 8)};
+  Picture picture = DecodeBmp(BmpFile(bitmap), "x.bmp");
   EXPECT_EQ(Rgb(picture), (std::vector<uint32_t>{R, R, R, K, K, K}));
 }
 
 TEST(DecodeBmp, DamagedFilesFailNamingThePicture) {
   BmpSpec good{3, 2, 8, 0, 40, kPalette, {}, std::string("\4\0\5\0\1\2\3\0", 8)};
   auto with = [&](auto change) {
-    BmpSpec spec = good;
-    change(spec);
-    return BmpFile(spec);
+    BmpSpec bitmap = good;
+    change(bitmap);
+    return BmpFile(bitmap);
   };
   struct Case {
     const char* what;
@@ -122,8 +122,8 @@ TEST(DecodeBmp, DamagedFilesFailNamingThePicture) {
 }
 
 TEST(DecodeBmp, IndexBeyondAShortPaletteShowsBlack) {
-  BmpSpec spec{3, 2, 8, 0, 40, {R, G}, {}, std::string("\1\0\7\0\1\1\1\0", 8)};
-  EXPECT_EQ(Rgb(DecodeBmp(BmpFile(spec), "x.bmp")), (std::vector<uint32_t>{G, G, G, G, R, K}));
+  BmpSpec bitmap{3, 2, 8, 0, 40, {R, G}, {}, std::string("\1\0\7\0\1\1\1\0", 8)};
+  EXPECT_EQ(Rgb(DecodeBmp(BmpFile(bitmap), "x.bmp")), (std::vector<uint32_t>{G, G, G, G, R, K}));
 }
 
 uint32_t Quadrant(int x, int y) {
