@@ -15,23 +15,6 @@ namespace vork::testing {
 
 namespace {
 
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "memo_tests";
-    static char* argv[] = {name, nullptr};
-    application_ = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { application_.reset(); }
-
- private:
-  std::unique_ptr<QApplication> application_;
-};
-
-[[maybe_unused]] ::testing::Environment* const qt_environment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
 std::string Run(const QString& program, const QStringList& arguments) {
   QProcess process;
   process.start(program, arguments);

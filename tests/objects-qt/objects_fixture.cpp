@@ -17,23 +17,6 @@ namespace vork::testing {
 
 namespace {
 
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "objects_qt_tests";
-    static char* argv[] = {name, nullptr};
-    application_ = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { application_.reset(); }
-
- private:
-  std::unique_ptr<QApplication> application_;
-};
-
-[[maybe_unused]] ::testing::Environment* const qt_environment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
 template <typename T>
 void Register(TVkObjectManager& manager, int32_t class_index) {
   manager.RegisterClass(class_index, [](TVkObjectManager&) { return std::make_unique<T>(); });

@@ -1,5 +1,5 @@
-// One QApplication for the whole test program: the audio players' waits
-// run Qt event loops, and PlayAudio works on a real stage.
+// One QApplication for the whole test program, shared by every Qt test
+// suite: widgets, event loops and the stage need it.
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ class QtEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     static int argc = 1;
-    static char name[] = "media_tests";
+    static char name[] = "vork_tests";
     static char* argv[] = {name, nullptr};
     application_ = std::make_unique<QApplication>(argc, argv);
   }
