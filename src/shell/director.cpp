@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "install/zentor_controller.h"
 #include "vm/image.h"
 
 namespace vork {
@@ -20,6 +21,8 @@ TVkDirector::~TVkDirector() {
   manager_.reset();
   processor_.reset();
   stack_.reset();
+  // The course is over: Zentor's own window settings go back.
+  ReleaseZentorController();
 }
 
 void TVkDirector::Start(std::span<const uint8_t> image_file) {

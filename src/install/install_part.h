@@ -1,0 +1,53 @@
+#pragma once
+// On-demand installation of a missing course part: the learner's consent,
+// the choice between automatic and manual installation, the download of a
+// RAR archive with its progress window (primary, then secondary location),
+// unpacking into the course's folder, and a box with the result. The caller
+// rescans the resources afterwards.
+
+#include <string>
+
+namespace vork {
+
+// Download results.
+constexpr int kDownloaded = 0;
+constexpr int kDownloadCancelled = 1;
+constexpr int kDownloadFailed = 2;
+
+class TVkPartInstaller {
+ public:
+  // destination: the folder the archive unpacks into (the program's folder).
+  TVkPartInstaller(std::string product_name, std::string destination);
+
+  void InstallPart(const std::string& primary_url, const std::string& secondary_url,
+                   const std::string& manual_target);
+  // Runs one download into file_name with the progress window.
+  int DownloadFile(const std::string& url, const std::string& file_name);
+
+  int LastStatusCode() const { return status_code_; }
+  const std::string& LastReasonPhrase() const { return reason_phrase_; }
+
+ private:
+  void InstallAutomatically(const std::string& primary_url, const std::string& secondary_url);
+  void InstallManually(const std::string& manual_target);
+  int DownloadWithFallback(const std::string& primary_url, const std::string& secondary_url,
+                           const std::string& file_name, std::string& last_url);
+  void ShowDownloadFailure(const char* which, const std::string& url);
+  void Unpack(const std::string& archive_file, const std::string& url);
+
+  std::string product_name_;
+  std::string destination_;
+  int status_code_ = 0;
+  std::string reason_phrase_;
+};
+
+// A fresh file prefix + number + extension, made with O_CREAT|O_EXCL; "" when
+// none could be made.
+std::string MakeTempFile(const std::string& prefix, const std::string& extension);
+
+// The installation a course asks for, into the program's folder, with the
+// product name of the course configuration.
+void InstallPart(const std::string& product_name, const std::string& primary_url,
+                 const std::string& secondary_url, const std::string& manual_target);
+
+}  // namespace vork

@@ -1,0 +1,214 @@
+// On-demand installation end to end: a real HTTP server on 127.0.0.1, RAR
+// archives made by the test, the progress window driven like a learner would.
+
+#include "install/install_part.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+
+#include "install/download_estimator.h"
+#include "install/download_form.h"
+#include "install/http_downloader.h"
+#include "install/rar4_writer.h"
+#include "install/scratch_folder.h"
+#include "install/test_http_server.h"
+#include "install/transcript_capture.h"
+#include "platform/clock.h"
+
+namespace vork::test {
+namespace {
+
+constexpr char kQuestion[] =
+    "question: This part of Demo is currently NOT installed.\\n\\nWould you like to install it now "
+    "(requires Internet connection)?\n";
+constexpr char kComplete[] = "info: Installation complete. This part of Demo is now available.\n";
+
+class InstallPartTest : public ::testing::Test {
+ protected:
+  std::string Install(const std::string& answers, const std::string& primary,
+                      const std::string& secondary = "", const std::string& manual = "") {
+    TranscriptCapture capture(answers);
+    TVkPartInstaller("Demo", course.Path()).InstallPart(primary, secondary, manual);
+    return capture.Lines();
+  }
+  std::string FailureBox(const char* which, const std::string& url, int status,
+                         const std::string& reason) {
+    return "error: Download from " + std::string(which) + " location \"" + url +
+           "\" failed.\\n\\nStatus Code = " + std::to_string(status) + "\\nReason = " + reason + "\n";
+  }
+  std::string CorruptBox(const std::string& url) {
+    return "error: Installation failed.\\n\\nThe file downloaded from location \"" + url +
+           "\" is corrupt.\n";
+  }
+
+  TestHttpServer server;
+  ScratchFolder course;
+  const std::string part = Rar4Archive({{"demo.x01", "update part"}, {"media\\say_sol.ogg", "OggS"}});
+};
+
+TEST_F(InstallPartTest, DownloadsAndUnpacksBesideTheProgram) {
+  server.Serve("/part.rar", {200, "OK", part});
+  EXPECT_EQ(Install("yes", server.Url("/part.rar")), std::string(kQuestion) + kComplete);
+  EXPECT_EQ(course.Tree(), (std::vector<std::string>{"demo.x01", "media", "media/say_sol.ogg"}));
+  EXPECT_EQ(ReadFile(course / "demo.x01"), "update part");
+}
+
+TEST_F(InstallPartTest, ServerWithoutContentLength) {
+  server.Serve("/part.rar", {200, "OK", part, false});
+  EXPECT_EQ(Install("yes", server.Url("/part.rar")), std::string(kQuestion) + kComplete);
+  EXPECT_TRUE(std::filesystem::exists(course / "demo.x01"));
+}
+
+TEST_F(InstallPartTest, DeclinedQuestionDoesNothing) {
+  server.Serve("/part.rar", {200, "OK", part});
+  EXPECT_EQ(Install("no", server.Url("/part.rar")), kQuestion);
+  EXPECT_TRUE(server.Requests().empty());
+  EXPECT_TRUE(course.Tree().empty());
+}
+
+TEST_F(InstallPartTest, PrimaryFailsAndSecondaryIsDeclined) {
+  server.Serve("/gone.rar", {404, "Part Not Here", "<html>gone</html>"});
+  server.Serve("/part.rar", {200, "OK", part});
+  const std::string primary = server.Url("/gone.rar");
+  // Every box takes an answer: the failure box its OK.
+  EXPECT_EQ(Install("yes,ok,no", primary, server.Url("/part.rar")),
+            kQuestion + FailureBox("primary", primary, 404, "Part Not Here") +
+                "question: Attempt to download from secondary site?\ninfo: Installation failed.\n");
+  EXPECT_EQ(server.Requests(), std::vector<std::string>{"/gone.rar"});
+  EXPECT_TRUE(course.Tree().empty());
+}
+
+TEST_F(InstallPartTest, SecondarySiteAfterThePrimaryFailed) {
+  server.Serve("/part.rar", {200, "OK", part});
+  const std::string primary = server.Url("/gone.rar");
+  const std::string secondary = server.Url("/part.rar");
+  EXPECT_EQ(Install("yes,ok,yes", primary, secondary),
+            kQuestion + FailureBox("primary", primary, 404, "Not Found") +
+                "question: Attempt to download from secondary site?\n" + kComplete);
+  // Without a secondary site there is no second question; both failing
+  // gives both boxes.
+  EXPECT_EQ(Install("yes", primary),
+            kQuestion + FailureBox("primary", primary, 404, "Not Found") + "info: Installation failed.\n");
+  const std::string missing = server.Url("/missing.rar");
+  EXPECT_EQ(Install("yes,ok,yes,ok", primary, missing),
+            kQuestion + FailureBox("primary", primary, 404, "Not Found") +
+                "question: Attempt to download from secondary site?\n" +
+                FailureBox("secondary", missing, 404, "Not Found") + "info: Installation failed.\n");
+}
+
+TEST_F(InstallPartTest, DownloadThatIsNoArchiveOrLeavesTheFolderIsCorrupt) {
+  server.Serve("/page.rar", {200, "OK", "<html>Welcome to our shop</html>"});
+  server.Serve("/evil.rar", {200, "OK", Rar4Archive({{"fine.txt", "x"}, {"../evil", "payload"}})});
+  EXPECT_EQ(Install("yes", server.Url("/page.rar")), kQuestion + CorruptBox(server.Url("/page.rar")));
+  EXPECT_EQ(Install("yes", server.Url("/evil.rar")), kQuestion + CorruptBox(server.Url("/evil.rar")));
+  EXPECT_TRUE(course.Tree().empty());
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(course.Path()).parent_path() / "evil"));
+}
+
+TEST_F(InstallPartTest, UnusableProgramFolder) {
+  server.Serve("/part.rar", {200, "OK", part});
+  TranscriptCapture capture("yes");
+  TVkPartInstaller("Demo", course / "gone").InstallPart(server.Url("/part.rar"), "", "");
+  EXPECT_EQ(capture.Lines(), kQuestion + std::string("error: Could not create a required temporary "
+                                                     "file to directory \"") +
+                                 course.Path() + "/gone\".\n");
+  EXPECT_TRUE(server.Requests().empty());
+}
+
+// Presses the progress window's Cancel button each time it is shown, as
+// often as asked.
+class CancelPresser {
+ public:
+  explicit CancelPresser(int presses) : presses_(presses) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* form = dynamic_cast<TVkDownloadForm*>(window);
+        if (form && form->isVisible() && !form->CancelRequested() && presses_ > 0) {
+          --presses_;
+          form->CancelButton()->click();
+        }
+      }
+    });
+    timer_.start(50);
+  }
+
+ private:
+  QTimer timer_;
+  int presses_;
+};
+
+TEST_F(InstallPartTest, CancelAskedTwiceDeclinedThenConfirmed) {
+  server.Serve("/slow.rar", {200, "OK", part, true, true});
+  CancelPresser presser(2);
+  EXPECT_EQ(Install("yes,no,yes", server.Url("/slow.rar")),
+            std::string(kQuestion) +
+                "question: Are you sure you want to cancel the download?\n"
+                "question: Are you sure you want to cancel the download?\n"
+                "info: Installation cancelled.\n");
+  EXPECT_TRUE(course.Tree().empty());
+}
+
+TEST_F(InstallPartTest, ChoiceBetweenAutomaticAndManual) {
+  server.Serve("/part.rar", {200, "OK", part});
+  const std::string method =
+      "question: Installation can be done automatically (recommended) or manually.\\n\\nWhich "
+      "install method to use?\\n\n";
+  const std::string manual_failed =
+      "error: Execution error.\\n\\n   File = \"/no/such/setup\"\\n   Parameters = \"-q\"\\n   "
+      "Error code = 2\n"
+      "info: After you have completed the manual installation, click OK to continue.\n";
+  EXPECT_EQ(Install("yes,11", server.Url("/part.rar"), "", "/no/such/setup|-q"),
+            kQuestion + method + kComplete);
+  EXPECT_EQ(Install("yes,12", server.Url("/part.rar"), "", "/no/such/setup|-q"),
+            kQuestion + method + manual_failed);
+  EXPECT_EQ(Install("yes,13", server.Url("/part.rar"), "", "/no/such/setup|-q"), kQuestion + method);
+  // No site at all: straight to the manual installation.
+  EXPECT_EQ(Install("yes", "", "", "/no/such/setup|-q"), kQuestion + manual_failed);
+  EXPECT_EQ(server.Requests().size(), 1u);
+}
+
+// The downloader alone: a body past the announced or the largest allowed
+// size ends the download as failed.
+TEST(HttpDownloader, StopsAtTheSizeBound) {
+  TestHttpServer server;
+  ScratchFolder folder;
+  server.Serve("/endless", {200, "OK", std::string(64 * 1024, 'x'), false});
+  server.Serve("/small", {200, "OK", std::string(100, 'y'), false});
+  const std::string file = folder / "download";
+  WriteFile(file, "");
+  const auto download = [&](const std::string& path, int64_t bound) {
+    TVkHTTPDownloader downloader(server.Url(path), file, bound);
+    while (downloader.Busy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return downloader.Succeeded();
+  };
+  EXPECT_FALSE(download("/endless", 1000));
+  EXPECT_TRUE(download("/small", 1000));
+  EXPECT_EQ(ReadFile(file), std::string(100, 'y'));
+}
+
+TEST(DownloadForm, FiguresWithAndWithoutAContentLength) {
+  ManualClock clock(5000);
+  TVkDownloadEstimator estimator;
+  TVkDownloadForm form("Demo");
+  form.Refresh(0, 10240, estimator);
+  EXPECT_EQ(form.StatusText(), "Starting download...");
+  estimator.Sample(1024);
+  clock.Advance(1000);
+  estimator.Sample(3072);
+  form.Refresh(3072, 10240, estimator);
+  EXPECT_EQ(form.StatusText(), "Downloading (30% complete)...");
+  EXPECT_EQ(form.Percent(), 30);
+  EXPECT_EQ(form.TimeLeftText(), "0 min 4 sec (3 of 10 KB copied)");
+  EXPECT_EQ(form.RateText(), "2.00 KB/sec");
+  form.Refresh(5000, 0, estimator);
+  EXPECT_EQ(form.StatusText(), "Downloading (5 KB copied)...");
+  EXPECT_EQ(form.Percent(), 0);
+  EXPECT_EQ(form.TimeLeftText(), "");
+}
+
+}  // namespace
+}  // namespace vork::test

@@ -1,0 +1,28 @@
+#pragma once
+// Every box shown during a test, as transcript lines, answered from a list.
+
+#include <sstream>
+#include <string>
+
+#include "platform/message_boxes.h"
+
+namespace vork::test {
+
+class TranscriptCapture {
+ public:
+  explicit TranscriptCapture(const std::string& answers = "")
+      : answers_(answers), boxes_(out_, answers_) {
+    SetBoxes(&boxes_);
+  }
+  ~TranscriptCapture() { SetBoxes(nullptr); }
+  TranscriptCapture(const TranscriptCapture&) = delete;
+  TranscriptCapture& operator=(const TranscriptCapture&) = delete;
+  std::string Lines() const { return out_.str(); }
+
+ private:
+  std::ostringstream out_;
+  TranscriptAnswers answers_;
+  TranscriptBoxes boxes_;
+};
+
+}  // namespace vork::test
