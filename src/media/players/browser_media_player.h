@@ -1,0 +1,25 @@
+#pragma once
+// TVkIEMediaPlayer: the browser-style player. It never raises: a medium
+// that cannot be opened is reported with the code for closed, and the
+// player stays closed. It also reports buffering, and keeps the picture's
+// proportions inside the window.
+
+#include "media/players/custom_media_player.h"
+
+namespace vork {
+
+class TVkIEMediaPlayer : public TVkCustomMediaPlayer {
+ public:
+  // 160 x 120, black.
+  explicit TVkIEMediaPlayer(QWidget* parent = nullptr);
+
+  void Open() override;
+
+ protected:
+  void EngineChanged() override;
+
+ private:
+  bool buffering_ = false;
+};
+
+}  // namespace vork
