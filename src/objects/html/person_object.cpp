@@ -1,0 +1,113 @@
+#include "objects/html/person_object.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "bridge/event_boundary.h"
+#include "objects/stage_control.h"
+#include "platform/errors.h"
+#include "shell/qt_picture.h"
+#include "shell/res_manager.h"
+#include "vm/processor.h"
+
+namespace vork {
+
+std::optional<int32_t> RegionAt(const QImage& region_map, int x, int y) {
+  if (region_map.isNull()) return std::nullopt;
+  const QColor pixel = region_map.valid(x, y) ? region_map.pixelColor(x, y) : QColor(255, 255, 255);
+  if (pixel.red() > 128) return 0;
+  if (pixel.green() > 128) return 1;
+  if (pixel.blue() > 128) return 2;
+  return std::nullopt;
+}
+
+TVkPerson::TVkPerson(QWidget* parent) : QWidget(parent) {
+  setGeometry(0, 0, 32, 32);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TVkPerson::SetPicture(const QImage& picture) {
+  picture_ = picture;
+  if (!picture_.isNull()) resize(picture_.size());
+  update();
+}
+
+void TVkPerson::paintEvent(QPaintEvent* event) {
+  if (picture_.isNull()) return;
+  QPainter painter(this);
+  painter.drawImage(event->rect(), picture_, event->rect());
+}
+
+void TVkPerson::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+  const QPoint at = event->position().toPoint();
+  const std::optional<int32_t> region = RegionAt(region_map_, at.x(), at.y());
+  if (!region || !OnRegionClick) return;
+  const auto handler = OnRegionClick;  // the handler may release the owner
+  handler(*region);
+}
+
+void TVkPersonObject::Init() {
+  control_ = new TVkPerson(StageParent(View()));
+  control_->OnRegionClick = [this](int32_t region) { RegionClicked(region); };
+  control_->show();
+}
+
+void TVkPersonObject::Release() {
+  if (control_) {
+    control_->OnRegionClick = nullptr;
+    control_->hide();
+    control_->deleteLater();
+  }
+  control_ = nullptr;
+}
+
+TVkPerson& TVkPersonObject::RequireControl() const {
+  if (!control_) throw EVkError("person object " + HandleText(Handle()) + " has no control any more");
+  return *control_;
+}
+
+void TVkPersonObject::RegionClicked(int32_t region) {
+  if (on_click_ == 0) return;
+  TVkProcessor& processor = Processor();
+  const int32_t handle = Handle();
+  const int32_t routine = on_click_;
+  RunAtEventBoundary(processor, [&] {
+    PushInt(handle);
+    PushInt(region);
+    processor.Run(routine);
+  });
+}
+
+void TVkPersonObject::HandleMessage(int32_t message) {
+  switch (message) {
+    case 0: {
+      const int32_t y = PopInt();
+      const int32_t x = PopInt();
+      TVkPerson& control = RequireControl();
+      control.move(x, control.y());
+      control.move(control.x(), y);
+      break;
+    }
+    case 1: {
+      const std::string name = PopString();
+      RequireControl().SetPicture(LoadBitmapImage(ResManager(), name));
+      break;
+    }
+    case 2: {
+      const std::string name = PopString();
+      RequireControl().SetRegionMap(LoadBitmapImage(ResManager(), name));
+      break;
+    }
+    case 3: PushString(RequireControl().TextA); break;
+    case 4: RequireControl().TextA = PopString(); break;
+    case 5: PushString(RequireControl().TextB); break;
+    case 6: RequireControl().TextB = PopString(); break;
+    case 7: PushString(RequireControl().TextC); break;
+    case 8: RequireControl().TextC = PopString(); break;
+    case 9: on_click_ = PopInt(); break;
+    default: TVkScriptObject::HandleMessage(message); break;
+  }
+}
+
+}  // namespace vork
