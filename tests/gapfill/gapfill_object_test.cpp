@@ -270,6 +270,9 @@ TEST_F(GapfillTest, LoadingAgainReplacesTheGapsAndAFailedLoadKeepsThePage) {
 TEST_F(GapfillTest, SceneChangeReleasesExerciseAndFontsExactlyOnce) {
   const int32_t font = SendForWord(gapfill, 6);
   const int32_t gap_font = SendForWord(gapfill, 7);
+  // Their owner destroys them: a scene change must not destroy them first.
+  EXPECT_FALSE(manager->Find(font)->AutoRelease());
+  EXPECT_FALSE(manager->Find(gap_font)->AutoRelease());
   Load(kExercise);
   EXPECT_EQ(manager->Count(), 3);
   manager->ReleaseSceneObjects();

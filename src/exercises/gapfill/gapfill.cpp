@@ -68,7 +68,8 @@ void TVkGapfill::AddGap(const PlacedGap& placed, int32_t row_height, const QFont
     write->SetText(placed.initial_text);
     gap = std::move(write);
   } else {
-    gap = std::make_unique<TVkMultiGap>(page_, placed.items, gap_font, placed.width);
+    // No taller than a row with a gap: the next row's words stay uncovered.
+    gap = std::make_unique<TVkMultiGap>(page_, placed.items, gap_font, placed.width, row_height + 2);
   }
   gap->SetColors(font_.Color(), color_);
   gap->SetPosition(placed.left, placed.top);

@@ -13,10 +13,9 @@
 #include <string>
 
 #include "bridge/script_object.h"
+#include "exercises/gapfill/gapfill.h"
 
 namespace vork {
-
-class TVkGapfill;
 
 class TVkGapfillObject : public TVkScriptObject {
  public:

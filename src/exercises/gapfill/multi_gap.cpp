@@ -1,6 +1,7 @@
 #include "exercises/gapfill/multi_gap.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <functional>
 
 #include "platform/qt/qt_text.h"
@@ -26,7 +27,8 @@ class GapComboBox : public QComboBox {
 
 }  // namespace
 
-TVkMultiGap::TVkMultiGap(QWidget* page, std::vector<GapItem> choices, const QFont& font, int32_t width)
+TVkMultiGap::TVkMultiGap(QWidget* page, std::vector<GapItem> choices, const QFont& font, int32_t width,
+                         int32_t max_height)
     : choices_(std::move(choices)) {
   auto* field = new GapComboBox(page);
   field_ = field;
@@ -34,7 +36,7 @@ TVkMultiGap::TVkMultiGap(QWidget* page, std::vector<GapItem> choices, const QFon
   field->setMaxVisibleItems(kVisibleChoices);
   for (const GapItem& choice : choices_) field->addItem(ToQString(choice.text));
   field->setCurrentIndex(0);
-  field->resize(width, field->sizeHint().height());
+  field->resize(width, std::min(field->sizeHint().height(), max_height));
   Adopt(field);
   // Only the learner's choices: selecting the answer for them keeps the
   // field's colours.

@@ -15,8 +15,9 @@ namespace vork {
 class TVkMultiGap : public TVkFieldGap {
  public:
   // A drop-down list (no typing) of choices on page, in font, width pixels
-  // wide; the first choice (the empty one) is selected.
-  TVkMultiGap(QWidget* page, std::vector<GapItem> choices, const QFont& font, int32_t width);
+  // wide and at most max_height tall; the first choice (the empty one) is
+  // selected.
+  TVkMultiGap(QWidget* page, std::vector<GapItem> choices, const QFont& font, int32_t width, int32_t max_height);
   ~TVkMultiGap() override;
 
   // Right when the selected choice is marked; selecting is all it changes.
