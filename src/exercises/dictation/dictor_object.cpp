@@ -1,0 +1,54 @@
+#include "exercises/dictation/dictor_object.h"
+
+#include <string>
+
+#include "exercises/dictation/dictor.h"
+#include "objects/event_routine.h"
+#include "objects/stage_control.h"
+#include "platform/errors.h"
+
+namespace vork {
+
+TVkDictor* TVkDictorObject::Dictor() const { return dictor_; }
+
+void TVkDictorObject::Init() {
+  QWidget* stage = StageParent(View());
+  dictor_ = new TVkDictor(stage);
+  dictor_->OnHotSpotClick = [this] { RunObjectEvent(*this, hot_spot_handler_); };
+  if (stage) dictor_->show();
+}
+
+void TVkDictorObject::Release() {
+  if (!dictor_) return;
+  // The release may run inside the hot spot's own click: the control goes
+  // from the event loop, silent from now on.
+  dictor_->OnHotSpotClick = nullptr;
+  dictor_->Player().Stop();
+  dictor_->hide();
+  dictor_->deleteLater();
+  dictor_ = nullptr;
+}
+
+TVkDictor& TVkDictorObject::CheckedDictor() const {
+  if (!dictor_) throw EVkError("Dictation object " + HandleText(Handle()) + " has lost its control");
+  return *dictor_;
+}
+
+void TVkDictorObject::HandleMessage(int32_t message) {
+  switch (message) {
+    case 0: {
+      const std::string expected = PopString();
+      const std::string recording = PopString();
+      const std::string initial = PopString();
+      const std::string instruction = PopString();
+      const std::string picture = PopString();
+      CheckedDictor().Setup(picture, instruction, initial, recording, expected);
+      break;
+    }
+    case 1: hot_spot_handler_ = PopInt(); break;
+    case 2: PushInt(CheckedDictor().Result()); break;
+    default: TVkScriptObject::HandleMessage(message); break;
+  }
+}
+
+}  // namespace vork
