@@ -46,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const TVkDialogPosition at = PlaceDialog({x, y, width, height}, width, height, x, y, 1024, 768);
   Expect(at.left >= 0 && at.top >= 0);
-  if (width <= 1024) Expect(at.left <= 1024 - width);
-  if (height <= 768) Expect(at.top <= 768 - height);
+  if (width <= 1024) Expect(at.left <= 1024 - int64_t{width});
+  if (height <= 768) Expect(at.top <= 768 - int64_t{height});
 
   const TVkLinkCommand command = ParseLinkCommand(command_text);
   Expect(command.name.size() + command.fragment.size() <= command_text.size());

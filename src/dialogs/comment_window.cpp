@@ -5,17 +5,28 @@
 #include <memory>
 
 #include "dialogs/link_command.h"
-#include "media/audio_player.h"
+#include "media/players/media_controls.h"
+#include "media/players/media_director.h"
+#include "media/players/std_media_player.h"
 #include "objects/html/html_viewer.h"
 #include "platform/errors.h"
-#include "platform/path_resolver.h"
+#include "shell/qt_picture.h"
 #include "shell/res_manager.h"
 
 namespace vork {
 
 TVkCommentForm::TVkCommentForm(TVkResManager& resources)
-    : TVkFloatingForm(QSize(236, 248), QRect(210, 7, 23, 53)), resources_(resources) {
+    : TVkFloatingForm(QSize(236, 248), QRect(210, 7, 23, 53)),
+      director_(std::make_unique<TVkMediaDirector>()) {
   LoadBackground(resources, "_commbg.img");
+  controls_ = new TVkMediaControls(this);
+  controls_->move(61, 24);
+  controls_->SetStrip(LoadBitmapImage(resources, "_mbtns.img"));
+  controls_->OnExtraClick = [this](TVkMediaControls*) { RevealText(); };
+  player_ = new TVkStdMediaPlayer(this);
+  player_->setGeometry(-1000, -1000, 1, 1);
+  director_->SetControls(controls_);
+  director_->SetPlayer(player_);
   viewer_ = NewViewer(QRect(6, 73, 224, 168), resources);
   viewer_->hide();
   // A link in a comment is never followed; it shows the text.
@@ -23,34 +34,13 @@ TVkCommentForm::TVkCommentForm(TVkResManager& resources)
   move(0, 0);
 }
 
-TVkCommentForm::~TVkCommentForm() { CloseSound(); }
-
-void TVkCommentForm::CloseSound() {
-  if (!sound_open_) return;
-  sound_open_ = false;
-  TKsAudioPlayer::ArchivePlayer().Stop();
-}
-
-void TVkCommentForm::PlaySound() {
-  // A logical ".aud" name, a file in the media folder, or a resource stored
-  // in an archive folder.
-  AudioLocation where = resources_.LocateAudio(sound_name_);
-  if (where.location.empty() && CourseFileExists(resources_.MediaDirectory(), sound_name_))
-    where.location = ResolveCoursePath(resources_.MediaDirectory(), sound_name_);
-  if (where.location.empty()) where.location = resources_.ResolveFile(sound_name_);
-  if (where.location.empty()) throw EVkError("Cannot open the sound \"" + sound_name_ + "\"");
-  sound_open_ = true;
-  if (!TKsAudioPlayer::ArchivePlayer().Play(where.location, false)) {
-    sound_open_ = false;
-    throw EVkError("Cannot play the sound \"" + sound_name_ + "\"");
-  }
-}
+TVkCommentForm::~TVkCommentForm() = default;
 
 void TVkCommentForm::ShowComment(std::string_view command) {
   const TVkLinkCommand parsed = ParseLinkCommand(command);
   sound_name_ = parsed.Parameter("sound");
   text_name_ = parsed.Parameter("text");
-  CloseSound();
+  if (player_->GetState() != TVkCustomMediaPlayer::kClosed) player_->Close();
   viewer_->hide();
   viewer_->ClearDocument();
   // Pending events may run bytecode that releases the window's owner.
@@ -60,8 +50,15 @@ void TVkCommentForm::ShowComment(std::string_view command) {
   if (!text_name_.empty()) {
     viewer_->LoadDocument(text_name_);
     viewer_->ScrollToTop();
-    if (!sound_name_.empty()) PlaySound();
-    else viewer_->show();
+    if (!sound_name_.empty()) {
+      player_->SetFileName(sound_name_);
+      player_->Open();
+      if (!alive) return;
+      player_->Play();
+      if (!alive) return;
+    } else {
+      viewer_->show();
+    }
   }
   show();
   raise();

@@ -4,12 +4,12 @@
 // until the learner asks to see it. TVkCommentWindowObject (class 12) owns
 // one.
 //
-// The sound plays through the shared audio player. The media button bar of
-// this window (play, pause, stop and the extra button that reveals the
-// text, at (61, 24)) belongs to the media players; until it is attached,
-// RevealText is what its extra button calls.
+// The sound plays in a hidden standard media player, driven by the
+// window's media button bar through a media director; the bar's extra
+// button reveals the text.
 
 #include <QPointer>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -18,10 +18,14 @@
 
 namespace vork {
 
+class TVkMediaControls;
+class TVkMediaDirector;
+class TVkStdMediaPlayer;
+
 class TVkCommentForm : public TVkFloatingForm {
  public:
-  // Loads the background picture: the resource manager's error when it is
-  // missing.
+  // Loads the background picture and the button strip: the resource
+  // manager's error when either is missing.
   explicit TVkCommentForm(TVkResManager& resources);
   ~TVkCommentForm() override;
 
@@ -35,17 +39,18 @@ class TVkCommentForm : public TVkFloatingForm {
   const std::string& SoundName() const { return sound_name_; }
   const std::string& TextName() const { return text_name_; }
   TVkHTMLViewer* Viewer() const { return viewer_; }
-  bool SoundOpen() const { return sound_open_; }
+  TVkMediaControls* Controls() const { return controls_; }
+  TVkStdMediaPlayer* Player() const { return player_; }
 
  private:
-  void CloseSound();
-  void PlaySound();
-
-  TVkResManager& resources_;
   std::string sound_name_;
   std::string text_name_;
   TVkHTMLViewer* viewer_;
-  bool sound_open_ = false;
+  TVkMediaControls* controls_;
+  TVkStdMediaPlayer* player_;
+  // Members go before the base class deletes the child widgets, so the
+  // director lets go of the bar and the player while both still exist.
+  std::unique_ptr<TVkMediaDirector> director_;
 };
 
 class TVkCommentWindowObject : public TVkScriptObject {

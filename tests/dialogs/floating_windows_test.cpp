@@ -9,12 +9,12 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
-#include <cstdlib>
 
 #include "dialogs/comment_window.h"
 #include "dialogs/glossary_window.h"
 #include "html/course_resources.h"
-#include "media/sound_library.h"
+#include "media/players/media_controls.h"
+#include "media/players/std_media_player.h"
 #include "objects/html/html_viewer.h"
 #include "objects/picture_object.h"
 #include "platform/errors.h"
@@ -107,19 +107,34 @@ TEST_F(GlossaryTest, LooksLikeItsReference) {
   ExpectLooksLike(form.grab().toImage(), "glossary_window.png");
 }
 
+QImage ButtonStrip() {
+  QImage strip(6 * 20, 3 * 16, QImage::Format_RGB32);
+  for (int row = 0; row < 3; ++row)
+    for (int column = 0; column < 6; ++column)
+      for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 20; ++x)
+          strip.setPixel(column * 20 + x, row * 16 + y, qRgb(40 * column, 100 + 60 * row, 90));
+  return strip;
+}
+
 class CommentTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-    ASSERT_EQ(LoadSoundLibrary(OGGAUDIO_DIRECTORY), "");
-  }
+  // The player finds media through the process's resource manager: the
+  // sound is a loose file in its media folder.
+  CommentTest() { ResManager().SetMediaDirectory(resources.MediaDirectory()); }
   ~CommentTest() override {
     form.reset();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
-  static bool Playing() { return LoadedSoundLibrary()->WavePlaying(); }
+  bool Playing() const { return form->Player()->GetState() == TVkCustomMediaPlayer::kPlaying; }
+  bool Closed() const { return form->Player()->GetState() == TVkCustomMediaPlayer::kClosed; }
+  void ClickExtraButton() {
+    const int cell = form->Controls()->CellWidth();
+    QTest::mouseClick(form->Controls(), Qt::LeftButton, {}, QPoint(cell + cell / 2, 5));
+  }
 
   CourseResources resources{{{"_commbg.bmp", BmpBytes(Gradient(236, 248))},
+                             {"_mbtns.bmp", BmpBytes(ButtonStrip())},
                              {"note.htm", "<p>A <a href=\"more\">note</a>.</p>"},
                              {"other.htm", "<p>Another</p>"}},
                             {{"long.wav", SilentWave(5.0)}}};
@@ -132,6 +147,8 @@ TEST_F(CommentTest, OpensHiddenAtTheOriginWithItsParts) {
   EXPECT_EQ(form->pos(), QPoint(0, 0));
   EXPECT_EQ(form->Viewer()->geometry(), QRect(6, 73, 224, 168));
   EXPECT_EQ(form->CloseArea()->geometry(), QRect(210, 7, 23, 53));
+  EXPECT_EQ(form->Controls()->geometry(), QRect(61, 24, 120, 16));
+  EXPECT_EQ(form->Player()->geometry(), QRect(-1000, -1000, 1, 1));
   EXPECT_TRUE(form->Viewer()->isHidden());
 }
 
@@ -140,24 +157,25 @@ TEST_F(CommentTest, TextAloneIsShownAtOnce) {
   EXPECT_TRUE(form->isVisible());
   EXPECT_FALSE(form->Viewer()->isHidden());
   EXPECT_EQ(form->Viewer()->toPlainText(), "A note.");
-  EXPECT_FALSE(form->SoundOpen());
+  EXPECT_TRUE(Closed());
 }
 
-TEST_F(CommentTest, WithASoundTheTextWaitsUntilRevealed) {
+TEST_F(CommentTest, WithASoundTheTextWaitsForTheExtraButton) {
   form->ShowComment("c?sound=long.wav&text=note.htm");
-  EXPECT_TRUE(form->SoundOpen());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  EXPECT_EQ(form->Player()->GetFileName(), "long.wav");
   EXPECT_TRUE(Playing());
   EXPECT_TRUE(form->Viewer()->isHidden());
   EXPECT_EQ(form->Viewer()->toPlainText(), "A note.");
-  form->RevealText();
+  ClickExtraButton();
   EXPECT_FALSE(form->Viewer()->isHidden());
 }
 
-TEST_F(CommentTest, ANewCommandStopsTheSoundBeforeLoadingItsText) {
+TEST_F(CommentTest, ANewCommandClosesThePlayerBeforeLoadingItsText) {
   form->ShowComment("c?sound=long.wav&text=note.htm");
   ASSERT_TRUE(Playing());
   form->ShowComment("c?text=other.htm");
-  EXPECT_FALSE(Playing());
+  EXPECT_TRUE(Closed());
   EXPECT_EQ(form->Viewer()->toPlainText(), "Another");
   EXPECT_FALSE(form->Viewer()->isHidden());
 }
@@ -166,20 +184,21 @@ TEST_F(CommentTest, ASoundWithoutTextShowsAnEmptyWindowAndPlaysNothing) {
   form->ShowComment("c?text=note.htm");
   form->ShowComment("c?sound=long.wav");
   EXPECT_TRUE(form->isVisible());
-  EXPECT_FALSE(form->SoundOpen());
-  EXPECT_FALSE(Playing());
+  EXPECT_TRUE(Closed());
   EXPECT_TRUE(form->Viewer()->isHidden());
   EXPECT_EQ(form->Viewer()->toPlainText(), "");
 }
 
-TEST_F(CommentTest, FailuresNameWhatIsMissing) {
+TEST_F(CommentTest, MissingPartsFailWithTheirNames) {
   EXPECT_THROW(form->ShowComment("c?text=missing.htm"), EVkError);
   try {
     form->ShowComment("c?text=note.htm&sound=missing.wav");
     ADD_FAILURE() << "a missing sound played";
   } catch (const EVkError& e) {
-    EXPECT_STREQ(e.what(), "Cannot open the sound \"missing.wav\"");
+    EXPECT_NE(std::string(e.what()).find("\"missing.wav\""), std::string::npos) << e.what();
   }
+  CourseResources no_strip{{{"_commbg.bmp", BmpBytes(Gradient(10, 10))}}};
+  EXPECT_THROW(TVkCommentForm{no_strip.Manager()}, EVkError);
 }
 
 TEST_F(CommentTest, ALinkRevealsTheTextAndTheCloseAreaHides) {

@@ -61,6 +61,7 @@ class CourseResources {
     manager_ = std::make_unique<TVkResManager>(dir_ / "course", dir_ / "media");
   }
   TVkResManager& Manager() { return *manager_; }
+  std::string MediaDirectory() const { return dir_ / "media"; }
 
  private:
   TempDir dir_;
