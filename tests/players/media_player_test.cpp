@@ -16,6 +16,7 @@
 #include "media/players/std_media_player.h"
 #include "platform/errors.h"
 #include "players/player_fixture.h"
+#include "players/http_server.h"
 
 namespace vork {
 namespace {
@@ -237,6 +238,27 @@ TEST_F(MediaPlayerTest, MediaAreFoundInTheArchivesTheMediaFolderOrByPath) {
     ASSERT_TRUE(WaitUntil([&] { return Fired(5); }));
     EXPECT_EQ(Fired(), (Codes{2, 3, 4, 5}));
   }
+}
+
+TEST_F(MediaPlayerTest, TheBrowserPlayerStreamsAWebAddress) {
+  testing::HttpServer server(testing::ReadFile(BarsClip()));
+  Use(new TVkIEMediaPlayer());
+  player_->SetFileName(server.Address("/bars.mpg"));
+  player_->Open();
+  EXPECT_EQ(Fired(), (Codes{0, 1}));
+  EXPECT_GT(player_->GetLength(), 600);
+  player_->Play();
+  ASSERT_TRUE(WaitUntil([&] { return Fired(5); }));
+  // A local medium this fast may or may not keep the player waiting (8, 9).
+  Codes codes = Fired();
+  codes.erase(std::remove_if(codes.begin(), codes.end(), [](int code) { return code == 8 || code == 9; }),
+              codes.end());
+  EXPECT_EQ(codes, (Codes{2, 3, 4, 5}));
+
+  // The standard player takes no addresses.
+  Use(new TVkStdMediaPlayer());
+  player_->SetFileName(server.Address("/bars.mpg"));
+  EXPECT_THROW(player_->Open(), EVkError);
 }
 
 }  // namespace

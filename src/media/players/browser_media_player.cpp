@@ -9,7 +9,8 @@ TVkIEMediaPlayer::TVkIEMediaPlayer(QWidget* parent) : TVkCustomMediaPlayer(paren
 void TVkIEMediaPlayer::Open() {
   if (!CloseBeforeOpening()) return;
   if (!Fire(kNotifyBeforeOpen)) return;
-  if (!engine_->Load(LocateMedia(file_name_)).empty()) {
+  const MediaSource source = IsMediaAddress(file_name_) ? MediaSource{file_name_, ""} : LocateMedia(file_name_);
+  if (!engine_->Load(source).empty()) {
     Fire(kNotifyClosed);
     return;
   }

@@ -1,7 +1,8 @@
 #pragma once
 // TVkIEMediaPlayer: the browser-style player. It never raises: a medium
 // that cannot be opened is reported with the code for closed, and the
-// player stays closed. It also reports buffering, and keeps the picture's
+// player stays closed. Besides course media it streams web addresses,
+// reporting when playback waits for data, and it keeps the picture's
 // proportions inside the window.
 
 #include "media/players/custom_media_player.h"

@@ -1,5 +1,6 @@
 #include "media/players/media_source.h"
 
+#include <cctype>
 #include <filesystem>
 
 #include "archives/ark_reader.h"
@@ -45,6 +46,16 @@ MediaSource LocateMedia(std::string_view name) {
   std::error_code error;
   if (std::filesystem::is_regular_file(path, error)) return {path, ""};
   return {};
+}
+
+bool IsMediaAddress(std::string_view name) {
+  auto starts_with = [name](std::string_view scheme) {
+    if (name.size() < scheme.size()) return false;
+    for (size_t i = 0; i < scheme.size(); ++i)
+      if (std::tolower(static_cast<unsigned char>(name[i])) != scheme[i]) return false;
+    return true;
+  };
+  return starts_with("http://") || starts_with("https://");
 }
 
 std::unique_ptr<TKsStream> OpenArchivedMedia(const MediaSource& source) {

@@ -26,6 +26,10 @@ struct MediaSource {
 // source.
 MediaSource LocateMedia(std::string_view name);
 
+// An "http://" or "https://" address (letter case ignored), which the
+// browser player streams as it is.
+bool IsMediaAddress(std::string_view name);
+
 // A stream of an archived medium's bytes (descrambled as the archive
 // requires) over a file handle of its own, so that it may be read on
 // another thread while the course goes on reading the same archive.
