@@ -112,7 +112,9 @@ TEST_F(MediaPlayerTest, NotificationsFollowTheMediumThroughItsLife) {
 TEST_F(MediaPlayerTest, FailedOpensLeaveThePlayerClosedAndUsable) {
   CourseFolder& course = CourseFolder::Get();
   testing::WriteFile(course / "media" / "broken.mpg", std::string(3000, 'x'));
-  const std::string names[] = {"nowhere.mpg", "broken.mpg"};
+  testing::WriteFile(course / "media" / "empty.mpg", "");
+  testing::WriteFile(course / "media" / "half.mpg", testing::ReadFile(testing::ToneClip()).substr(0, 300));
+  const std::string names[] = {"nowhere.mpg", "broken.mpg", "empty.mpg", "half.mpg"};
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
     // The standard player raises the failure into the course's message.
