@@ -1,18 +1,20 @@
 #include "dialogs/dialog_placement.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace vork {
 
 namespace {
 
 // One axis, in 64 bits so that course values near the word limits cannot
-// wrap; the result is on the screen, hence within the word range again.
+// wrap. A negative size can push the far limit past the word range, so the
+// result is kept within it.
 int32_t PlaceOnAxis(int32_t area_start, int32_t area_end, int32_t size, int32_t offset, int32_t screen) {
   // Division truncating toward zero, as C++ divides.
   int64_t start = area_start + (static_cast<int64_t>(area_end) - area_start - size) / 2 + offset;
   start = std::min<int64_t>(start, static_cast<int64_t>(screen) - size);
-  return static_cast<int32_t>(std::max<int64_t>(start, 0));
+  return static_cast<int32_t>(std::clamp<int64_t>(start, 0, std::numeric_limits<int32_t>::max()));
 }
 
 }  // namespace

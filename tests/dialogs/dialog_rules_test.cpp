@@ -18,6 +18,7 @@ namespace {
 using ::testing::ElementsAre;
 
 constexpr int32_t kMaxWord = std::numeric_limits<int32_t>::max();
+constexpr int32_t kMinWord = std::numeric_limits<int32_t>::min();
 
 TEST(DialogPlacement, CentresInTheAreaMovesByTheOffsetsAndStaysOnTheScreen) {
   struct Case {
@@ -38,6 +39,7 @@ TEST(DialogPlacement, CentresInTheAreaMovesByTheOffsetsAndStaysOnTheScreen) {
       {"larger than the screen sits at the origin", {}, 900, 700, 0, 0, {0, 0}},
       {"a rectangle with no height counts as empty", {100, 100, 300, 100}, 200, 100, 0, 0, {300, 250}},
       {"extreme values neither wrap nor overflow", {0, 0, 800, 600}, 10, 10, kMaxWord, kMaxWord, {790, 590}},
+      {"a negative size never wraps the position", {}, kMinWord, kMinWord, kMaxWord, kMaxWord, {kMaxWord, kMaxWord}},
   };
   for (const Case& c : cases)
     EXPECT_EQ(PlaceDialog(c.area, c.width, c.height, c.offset_x, c.offset_y, 800, 600), c.expected) << c.what;
