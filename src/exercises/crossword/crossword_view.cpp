@@ -273,7 +273,8 @@ void TCrCrosswordView::DrawCell(int x, int y, QPainter& canvas) {
   }
   canvas.fillRect(box, ColorFromWord(background));
 
-  if (cell.shown != ' ') {
+  // A cleared grid holds NUL letters: nothing to draw, as for a blank.
+  if (cell.shown != ' ' && cell.shown != '\0') {
     QFont font(FontFamilyFor("Arial"));
     font.setPointSize(letter_size_);
     font.setBold(letter_bold_);
