@@ -17,7 +17,6 @@ TCrCrosswordView* TVkCrosswordObject::CrosswordView() const { return view_; }
 void TVkCrosswordObject::Init() {
   QWidget* stage = StageParent(View());
   view_ = new TCrCrosswordView(stage);
-  view_->setFocusPolicy(Qt::TabFocus);
   view_->OnWordChange = [this] { WordChanged(); };
   if (stage) view_->show();
 }

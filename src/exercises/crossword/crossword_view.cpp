@@ -127,7 +127,7 @@ std::string TCrCrosswordView::CurrentWord() const {
   std::string letters;
   if (word_.Empty()) return letters;
   for (int y = word_.top; y < word_.bottom; ++y) {
-    for (int x = word_.left; x < word_.right; ++x) letters += CellAt(x, y).solution;
+    for (int x = word_.left; x < word_.right; ++x) letters += CellOf(x, y).solution;
   }
   return letters;
 }
@@ -162,7 +162,7 @@ void TCrCrosswordView::focusOutEvent(QFocusEvent* event) {
 }
 
 void TCrCrosswordView::mousePressEvent(QMouseEvent* event) {
-  const QPoint cell = TCrCustomCrosswordView::CellAt(event->position().toPoint());
+  const QPoint cell = CellAt(event->position().toPoint());
   SelectCell(cell.x(), cell.y(), hasFocus());
 }
 
@@ -193,7 +193,7 @@ void TCrCrosswordView::TypeCharacter(unsigned char character) {
   TCrGrid& grid = data_->Grid();
   if (!grid.Inside(current_x_, current_y_)) return;
   const char upper = UpperCp1252(static_cast<char>(character));
-  CrCell cell = CellAt(current_x_, current_y_);
+  CrCell cell = CellOf(current_x_, current_y_);
   if (cell.kind != kCrToFill && cell.shown != upper) {
     QApplication::beep();
     return;
@@ -257,7 +257,7 @@ void TCrCrosswordView::MoveBy(int virtual_key) {
 }
 
 void TCrCrosswordView::DrawCell(int x, int y, QPainter& canvas) {
-  const CrCell cell = CellAt(x, y);
+  const CrCell cell = CellOf(x, y);
   const QRect box = CellRect(x, y);
   canvas.fillRect(OuterCellRect(x, y), Qt::black);
 

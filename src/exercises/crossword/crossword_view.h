@@ -52,7 +52,7 @@ class TCrCrosswordView : public TCrCustomCrosswordView {
   void SelectFound(const CrFound& found);
   void RedrawWord(const CrRect& word);
   void CaretTick();
-  CrCell CellAt(int x, int y) const { return CrCell::FromWord(data_->Grid().Cell(x, y)); }
+  CrCell CellOf(int x, int y) const { return CrCell::FromWord(data_->Grid().Cell(x, y)); }
 
   std::unique_ptr<TCrCrosswordData> data_;
   int current_x_ = -1;
