@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QImage>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -31,6 +34,16 @@ using testing::TempDir;
 constexpr int kRecordingSeconds = 12;
 const char kExpected[] = "Der Hund   bellt laut.\r\n  Die Katze schlaeft.\r\n";
 
+std::string StripBitmap() {
+  QImage strip(200, 40, QImage::Format_RGB32);
+  strip.fill(Qt::darkCyan);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  strip.save(&buffer, "BMP");
+  return bytes.toStdString();
+}
+
 // One course folder for the program: the resource manager is made once.
 class CourseFolder {
  public:
@@ -48,6 +61,7 @@ class CourseFolder {
     archive.Add("start.txt", "Notes:");
     archive.Add("instructions.txt", "Write down\r\nwhat you hear.");
     archive.Add("expected.txt", kExpected);
+    archive.Add("strip.bmp", StripBitmap());
     archive.Finish();
     ResManager().Rescan();
     const std::vector<std::int16_t> silence(static_cast<std::size_t>(8000 * kRecordingSeconds), 0);
@@ -85,6 +99,24 @@ TEST_F(DictorTest, SetupShowsOnlyTheButtonsItHasNamesFor) {
     EXPECT_EQ(!dictor.ShowTextButton()->isHidden(), c.show_text) << c.expected;
   }
   EXPECT_FALSE(dictor.BeginningButton()->isEnabled());
+}
+
+TEST_F(DictorTest, TheHotSpotAtTheStripsRightEndReportsClicks) {
+  int clicks = 0;
+  dictor.OnHotSpotClick = [&] { ++clicks; };
+  dictor.Setup("strip.img", "", "", "", "");
+  const QLabel* strip = dictor.findChild<QLabel*>();
+  ASSERT_NE(strip, nullptr);
+  EXPECT_EQ(strip->size(), QSize(200, 40));
+  QWidget* hot_spot = dictor.HotSpot();
+  EXPECT_EQ(hot_spot->geometry(), QRect(560, 0, 80, 60));
+  QTest::mouseClick(hot_spot, Qt::LeftButton, {}, QPoint(40, 30));
+  EXPECT_EQ(clicks, 1);
+  // A press that is released off the spot is no click.
+  QTest::mousePress(hot_spot, Qt::LeftButton, {}, QPoint(40, 30));
+  QTest::mouseRelease(hot_spot, Qt::LeftButton, {}, QPoint(-30, 30));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_THROW(dictor.Setup("nothing.img", "", "", "", ""), EVkError);
 }
 
 TEST_F(DictorTest, AnInitialTextIsNotWritingButTypingIs) {
