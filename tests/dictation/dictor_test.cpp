@@ -62,6 +62,7 @@ class CourseFolder {
     archive.Add("instructions.txt", "Write down\r\nwhat you hear.");
     archive.Add("expected.txt", kExpected);
     archive.Add("strip.bmp", StripBitmap());
+    archive.Add("talk.ogg", testing::EncodeVorbis(testing::Tone(22050, 1, 1.5), 22050, 1));
     archive.Finish();
     ResManager().Rescan();
     const std::vector<std::int16_t> silence(static_cast<std::size_t>(8000 * kRecordingSeconds), 0);
@@ -208,6 +209,19 @@ TEST_F(DictorTest, TheEndOfTheRecordingAndToBeginningResetTheButtons) {
   dictor.Setup("", "", "", "other.wav", "");
   dictor.ListenButton()->click();
   EXPECT_EQ(dictor.Player().FileName(), recording);
+}
+
+TEST_F(DictorTest, ACourseSoundInTheArchivesIsARecordingToo) {
+  TVkRecordingPlayer player;
+  player.SetFileName("talk.aud");
+  player.Open();
+  EXPECT_EQ(player.Length(), 1500);
+  player.SetPosition(1000);
+  player.Play();
+  clock.Advance(200);
+  EXPECT_EQ(player.Position(), 1200);
+  player.Stop();
+  EXPECT_EQ(player.Position(), 1200);
 }
 
 TEST_F(DictorTest, ARecordingThatCannotBePlayedIsReported) {
