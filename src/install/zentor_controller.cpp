@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "install/registry.h"
@@ -20,7 +21,16 @@ namespace {
 constexpr char kAppPathsKey[] =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\ZENTOR.EXE";
 
-bool IsRunning(pid_t process) { return ::kill(process, 0) == 0; }
+// A process that has ended but not been reaped yet (its parent is whoever
+// adopted it) still answers kill(); /proc tells it apart where there is one.
+bool IsRunning(pid_t process) {
+  if (::kill(process, 0) != 0) return false;
+  std::ifstream stat("/proc/" + std::to_string(process) + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return true;
+  const size_t name_end = line.rfind(')');
+  return name_end == std::string::npos || name_end + 2 >= line.size() || line[name_end + 2] != 'Z';
+}
 
 std::unique_ptr<TVkZentorController>& Instance() {
   static std::unique_ptr<TVkZentorController> controller;
