@@ -24,9 +24,6 @@ class TVkPartInstaller {
   // Runs one download into file_name with the progress window.
   int DownloadFile(const std::string& url, const std::string& file_name);
 
-  int LastStatusCode() const { return status_code_; }
-  const std::string& LastReasonPhrase() const { return reason_phrase_; }
-
  private:
   void InstallAutomatically(const std::string& primary_url, const std::string& secondary_url);
   void InstallManually(const std::string& manual_target);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 
 #include "install/download_estimator.h"
 #include "install/download_form.h"
@@ -119,16 +120,18 @@ TEST_F(InstallPartTest, UnusableProgramFolder) {
   EXPECT_TRUE(server.Requests().empty());
 }
 
-// Presses the progress window's Cancel button each time it is shown, as
-// often as asked.
+// Presses the progress window's Cancel button while it is shown, as often
+// as asked, running on_press just before each press.
 class CancelPresser {
  public:
-  explicit CancelPresser(int presses) : presses_(presses) {
+  explicit CancelPresser(int presses, std::function<void()> on_press = {})
+      : presses_(presses), on_press_(std::move(on_press)) {
     QObject::connect(&timer_, &QTimer::timeout, [this] {
       for (QWidget* window : QApplication::topLevelWidgets()) {
         auto* form = dynamic_cast<TVkDownloadForm*>(window);
         if (form && form->isVisible() && !form->CancelRequested() && presses_ > 0) {
           --presses_;
+          if (on_press_) on_press_();
           form->CancelButton()->click();
         }
       }
@@ -139,6 +142,7 @@ class CancelPresser {
  private:
   QTimer timer_;
   int presses_;
+  std::function<void()> on_press_;
 };
 
 TEST_F(InstallPartTest, CancelAskedTwiceDeclinedThenConfirmed) {
@@ -150,6 +154,17 @@ TEST_F(InstallPartTest, CancelAskedTwiceDeclinedThenConfirmed) {
                 "question: Are you sure you want to cancel the download?\n"
                 "info: Installation cancelled.\n");
   EXPECT_TRUE(course.Tree().empty());
+}
+
+TEST_F(InstallPartTest, OtherWindowsAreDisabledWhileDownloading) {
+  server.Serve("/slow.rar", {200, "OK", part, true, true});
+  QWidget other;
+  other.show();
+  bool enabled_during_download = true;
+  CancelPresser presser(1, [&] { enabled_during_download = other.isEnabled(); });
+  Install("yes,yes", server.Url("/slow.rar"));
+  EXPECT_FALSE(enabled_during_download);
+  EXPECT_TRUE(other.isEnabled());
 }
 
 TEST_F(InstallPartTest, ChoiceBetweenAutomaticAndManual) {
