@@ -72,6 +72,21 @@ int WriteData(archive* reader, const std::string& target) {
   return result;
 }
 
+int Skip(archive* reader) {
+  return archive_read_data_skip(reader) == ARCHIVE_OK ? ERAR_SUCCESS : ERAR_BAD_DATA;
+}
+
+// Reads the entry's data without keeping it (which checks it).
+int ReadThrough(archive* reader) {
+  const void* block = nullptr;
+  size_t size = 0;
+  la_int64_t offset = 0;
+  int status;
+  while ((status = archive_read_data_block(reader, &block, &size, &offset)) == ARCHIVE_OK) {
+  }
+  return status == ARCHIVE_EOF ? ERAR_SUCCESS : ERAR_BAD_DATA;
+}
+
 const char* EntryName(archive_entry* entry) {
   const char* name = archive_entry_pathname(entry);
   return name ? name : archive_entry_pathname_utf8(entry);
@@ -126,21 +141,11 @@ int RARProcessFile(RarArchive* archive, int operation, const std::string& dest_p
   if (!archive->has_entry) return ERAR_BAD_DATA;
   archive->has_entry = false;
   const RARHeaderData& entry = archive->current;
-  if (operation != RAR_EXTRACT || entry.Link) {
-    if (operation == RAR_TEST) {
-      const void* block;
-      size_t size;
-      la_int64_t offset;
-      int status;
-      while ((status = archive_read_data_block(archive->reader, &block, &size, &offset)) == ARCHIVE_OK) {
-      }
-      return status == ARCHIVE_EOF ? ERAR_SUCCESS : ERAR_BAD_DATA;
-    }
-    return archive_read_data_skip(archive->reader) == ARCHIVE_OK ? ERAR_SUCCESS : ERAR_BAD_DATA;
-  }
+  if (operation == RAR_TEST) return ReadThrough(archive->reader);
+  if (operation != RAR_EXTRACT || entry.Link) return Skip(archive->reader);
   if (entry.Directory) {
     if (!MakeFolders(dest_path, entry.FileName + "/")) return ERAR_ECREATE;
-    return archive_read_data_skip(archive->reader) == ARCHIVE_OK ? ERAR_SUCCESS : ERAR_BAD_DATA;
+    return Skip(archive->reader);
   }
   if (!MakeFolders(dest_path, entry.FileName)) return ERAR_ECREATE;
   return WriteData(archive->reader, dest_path + "/" + entry.FileName);
