@@ -61,6 +61,8 @@ for entry in "${words[@]}"; do
   else
     convert "${page[@]}" -colors 64 -type Palette BMP3:"$res/$name.bmp"
   fi
+  # The card alone, smaller, for the matching game and the quiz.
+  convert "$card" -resize 140x105 -quality 85 "$res/$name-card.jpg"
   rm "$card"
   # The word spoken, as Ogg Vorbis in the archive.
   espeak-ng -v es -s 120 -w "$res/$name.wav" "$spanish"
@@ -68,6 +70,23 @@ for entry in "${words[@]}"; do
   rm "$res/$name.wav"
   i=$((i + 1))
 done
+
+# The stage pictures of the practice scenes: a heading and a line of help
+# on each, the rest of the stage left to the course's controls.
+practice_page() {  # practice_page FILE TOP BOTTOM HEADING HELP
+  convert -size 640x480 gradient:"$2"-"$3" \
+    -font "$font" -fill white -pointsize 36 -gravity north -annotate +0+24 "$4" \
+    -font "$font_regular" -pointsize 18 -fill '#eaf2f8' -annotate +0+440 "$5" \
+    -quality 85 "$1"
+}
+practice_page "$res/learner.jpg" '#1a5276' '#154360' 'Who is learning today?' \
+  'Type your name, or pick it with the arrow keys, then press Enter'
+practice_page "$res/review.jpg" '#6c3483' '#4a235a' 'Listen once more' \
+  'Four words come back; listen and remember them'
+practice_page "$res/match.jpg" '#117864' '#0e6251' 'Match the words' \
+  'Drag each word under its picture'
+practice_page "$res/quiz.jpg" '#9a7d0a' '#7d6608' 'Quick quiz' \
+  'Write the Spanish word for the picture and press Enter'
 
 # A loose sound in the media folder (the player looks there too), and the
 # marker file that the media folder check accepts.
