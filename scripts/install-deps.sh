@@ -8,6 +8,8 @@ packages=(
   cmake g++ ninja-build pkg-config
   # testing
   libgtest-dev libgmock-dev poppler-utils
+  # validators of the installed desktop entry and AppStream metainfo
+  desktop-file-utils appstream
   # the player's libraries
   qt6-base-dev libgl-dev libsdl2-dev libvorbis-dev libmpv-dev libarchive-dev libjpeg62-turbo-dev
   fonts-liberation2

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the full build with ctest, the
+# Sets up, builds and runs every test: the full build with ctest (which
+# also installs it into a scratch root and validates the installed desktop
+# entry and AppStream metainfo), the
 # Qt-free core again under AddressSanitizer and UndefinedBehaviorSanitizer,
 # and a short run of every fuzz target (VORK_FUZZ_SECONDS, default 10).
 set -euo pipefail

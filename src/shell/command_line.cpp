@@ -23,6 +23,16 @@ bool ParseMilliseconds(const std::string& text, int& out) {
   return ec == std::errc() && end == text.data() + text.size() && out >= 0;
 }
 
+// "1", "2", "3", or "fit" (0).
+bool ParseZoom(const std::string& text, int& out) {
+  if (text == "fit") {
+    out = 0;
+    return true;
+  }
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+  return ec == std::errc() && end == text.data() + text.size() && out >= 1 && out <= 3;
+}
+
 }  // namespace
 
 std::optional<PlayerOptions> ParseCommandLine(const std::vector<std::string>& args,
@@ -53,6 +63,15 @@ std::optional<PlayerOptions> ParseCommandLine(const std::vector<std::string>& ar
         error.message = "option --timeout needs a number of milliseconds, not '" + text + "'";
         return std::nullopt;
       }
+    } else if (arg == "--zoom") {
+      std::string text;
+      if (!value(text)) return std::nullopt;
+      if (!ParseZoom(text, options.zoom)) {
+        error.message = "option --zoom needs 1, 2, 3 or fit, not '" + text + "'";
+        return std::nullopt;
+      }
+    } else if (arg == "--fullscreen") {
+      options.fullscreen = true;
     } else if (arg == "--help") {
       options.help = true;
     } else if (arg == "--version") {
@@ -81,9 +100,15 @@ std::string HelpText(const std::string& program) {
          "                     hot-spot name)\n"
          "  --events FILE      mouse and key input for a transcript run, one a line\n"
          "  --timeout MS       end after MS milliseconds with exit status 124\n"
+         "  --zoom N           show the stage N times larger (1, 2 or 3), or as large\n"
+         "                     as the screen allows (fit)\n"
+         "  --fullscreen       start in full screen, the stage centred (F11 toggles)\n"
          "  --help             show this help and exit\n"
          "  --version          show the version and exit\n"
-         "  /version           show the build text in a box\n";
+         "  /version           show the build text in a box\n"
+         "\n"
+         "Keys: F11 full screen, Ctrl++ and Ctrl+- zoom, Ctrl+0 zoom 1,\n"
+         "Ctrl+M mute, Ctrl+Up and Ctrl+Down sound volume.\n";
 }
 
 }  // namespace vork

@@ -17,6 +17,8 @@ struct PlayerOptions {
   bool version_switch = false; // "/version" alone
   bool help = false;           // --help
   bool version = false;        // --version
+  int zoom = 1;                // --zoom 1|2|3; 0: fit to the screen (--zoom fit)
+  bool fullscreen = false;     // --fullscreen
   std::vector<std::string> rest;  // arguments left once the options are taken out
 };
 
