@@ -10,6 +10,11 @@
 
 #include "bridge/object_manager.h"
 #include "bridge/script_helpers.h"
+#include "dialogs/dialog_record.h"
+#include "install/install_part.h"
+#include "install/keystrokes.h"
+#include "install/run_program.h"
+#include "install/zentor_controller.h"
 #include "media/play_audio.h"
 #include "objects/answers.h"
 #include "objects/crc32.h"
@@ -125,6 +130,7 @@ class MainFormReenabler {
 
 std::function<void()> TVkSystemObject::StopAllMediaHook;
 std::function<void()> TVkSystemObject::SceneShownHook;
+std::function<std::string(const TVkDialog&)> TVkSystemObject::PictureDialogHook;
 
 TVkSystemObject::TVkSystemObject() : sprite_groups_(std::make_unique<TVkSpriteGroupMessages>(*this)) {}
 
@@ -168,6 +174,7 @@ uint32_t TVkSystemObject::TransitionTo(int32_t routine) {
   TBackground* stage = Stage();
   if (stage) stage->ResetMouseState();
   if (StopAllMediaHook) StopAllMediaHook();
+  CloseZentorIfStarted();
   HourglassCursor hourglass;
 
   const bool fuse = fuse_next_;
@@ -236,6 +243,71 @@ void TVkSystemObject::Random(int32_t upper, int32_t lower) {
     return;
   }
   PushInt(static_cast<int32_t>(lower + static_cast<int64_t>(vork::Random().Below(static_cast<uint64_t>(span)))));
+}
+
+void TVkSystemObject::PictureDialog(TVkDialog& dialog) {
+  // Centred on the stage, in screen coordinates.
+  if (TVkView* view = View()) {
+    const QPoint origin = view->mapToGlobal(QPoint(0, 0));
+    dialog.Area = {origin.x(), origin.y(), origin.x() + view->width(), origin.y() + view->height()};
+  }
+  if (!PictureDialogHook) throw EVkError("picture dialog \"" + dialog.BitmapName + "\": no dialogs in this player");
+  // The dialog is modal: events (and bytecode) run while it is open.
+  PushString(PictureDialogHook(dialog));
+}
+
+void TVkSystemObject::FullPictureDialog() {
+  TVkDialog dialog;
+  dialog.Timeout = PopInt();
+  dialog.Hotspots = PopString();
+  dialog.FontColor = PopInt();
+  dialog.FontSize = PopInt();
+  dialog.FontName = PopString();
+  dialog.TextBackground = PopInt();
+  const int32_t text_height = PopInt();
+  const int32_t text_width = PopInt();
+  const int32_t text_top = PopInt();
+  const int32_t text_left = PopInt();
+  // Wrapping as the machine's own arithmetic does, never overflowing.
+  const auto plus = [](int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+  };
+  dialog.TextRect = {text_left, text_top, plus(text_left, text_width), plus(text_top, text_height)};
+  dialog.Text = PopString();
+  dialog.OffsetY = PopInt();
+  dialog.OffsetX = PopInt();
+  dialog.Color = PopInt();
+  dialog.Height = PopInt();
+  dialog.Width = PopInt();
+  dialog.BitmapName = PopString();
+  PictureDialog(dialog);
+}
+
+void TVkSystemObject::InstallMissingPart() {
+  const std::string manual_target = PopString();
+  const std::string secondary_url = PopString();
+  const std::string primary_url = PopString();
+  try {
+    InstallPart(Config().ProductName(), primary_url, secondary_url, manual_target);
+  } catch (...) {
+    ResManager().Rescan();
+    throw;
+  }
+  ResManager().Rescan();
+}
+
+void TVkSystemObject::SetZentorWindowPositions() {
+  const int32_t small_y = PopInt();
+  const int32_t small_x = PopInt();
+  const int32_t video_y = PopInt();
+  const int32_t video_x = PopInt();
+  QPointer<TVkView> view = View();
+  auto origin = [view]() -> std::pair<int, int> {
+    if (!view) return {0, 0};
+    const QPoint point = view->mapToGlobal(QPoint(0, 0));
+    return {point.x(), point.y()};
+  };
+  ZentorController().SetWindowPositions(origin, video_x, video_y, small_x, small_y);
 }
 
 void TVkSystemObject::OpenUser(const std::string& name) {
@@ -539,6 +611,18 @@ void TVkSystemObject::HandleMessage(int32_t message) {
     }
     case 70: DisableMainForm(); break;
     case 71: EnableMainForm(); break;
+    case 73: {
+      const bool wait = PopInt() != 0;
+      SendKeys(PopString(), wait);
+      break;
+    }
+    case 75: {
+      TVkDialog dialog;
+      dialog.Hotspots = PopString();
+      dialog.BitmapName = PopString();
+      PictureDialog(dialog);
+      break;
+    }
     case 76: PushString(FromQString(QApplication::applicationDisplayName())); break;
     case 77: PushInt(current_scene_); break;
     case 79: OpenUser(PopString()); break;
@@ -552,10 +636,12 @@ void TVkSystemObject::HandleMessage(int32_t message) {
     case 82: PushString(CreateTempFile(PopString())); break;
     case 83: PushBool(std::remove(ResolveCoursePath(PopString()).c_str()) == 0); break;
     case 95: PushDiagnostics(PopInt()); break;
+    case 101: FullPictureDialog(); break;
     // A text script with its include lines expanded, for the script processor.
     case 104: PushInt(NewExpandedScript(Manager(), PopString())); break;
     case 106: StopAllMedia(Manager()); break;
     case 111: PushBool(DeveloperMode()); break;
+    case 113: RunProgram(PopString()); break;
     case 114: PushBool(IsValidUserName(PopString(), UsersDirectory())); break;
     case 116: {
       int32_t routine = PopInt();
@@ -568,12 +654,17 @@ void TVkSystemObject::HandleMessage(int32_t message) {
     case 119: PushString(ResManager().ResolveFile(PopString())); break;
     case 123: ResManager().PrefetchRes(PopString()); break;
     case 126: PushBool(ResManager().HasPart(PopString())); break;
+    case 125: InstallMissingPart(); break;
     case 127: {
       std::string text = PopString();
       int32_t kind = PopInt();
       if (stage) stage->AddOverlayMessage(kind, text);
       break;
     }
+    case 128: PushBool(ZentorController().IsInstalled()); break;
+    case 129: SetZentorWindowPositions(); break;
+    case 130: ZentorController().Play(PopString()); break;
+    case 131: ZentorController().Close(); break;
     default: TVkScriptObject::HandleMessage(message); break;
   }
 }

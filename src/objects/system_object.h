@@ -21,6 +21,7 @@ namespace vork {
 
 class TBackground;
 class TFuseTransition;
+struct TVkDialog;
 class TVkSpriteGroupMessages;
 class TVkUser;
 
@@ -54,6 +55,9 @@ class TVkSystemObject : public TVkScriptObject {
   // (the scripted input of a transcript run starts then).
   static std::function<void()> StopAllMediaHook;
   static std::function<void()> SceneShownHook;
+  // The picture dialog (set by the dialogs): shows one and answers the name
+  // of the hot spot that closed it.
+  static std::function<std::string(const TVkDialog&)> PictureDialogHook;
 
  private:
   TBackground* Stage() const;
@@ -65,6 +69,10 @@ class TVkSystemObject : public TVkScriptObject {
   void PushDiagnostics(int32_t kind);
   void OpenUser(const std::string& name);
   void Random(int32_t upper, int32_t lower);
+  void InstallMissingPart();
+  void SetZentorWindowPositions();
+  void PictureDialog(TVkDialog& dialog);
+  void FullPictureDialog();
 
   // The sprite-group and slide messages with their fields (last match, snap
   // arguments and slots, the slides and their timers).

@@ -3,12 +3,22 @@
 #include <memory>
 
 #include "bridge/object_manager.h"
+#include "dialogs/comment_window.h"
+#include "dialogs/glossary_window.h"
+#include "dialogs/picture_dialog.h"
+#include "exercises/crossword/crossword_object.h"
+#include "exercises/dictation/dictor_object.h"
+#include "exercises/gapfill/gapfill_object.h"
 #include "exercises/matrix_object.h"
 #include "exercises/test_manager_object.h"
 #include "media/audio_recorder_object.h"
 #include "media/play_audio.h"
+#include "media/players/media_buttons_object.h"
+#include "media/players/media_player_objects.h"
 #include "objects/edit_object.h"
 #include "objects/font_object.h"
+#include "objects/html/html_viewer_object.h"
+#include "objects/html/person_object.h"
 #include "objects/memo_object.h"
 #include "objects/picture_object.h"
 #include "objects/sprite_object.h"
@@ -37,24 +47,34 @@ void RegisterPlayerClasses(TVkObjectManager& manager) {
   Register<TVkSystemObject>(manager, 1);
   Register<TVkTimerObject>(manager, 2);
   Register<TVkSpriteObject>(manager, 3);
+  Register<TVkMediaPlayerObject>(manager, 4);
+  Register<TVkStdMediaPlayerObject>(manager, 5);
+  Register<TVkMediaButtonsObject>(manager, 6);
+  Register<TVkIEMediaPlayerObject>(manager, 7);
+  Register<TVkHtmlViewerObject>(manager, 8);
   Register<TVkMemoObject>(manager, 9);
+  Register<TVkPersonObject>(manager, 10);
+  Register<TVkGlossaryWindowObject>(manager, 11);
+  Register<TVkCommentWindowObject>(manager, 12);
   Register<TVkEditObject>(manager, 13);
   Register<TVkFontObject>(manager, 14);
+  Register<TVkGapfillObject>(manager, 15);
+  Register<TVkDictorObject>(manager, 16);
   Register<TVkTextObject>(manager, 17);
   Register<TVkPictureObject>(manager, 18);
   Register<TVkStringListObject>(manager, 19);
   Register<TVkUserListComboBoxObject>(manager, 20);
   Register<TVkAudioRecorderObject>(manager, 21);
   Register<TVkVarsObject>(manager, 22);
+  Register<TVkCrosswordObject>(manager, 23);
   Register<TVkScriptProcessorObject>(manager, 24);
   Register<TVkSa1TestManagerObject>(manager, 25);
   Register<TVkMatrixObject>(manager, 26);
-  // Not yet: media players (4-7), HTML viewer (8), person (10), glossary and
-  // comment windows (11, 12), gap-fill (15), dictation (16), crossword (23).
   TVkScriptProcessorObject::CurrentUserStore = []() -> TVkReg* {
     TVkSystemObject* system = TVkSystemObject::Current();
     return system ? &system->User().Settings() : nullptr;
   };
+  TVkSystemObject::PictureDialogHook = RunPictureDialog;
   TVkSystemObject::StopAllMediaHook = [] {
     if (TVkSystemObject* system = TVkSystemObject::Current()) StopAllMedia(system->Manager());
   };
