@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/errors.h"
+#include "platform/fault_injection.h"
 
 namespace vork {
 
@@ -28,7 +29,7 @@ size_t TKsFileStream::Read(void* buffer, size_t count) {
   size_t total = 0;
   auto* bytes = static_cast<char*>(buffer);
   while (total < count) {
-    ssize_t got = ::pread(fd_, bytes + total, count - total, position_);
+    ssize_t got = FileOperationFails() ? -1 : ::pread(fd_, bytes + total, count - total, position_);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0)
       throw EVkError("Cannot read file \"" + path_ + "\": " + std::strerror(errno));
@@ -43,7 +44,7 @@ size_t TKsFileStream::Write(const void* buffer, size_t count) {
   size_t total = 0;
   const auto* bytes = static_cast<const char*>(buffer);
   while (total < count) {
-    ssize_t put = ::pwrite(fd_, bytes + total, count - total, position_);
+    ssize_t put = FileOperationFails() ? -1 : ::pwrite(fd_, bytes + total, count - total, position_);
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) break;
     total += static_cast<size_t>(put);

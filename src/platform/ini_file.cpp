@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "platform/errors.h"
+#include "platform/fault_injection.h"
 
 namespace vork {
 
@@ -107,14 +108,14 @@ void WriteFileAtomically(const std::string& path, std::string_view data) {
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     temp = TemporaryStem(path) + std::to_string(names() % 1000000);
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    fd = FileOperationFails() ? -1 : ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0 && errno != EEXIST) fail("write", errno);
   }
   if (fd < 0) fail("write", EEXIST);
   const char* p = data.data();
   size_t left = data.size();
   while (left > 0) {
-    ssize_t n = ::write(fd, p, left);
+    ssize_t n = FileOperationFails() ? -1 : ::write(fd, p, left);
     if (n < 0) {
       if (errno == EINTR) continue;
       int error = errno;
@@ -125,13 +126,13 @@ void WriteFileAtomically(const std::string& path, std::string_view data) {
     p += n;
     left -= static_cast<size_t>(n);
   }
-  int error = ::fsync(fd) == 0 ? 0 : errno;
+  int error = !FileOperationFails() && ::fsync(fd) == 0 ? 0 : errno;
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error != 0) {
     ::unlink(temp.c_str());
     fail("write", error);
   }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
+  if (FileOperationFails() || ::rename(temp.c_str(), path.c_str()) != 0) {
     error = errno;
     ::unlink(temp.c_str());
     fail("replace", error);

@@ -9,6 +9,7 @@
 
 #include "platform/diagnostic_log.h"
 #include "platform/errors.h"
+#include "platform/fault_injection.h"
 #include "platform/ini_file.h"
 #include "users/reg_file.h"
 
@@ -42,7 +43,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
   char buffer[65536];
   for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    ssize_t n = FileOperationFails() ? -1 : ::read(fd, buffer, sizeof buffer);
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
