@@ -77,9 +77,14 @@ class BmpReader {
     CheckPictureSize(header_.width, header_.height, name_);
     picture_.width = static_cast<int>(header_.width);
     picture_.height = static_cast<int>(header_.height);
+    const bool compressed = header_.compression == kRle8 || header_.compression == kRle4;
+    // Uncompressed rows must all be there before their pixels are allocated,
+    // so a short file cannot make the decoder allocate for a large picture.
+    if (!compressed && !bytes_.Has(pixels_at, RowStride() * static_cast<size_t>(header_.height)))
+      bytes_.Fail("the pixel data is cut short");
     picture_.pixels.assign(static_cast<size_t>(header_.width * header_.height),
                            header_.palette.empty() ? kOpaque : header_.palette[0]);
-    if (header_.compression == kRle8 || header_.compression == kRle4)
+    if (compressed)
       DecodeRle(pixels_at, header_.compression == kRle8 ? 8 : 4);
     else
       DecodeRows(pixels_at);
@@ -160,11 +165,11 @@ class BmpReader {
     return index < header_.palette.size() ? header_.palette[index] : kOpaque;
   }
 
+  size_t RowStride() const { return static_cast<size_t>((header_.width * header_.bits + 31) / 32 * 4); }
+
   void DecodeRows(size_t at) {
     int bits = header_.bits;
-    size_t stride = static_cast<size_t>((header_.width * bits + 31) / 32 * 4);
-    if (!bytes_.Has(at, stride * static_cast<size_t>(header_.height)))
-      bytes_.Fail("the pixel data is cut short");
+    size_t stride = RowStride();
     uint32_t masks[3] = {header_.masks[0], header_.masks[1], header_.masks[2]};
     if (header_.compression == kRgb && bits == 16) {
       masks[0] = 0x7C00; masks[1] = 0x03E0; masks[2] = 0x001F;
