@@ -22,11 +22,30 @@ Qt::MouseButton ButtonOf(ScriptedButton button) {
   return Qt::LeftButton;
 }
 
+// The modifiers written before a key name: "Ctrl+", "Shift+", "Alt+".
+Qt::KeyboardModifiers TakeModifiers(std::string& name) {
+  static const std::pair<const char*, Qt::KeyboardModifier> kPrefixes[] = {
+      {"Ctrl+", Qt::ControlModifier}, {"Shift+", Qt::ShiftModifier}, {"Alt+", Qt::AltModifier}};
+  Qt::KeyboardModifiers modifiers;
+  for (bool more = true; more;) {
+    more = false;
+    for (const auto& [prefix, modifier] : kPrefixes) {
+      const std::string text(prefix);
+      if (name.size() > text.size() && name.compare(0, text.size(), text) == 0) {
+        name.erase(0, text.size());
+        modifiers |= modifier;
+        more = true;
+      }
+    }
+  }
+  return modifiers;
+}
+
 // A Qt key from its name without "Key_" ("Return", "F5") or one character.
-int KeyOf(const ScriptedEvent& event) {
-  const QString name = QString::fromUtf8(event.text);
+int KeyOf(const ScriptedEvent& event, const std::string& text) {
+  const QString name = QString::fromUtf8(text);
   bool found = false;
-  int key = QMetaEnum::fromType<Qt::Key>().keyToValue(("Key_" + event.text).c_str(), &found);
+  int key = QMetaEnum::fromType<Qt::Key>().keyToValue(("Key_" + text).c_str(), &found);
   if (found) return key;
   if (name.size() == 1) return name.at(0).toUpper().unicode();
   throw EVkError("events line " + std::to_string(event.line) + ": unknown key '" + event.text + "'");
@@ -46,8 +65,9 @@ void TypeText(QWidget* target, const QString& text) {
 
 }  // namespace
 
-EventPlayer::EventPlayer(QWidget* window, std::vector<ScriptedEvent> events)
-    : window_(window), events_(std::move(events)) {}
+EventPlayer::EventPlayer(QWidget* window, std::vector<ScriptedEvent> events,
+                         std::function<QPoint(QPoint)> window_point_of)
+    : window_(window), events_(std::move(events)), window_point_of_(std::move(window_point_of)) {}
 
 void EventPlayer::Start() {
   if (started_) return;
@@ -74,6 +94,7 @@ void EventPlayer::PlayNext() {
 void EventPlayer::Mouse(int type, QPoint at, Qt::MouseButton button) {
   QWindow* window = window_->windowHandle();
   if (!window) return;
+  if (window_point_of_) at = window_point_of_(at);
   switch (type) {
     case QEvent::MouseButtonPress: QTest::mousePress(window, button, Qt::NoModifier, at); break;
     case QEvent::MouseButtonRelease: QTest::mouseRelease(window, button, Qt::NoModifier, at); break;
@@ -104,8 +125,11 @@ void EventPlayer::Deliver(const ScriptedEvent& event) {
       break;
     }
     case ScriptedEventKind::Key: {
-      int key = KeyOf(event);
-      if (QWindow* window = window_->windowHandle()) QTest::keyClick(window, static_cast<Qt::Key>(key));
+      std::string name = event.text;
+      const Qt::KeyboardModifiers modifiers = TakeModifiers(name);
+      int key = KeyOf(event, name);
+      if (QWindow* window = window_->windowHandle())
+        QTest::keyClick(window, static_cast<Qt::Key>(key), modifiers);
       break;
     }
     case ScriptedEventKind::Type: {

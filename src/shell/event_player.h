@@ -4,7 +4,9 @@
 // them measured by the event loop.
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
+#include <functional>
 #include <vector>
 
 #include "shell/event_script.h"
@@ -17,7 +19,11 @@ class EventPlayer : public QObject {
   Q_OBJECT
 
  public:
-  EventPlayer(QWidget* window, std::vector<ScriptedEvent> events);
+  // Coordinates in the script are stage pixels; window_point_of gives where
+  // one shows in the window (the stage may be zoomed). Without it they are
+  // window pixels.
+  EventPlayer(QWidget* window, std::vector<ScriptedEvent> events,
+              std::function<QPoint(QPoint)> window_point_of = nullptr);
   // Starts playing from the event loop; does nothing a second time.
   void Start();
 
@@ -28,6 +34,7 @@ class EventPlayer : public QObject {
 
   QPointer<QWidget> window_;
   std::vector<ScriptedEvent> events_;
+  std::function<QPoint(QPoint)> window_point_of_;
   size_t next_ = 0;
   bool started_ = false;
   Qt::MouseButtons held_;

@@ -16,6 +16,7 @@
 #include "scene/background.h"
 #include "scene/mouse_input.h"
 #include "scene/view.h"
+#include "shell/stage_zoom.h"
 
 namespace vork {
 
@@ -43,6 +44,7 @@ TVkForm::TVkForm(QSize scene_size, const TVkDirector::ClassRegistration& registe
   }
   view_ = new TVkView(this, scene_size);
   view_->OnQuit = [this] { Quit(); };
+  zoom_ = new StageZoom(this, view_);
   qApp->installEventFilter(this);
   SetMainForm(this);
 }

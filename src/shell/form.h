@@ -13,6 +13,7 @@
 
 namespace vork {
 
+class StageZoom;
 class TVkView;
 
 class TVkForm : public QWidget {
@@ -29,6 +30,8 @@ class TVkForm : public QWidget {
   void StartCourse(std::span<const uint8_t> image_file);
 
   TVkView* View() const { return view_; }
+  // How large the stage shows: zoom and full screen.
+  StageZoom* Zoom() const { return zoom_; }
   // Null once the course has ended.
   TVkDirector* Director() const { return director_.get(); }
 
@@ -56,6 +59,7 @@ class TVkForm : public QWidget {
   void FreeDirectorWhenIdle(bool stopped);
 
   TVkView* view_;
+  StageZoom* zoom_;
   std::unique_ptr<TVkDirector> director_;
   TVkDirector::ClassRegistration register_classes_;
   bool developer_mode_ = false;

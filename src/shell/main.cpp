@@ -28,8 +28,10 @@
 #include "shell/form.h"
 #include "shell/player_classes.h"
 #include "shell/res_manager.h"
+#include "shell/stage_zoom.h"
 #include "shell/startup_checks.h"
 #include "shell/watchdog.h"
+#include "shell/whole_pixel_mouse.h"
 #include "vm/image.h"
 
 namespace vork {
@@ -107,6 +109,8 @@ int Run(int argc, char** argv) {
   // Numbers are written without the locale, and libmpv insists on "C".
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationDisplayName(QString::fromStdString(ProgramName()));
+  WholePixelMouse whole_pixel_mouse;
+  app.installEventFilter(&whole_pixel_mouse);
 
   std::unique_ptr<Transcript> transcript;
   QtMessageBoxes window_boxes;
@@ -138,7 +142,9 @@ int Run(int argc, char** argv) {
     }
 
     TVkForm form(QSize(Config().SceneWidth(), Config().SceneHeight()), RegisterPlayerClasses);
-    EventPlayer player(&form, std::move(events));
+    form.Zoom()->SetZoom(options.zoom);
+    EventPlayer player(&form, std::move(events),
+                       [&form](QPoint stage) { return form.Zoom()->WindowPointOf(stage); });
     // VORK_SCREENSHOTS=DIR saves the window as DIR/scene-NN.png each time a
     // scene has been shown (for the README's pictures and for reviews).
     const char* screenshots = std::getenv("VORK_SCREENSHOTS");
@@ -157,7 +163,8 @@ int Run(int argc, char** argv) {
     }
     // The start routine runs before the window is first shown.
     form.StartCourse(CourseImage(options));
-    form.show();
+    if (options.fullscreen) form.Zoom()->SetFullScreen(true);
+    else form.show();
     int status = QApplication::exec();
     TVkSystemObject::SceneShownHook = nullptr;
     return status;
