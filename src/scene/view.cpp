@@ -3,8 +3,10 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPalette>
+#include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "scene/background.h"
 #include "scene/color_word.h"
@@ -28,13 +30,18 @@ class PrivateMessage : public QEvent {
 }  // namespace
 
 int RegisteredMessage(const char* name) {
-  static std::map<std::string, int> registered;
-  auto [it, added] = registered.try_emplace(name, 0);
-  if (added) it->second = QEvent::registerEventType();
-  return it->second;
+  // The view looks its two messages up for every event it gets: finding a
+  // registered name must not allocate, or a failed allocation would throw
+  // out of an event handler into Qt, which does not survive it.
+  static std::map<std::string, int, std::less<>> registered;
+  if (auto it = registered.find(std::string_view(name)); it != registered.end()) return it->second;
+  return registered.emplace(name, QEvent::registerEventType()).first->second;
 }
 
 TVkView::TVkView(QWidget* parent, QSize scene_size) : QWidget(parent) {
+  // Registered here, where a failure can be reported, and not first in event().
+  RegisteredMessage(kTransitionToMessage);
+  RegisteredMessage(kCallNotifyHandlerMessage);
   setFixedSize(scene_size);
   setAutoFillBackground(true);
   SetViewColor(0);

@@ -26,7 +26,8 @@ class PeakHeap {
 };
 
 // Makes the n-th allocation of this thread from now (1 is the next) throw
-// std::bad_alloc, once. 0 disarms it.
+// std::bad_alloc, once; allocations that Qt's libraries ask for themselves
+// are not counted. 0 disarms it.
 void FailAllocation(std::int64_t n);
 // Whether the armed failure has happened.
 bool AllocationFailed();
