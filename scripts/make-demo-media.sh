@@ -6,9 +6,9 @@
 #   scripts/make-demo-media.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-for tool in convert espeak-ng oggenc sox; do
+for tool in convert espeak-ng oggenc sox ffmpeg iconv; do
   command -v "$tool" >/dev/null || {
-    echo "needs $tool: apt-get install imagemagick espeak-ng vorbis-tools sox" >&2
+    echo "needs $tool: apt-get install imagemagick espeak-ng vorbis-tools sox ffmpeg" >&2
     exit 1
   }
 done
@@ -87,6 +87,53 @@ practice_page "$res/match.jpg" '#117864' '#0e6251' 'Match the words' \
   'Drag each word under its picture'
 practice_page "$res/quiz.jpg" '#9a7d0a' '#7d6608' 'Quick quiz' \
   'Write the Spanish word for the picture and press Enter'
+
+practice_page "$res/menu.jpg" '#1a5276' '#154360' 'Choose an activity' \
+  'Click an activity or press its number; Escape shows your score'
+
+# The dictation: a heading strip with the "done" spot at its right end, and
+# the four words of the matching game spoken slowly.
+convert -size 640x62 gradient:'#1a5276'-'#154360' \
+  -font "$font" -fill white -pointsize 30 -gravity west -annotate +16+0 'Dictado' \
+  -fill '#27ae60' -draw 'roundrectangle 566,10 632,52 8,8' \
+  -fill white -pointsize 20 -gravity east -annotate +18+0 'Done' \
+  -quality 85 "$res/dictado.jpg"
+espeak-ng -v es -s 90 -w "$res/dictado.wav" 'la casa. el perro. el sol. la flor.'
+oggenc -Q -q 2 -o "$res/dictado.ogg" "$res/dictado.wav"
+rm "$res/dictado.wav"
+
+# The video greeting: a short clip with the words written on it and spoken,
+# and the strip of the media bar's buttons (three rows: normal, pressed,
+# disabled; six 32-pixel cells: play, words, stop, start, back, forward).
+espeak-ng -v es -s 130 -w "$res/hola.wav" '¡Hola! ¿Qué tal?'
+ffmpeg -loglevel error -y -f lavfi -i 'color=c=0x1a5276:size=320x240:rate=25:duration=3' \
+  -i "$res/hola.wav" \
+  -vf "drawtext=fontfile=$font:text='¡Hola!':fontsize=72:fontcolor=white:x=(w-text_w)/2:y=(h-text_h)/2-20,drawtext=fontfile=$font:text='¿Qué tal?':fontsize=36:fontcolor=0xd6eaf8:x=(w-text_w)/2:y=h/2+40" \
+  -c:v mpeg1video -q:v 4 -c:a mp2 -b:a 96k -ar 44100 -t 3 -fflags +bitexact "$res/hola.mpg"
+rm "$res/hola.wav"
+bar_row() {  # bar_row BACKGROUND FOREGROUND FILE
+  convert -size 192x32 xc:"$1" -fill "$2" -stroke "$2" -draw 'polygon 11,8 11,24 24,16' \
+    -draw "font-size 16 text 37,22 'Aa'" -draw 'rectangle 73,9 86,22' \
+    -draw 'rectangle 105,8 107,24 polygon 120,8 120,24 109,16' \
+    -draw 'polygon 148,8 148,24 138,16 polygon 158,8 158,24 148,16' \
+    -draw 'polygon 170,8 170,24 180,16 polygon 180,8 180,24 190,16' \
+    -fill none -stroke black -draw 'rectangle 0,0 31,31 rectangle 32,0 63,31 rectangle 64,0 95,31 rectangle 96,0 127,31 rectangle 128,0 159,31 rectangle 160,0 191,31' "$3"
+}
+bar=$(mktemp -d)
+bar_row '#2e86c1' white "$bar/0.png"
+bar_row '#1b4f72' '#f4d03f' "$bar/1.png"
+bar_row '#aab7b8' '#d5dbdb' "$bar/2.png"
+convert "$bar/0.png" "$bar/1.png" "$bar/2.png" -append -type TrueColor BMP3:"$res/mediabar.bmp"
+rm -r "$bar"
+
+# The reading page: a picture for the page, the glossary window's
+# background, and the picture of the question asked at the end.
+convert -size 200x120 gradient:'#87CEEB'-'#FFFFFF' -fill '#A0522D' -draw 'rectangle 60,50 140,110' \
+  -fill '#B22222' -draw 'polygon 50,50 100,15 150,50' -type TrueColor BMP3:"$res/house.bmp"
+convert -size 236x226 gradient:'#305080'-'#8090C0' -type TrueColor BMP3:"$res/_glosbg.bmp"
+convert -size 320x170 xc:'#F5DEB3' -fill '#2E8B57' -draw 'rectangle 30,110 150,154' \
+  -fill '#B22222' -draw 'rectangle 170,110 290,154' -fill white -font "$font" -pointsize 20 \
+  -draw "text 60,139 'Yes'" -draw "text 210,139 'No'" -type TrueColor BMP3:"$res/ask.bmp"
 
 # A loose sound in the media folder (the player looks there too), and the
 # marker file that the media folder check accepts.
