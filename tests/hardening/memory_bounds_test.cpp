@@ -15,6 +15,7 @@
 #include "archives/ark_reader.h"
 #include "archives/memory_stream.h"
 #include "exercises/crossword/crossword_data.h"
+#include "exercises/expire_items.h"
 #include "exercises/matrix.h"
 #include "exercises/matrix_bitmaps.h"
 #include "heap_meter.h"
@@ -173,6 +174,10 @@ std::vector<ReaderCase> Cases() {
        [](const std::string& bytes) { DecodeRegFile(bytes, "huge.vkr"); }, "ends inside"},
       {"rich text with a two-gigabyte binary run", "{\\rtf1 \\bin2000000000 abc}",
        [](const std::string& bytes) { ReadRtf(bytes); }, ""},
+      {"rich text nested 100000 groups deep", std::string(100000, '{') + "\\rtf1 deep",
+       [](const std::string& bytes) { ReadRtf(bytes); }, ""},
+      {"test-manager state naming item FFFF of three", "/FFFF1202401010000/00011202401010000",
+       [](const std::string& bytes) { CheckState(bytes, 3); }, ""},
       {"crossword emphasizing a huge area", "[grid]\nab\ncd\n[emphasize]\n0,0,2000000000,2000000000\n",
        [](const std::string& bytes) {
          TCrCrosswordData data = TCrCrosswordData::Sample();
