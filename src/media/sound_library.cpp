@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "media/oggaudio/oggaudio.h"
+#include "media/sound_level.h"
 #include "platform/cp1252.h"
 
 namespace vork {
@@ -29,6 +30,8 @@ class SoundLibrary : public SoundEngines {
                     Find(handle, "WavStopSound", library->stop_wave_) &&
                     Find(handle, "WavIsPlaying", library->wave_playing_);
     if (!complete) return nullptr;
+    // Optional: a library without it plays at full volume.
+    Find(handle, "OggSetVolume", library->set_volume_);
     return library;
   }
 
@@ -62,6 +65,9 @@ class SoundLibrary : public SoundEngines {
   WavPlaySoundFunction play_wave_ = nullptr;
   WavStopSoundFunction stop_wave_ = nullptr;
   WavIsPlayingFunction wave_playing_ = nullptr;
+
+ public:
+  OggSetVolumeFunction set_volume_ = nullptr;
 };
 
 std::unique_ptr<SoundLibrary>& Loaded() {
@@ -78,6 +84,8 @@ std::string LoadSoundLibrary(const std::string& directory) {
   std::unique_ptr<SoundLibrary> library = SoundLibrary::Open(path);
   if (!library || library->Revision() != OGGAUDIO_REVISION) return "Wrong version of liboggaudio.so.";
   Loaded() = std::move(library);
+  if (OggSetVolumeFunction set_volume = Loaded()->set_volume_)
+    SoundVolume::Listen([set_volume](int effective) { set_volume(effective); });
   return {};
 }
 

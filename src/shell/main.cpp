@@ -30,6 +30,7 @@
 #include "shell/res_manager.h"
 #include "shell/stage_zoom.h"
 #include "shell/startup_checks.h"
+#include "shell/volume_keys.h"
 #include "shell/watchdog.h"
 #include "shell/whole_pixel_mouse.h"
 #include "vm/image.h"
@@ -143,6 +144,7 @@ int Run(int argc, char** argv) {
 
     TVkForm form(QSize(Config().SceneWidth(), Config().SceneHeight()), RegisterPlayerClasses);
     form.Zoom()->SetZoom(options.zoom);
+    InstallVolumeKeys(&form, PlayerConfigDirectory() + "/sound.ini");
     EventPlayer player(&form, std::move(events),
                        [&form](QPoint stage) { return form.Zoom()->WindowPointOf(stage); });
     // VORK_SCREENSHOTS=DIR saves the window as DIR/scene-NN.png each time a

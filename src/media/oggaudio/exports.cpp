@@ -96,6 +96,10 @@ OGGAUDIO_API int WavIsPlaying(void) {
   return vork::Guarded([] { return SoundOutput::Instance().IsPlaying(Engine::kWave) ? 1 : 0; }, 0);
 }
 
+OGGAUDIO_API void OggSetVolume(int volume) {
+  vork::Guarded([volume] { SoundOutput::Instance().SetVolume(volume); return 0; }, 0);
+}
+
 OGGAUDIO_API void OggShutdown(void) {
   vork::Guarded([] { SoundOutput::Instance().Close(); return 0; }, 0);
 }

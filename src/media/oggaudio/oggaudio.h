@@ -83,6 +83,12 @@ OGGAUDIO_API int WavStopSound(void);
 /* Non-zero while a sound started by WavPlaySound is still playing. */
 OGGAUDIO_API int WavIsPlaying(void);
 
+/* Sets the volume of everything both engines play, from 0 (silent) to 100
+ * (as recorded, the default); other values are clamped. Applies at once,
+ * also to sounds already playing. Optional for callers: a player that does
+ * not find it plays at full volume. */
+OGGAUDIO_API void OggSetVolume(int volume);
+
 /* Stops every sound and closes the audio output (for example before the
  * player unloads the library). The next play opens it again. */
 OGGAUDIO_API void OggShutdown(void);
@@ -96,6 +102,7 @@ typedef int (*WavPlaySoundFunction)(const char*, int);
 typedef int (*WavStopSoundFunction)(void);
 typedef int (*WavIsPlayingFunction)(void);
 typedef void (*OggShutdownFunction)(void);
+typedef void (*OggSetVolumeFunction)(int);
 
 #ifdef __cplusplus
 }

@@ -1,5 +1,6 @@
 #include "media/oggaudio/sound_output.h"
 
+#include <algorithm>
 #include <string>
 
 #include "media/oggaudio/oggaudio.h"
@@ -154,6 +155,10 @@ void SDLCALL SoundOutput::FillDeviceBuffer(void* self, Uint8* out, int length) {
   static_cast<SoundOutput*>(self)->Mix(out, length);
 }
 
+void SoundOutput::SetVolume(int volume) {
+  mixVolume_ = std::clamp(volume, 0, 100) * SDL_MIX_MAXVOLUME / 100;
+}
+
 void SoundOutput::Mix(Uint8* out, int length) {
   std::lock_guard lock(mutex_);
   SDL_memset(out, deviceFormat_.silence, static_cast<std::size_t>(length));
@@ -169,7 +174,7 @@ void SoundOutput::Mix(Uint8* out, int length) {
     }
     int got = wanted > 0 ? SDL_AudioStreamGet(voice.converter, converted_.data(), wanted) : 0;
     if (got > 0) {
-      SDL_MixAudioFormat(out, converted_.data(), deviceFormat_.format, static_cast<Uint32>(got), SDL_MIX_MAXVOLUME);
+      SDL_MixAudioFormat(out, converted_.data(), deviceFormat_.format, static_cast<Uint32>(got), mixVolume_.load());
       voice.framesOut += static_cast<std::uint64_t>(got / frameBytes);
     }
     if (got < 0 || (voice.decoded && (got == 0 || voice.framesOut >= voice.framesToPlay))) Silence(voice);

@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <array>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -34,6 +35,8 @@ class SoundOutput {
   void Play(Engine engine, std::unique_ptr<SoundDecoder> sound, bool wait);
   void StopAll();
   bool IsPlaying(Engine engine);
+  // 0 (silent) to 100 (as recorded); clamped. Read by every mix.
+  void SetVolume(int volume);
   // Stops everything and closes the device; the next play opens it again.
   void Close();
 
@@ -60,6 +63,7 @@ class SoundOutput {
 
   // Guards everything below; the audio callback holds it while it mixes.
   std::mutex mutex_;
+  std::atomic<int> mixVolume_{SDL_MIX_MAXVOLUME};  // SDL's scale, 0..128
   std::condition_variable voiceEnded_;
   std::array<Voice, 2> voices_;
   std::uint64_t lastId_ = 0;

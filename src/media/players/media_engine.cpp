@@ -14,6 +14,7 @@
 #include <cstring>
 #include <limits>
 
+#include "media/sound_level.h"
 #include "platform/errors.h"
 
 namespace vork {
@@ -132,9 +133,17 @@ MediaEngine::MediaEngine(bool keep_aspect) {
       },
       this);
   ClearFrame();
+  // The learner's volume and mute, now and whenever they change.
+  volume_ticket_ = SoundVolume::Listen([this](int effective) {
+    double volume = effective;
+    mpv_set_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &volume);
+  });
 }
 
+double MediaEngine::Volume() const { return DoubleProperty("volume"); }
+
 MediaEngine::~MediaEngine() {
+  SoundVolume::Unlisten(volume_ticket_);
   // The render context goes first (libmpv requires it); once the core is
   // destroyed no callback runs again, and calls they posted before die with
   // this QObject.

@@ -62,6 +62,10 @@ class MediaEngine : public QObject {
   // Waiting for data to arrive (a slow or remote source).
   bool Buffering() const { return buffering_; }
 
+  // The output volume in percent, as libmpv has it: the learner's level
+  // (0 while muted).
+  double Volume() const;
+
   // The picture, at the size given to SetFrameSize; black without a medium.
   const QImage& Frame() const { return frame_; }
   void SetFrameSize(QSize size);
@@ -87,6 +91,7 @@ class MediaEngine : public QObject {
   void Command(const char* const* args);
 
   mpv_handle* mpv_ = nullptr;
+  int volume_ticket_ = 0;
   mpv_render_context* render_ = nullptr;
   // Each is set by a libmpv thread and cleared by the one queued call it
   // posts, so that a burst of wake-ups costs one pass of the event loop.
