@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QImage>
 #include <QMouseEvent>
+#include <QGuiApplication>
 #include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QWindow>
@@ -30,6 +32,7 @@ const QRect kEditField(100, 300, 200, 24);
 struct PlayerRun {
   QString transcript;
   QImage screenshot;
+  QImage shown_again;  // the window when the scene was shown a second time
 };
 
 class StageZoomRuns : public ::testing::Test {
@@ -52,9 +55,16 @@ class StageZoomRuns : public ::testing::Test {
   }
   static void TearDownTestSuite() { delete course_; }
 
-  static PlayerRun Play(const QStringList& options, const QString& scale_factor = {}) {
+  // keys_first: event lines played before the clicks.
+  static PlayerRun Play(const QStringList& options, const QString& scale_factor = {},
+                        const QString& keys_first = {}) {
     QDir dir(course_->path());
     QTemporaryDir shots;
+    QFile events(shots.filePath("events"));
+    QFile clicks(kHere + "/stage.events");
+    if (!events.open(QIODevice::WriteOnly) || !clicks.open(QIODevice::ReadOnly)) return {};
+    events.write(keys_first.toUtf8() + clicks.readAll());
+    events.close();
     QProcess player;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -68,11 +78,12 @@ class StageZoomRuns : public ::testing::Test {
     QFile::setPermissions(dir.filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     player.setProcessEnvironment(env);
     player.start(kBuild + "/vork", QStringList{"--image", dir.filePath("stage.vkbc"), "--transcript", "-",
-                                               "--events", kHere + "/stage.events", "--timeout", "20000"} +
+                                               "--events", events.fileName(), "--timeout", "20000"} +
                                        options);
     player.waitForFinished(30000);
     return {QString::fromUtf8(player.readAllStandardOutput()) + "exit " + QString::number(player.exitCode()),
-            QImage(shots.filePath("scene-01.png")).convertToFormat(QImage::Format_RGB32)};
+            QImage(shots.filePath("scene-01.png")).convertToFormat(QImage::Format_RGB32),
+            QImage(shots.filePath("scene-02.png")).convertToFormat(QImage::Format_RGB32)};
   }
 
   static QTemporaryDir* course_;
@@ -87,13 +98,55 @@ TEST_F(StageZoomRuns, ClicksHitTheSameSpritesAtEveryZoom) {
   struct Case {
     QStringList options;
     QString scale_factor;
+    QString keys_first;  // zoom keys pressed while the stage shows
   };
-  const Case cases[] = {{{}, {}}, {{"--zoom", "2"}, {}}, {{"--zoom", "3"}, {}},
-                        {{"--fullscreen"}, {}}, {{}, "1.5"}, {{"--zoom", "2"}, "1.5"}};
+  const Case cases[] = {
+      {{}, {}, {}},
+      {{"--zoom", "2"}, {}, {}},
+      {{"--zoom", "3"}, {}, {}},
+      {{"--fullscreen"}, {}, {}},
+      {{}, "1.5", {}},
+      {{"--zoom", "2"}, "1.5", {}},
+      {{}, {}, "key F11\n"},
+      {{}, {}, "key Ctrl+Plus\nkey Ctrl+Plus\nkey Ctrl+Minus\n"},
+      {{"--zoom", "3"}, {}, "key Ctrl+0\nkey F11\nkey F11\n"},
+  };
   for (const Case& c : cases) {
-    EXPECT_EQ(Play(c.options, c.scale_factor).transcript.toStdString(), kExpected)
-        << c.options.join(' ').toStdString() << " scale " << c.scale_factor.toStdString();
+    EXPECT_EQ(Play(c.options, c.scale_factor, c.keys_first).transcript.toStdString(), kExpected)
+        << c.options.join(' ').toStdString() << " scale " << c.scale_factor.toStdString() << " "
+        << c.keys_first.toStdString();
   }
+}
+
+TEST_F(StageZoomRuns, ZoomKeysResizeTheWindowAndF11FillsTheScreen) {
+  struct Case {
+    QStringList options;
+    QString keys;
+    QSize window;
+  };
+  // The player runs on the same offscreen platform as this test.
+  const QSize screen = QGuiApplication::primaryScreen()->size();
+  const Case cases[] = {
+      {{}, "key Ctrl+Plus\n", {1280, 960}},
+      {{}, "key Ctrl+Plus\nkey Ctrl+Plus\nkey Ctrl+Minus\n", {1280, 960}},
+      {{"--zoom", "3"}, "key Ctrl+0\n", {640, 480}},
+      {{"--zoom", "2"}, "key Ctrl+Minus\nkey Ctrl+Minus\n", {640, 480}},
+      {{}, "key F11\n", screen},
+      {{"--fullscreen"}, "key F11\n", {640, 480}},
+  };
+  for (const Case& c : cases) {
+    const PlayerRun run = Play(c.options, {}, c.keys + "key S\n");
+    EXPECT_EQ(run.shown_again.size(), c.window) << c.options.join(' ').toStdString() << " " << c.keys.toStdString();
+    EXPECT_EQ(run.transcript.toStdString(), kExpected);
+  }
+  // Full screen: the stage at 1x in the middle, black around it.
+  const QImage stage = Play({}).screenshot;
+  const QImage full = Play({}, {}, "key F11\nkey S\n").shown_again;
+  const QPoint corner = StageZoom::CentredOffset(stage.size(), full.size());
+  ASSERT_FALSE(corner.isNull());
+  EXPECT_EQ(full.copy(QRect(corner, stage.size())), stage);
+  EXPECT_EQ(full.pixel(0, 0), 0xFF000000);
+  EXPECT_EQ(full.pixel(full.width() - 1, full.height() - 1), 0xFF000000);
 }
 
 // Compares `shown` with the 1x picture: each pixel of `shown` outside the
