@@ -26,6 +26,22 @@ class TVkScriptObject : public TVkObject {
 
   // Arguments and results on the value stack (message protocol).
   int32_t PopInt() { return Manager().Stack().Pop(); }
+  // A rectangle as courses write it (left, top, width, height), popped in
+  // reverse order.
+  struct Bounds {
+    int32_t left;
+    int32_t top;
+    int32_t width;
+    int32_t height;
+  };
+  Bounds PopBounds() {
+    Bounds bounds{};
+    bounds.height = PopInt();
+    bounds.width = PopInt();
+    bounds.top = PopInt();
+    bounds.left = PopInt();
+    return bounds;
+  }
   // Pops a string object's handle, copies its text and destroys it as
   // message -1 would. A handle that names no live object gives "" (and the
   // destroy notice); a live object of another class is an error.

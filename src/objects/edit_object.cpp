@@ -1,6 +1,5 @@
 #include "objects/edit_object.h"
 
-#include <QFocusEvent>
 #include <QLineEdit>
 
 #include "bridge/object_manager.h"
@@ -9,6 +8,7 @@
 #include "objects/font_object.h"
 #include "objects/stage_control.h"
 #include "platform/errors.h"
+#include "platform/qt/answer_line_edit.h"
 #include "platform/qt/qt_text.h"
 
 namespace vork {
@@ -19,27 +19,13 @@ namespace {
 constexpr int kDefaultWidth = 121;
 constexpr int kDefaultHeight = 21;
 
-// A line edit that keeps its text unselected when it gets the focus (Qt
-// selects it all on Tab): a learner going back to a field continues typing
-// where the caret was instead of replacing the answer.
-class EditControl : public QLineEdit {
- public:
-  using QLineEdit::QLineEdit;
-
- protected:
-  void focusInEvent(QFocusEvent* event) override {
-    QFocusEvent plain(event->type(), Qt::OtherFocusReason);
-    QLineEdit::focusInEvent(&plain);
-  }
-};
-
 }  // namespace
 
 QLineEdit* TVkEditObject::Control() const { return control_; }
 
 void TVkEditObject::Init() {
   QWidget* stage = StageParent(View());
-  auto* control = new EditControl(stage);
+  auto* control = new TAnswerLineEdit(stage);
   control_ = control;
   control->setGeometry(0, 0, kDefaultWidth, kDefaultHeight);
   auto* enter = new EnterKeyFilter(control);

@@ -62,11 +62,8 @@ void TVkMemoObject::HandleMessage(int32_t message) {
 }
 
 void TVkMemoObject::SetBounds() {
-  const int32_t height = PopInt();
-  const int32_t width = PopInt();
-  const int32_t top = PopInt();
-  const int32_t left = PopInt();
-  rich_edit_->setGeometry(Coordinate(left), Coordinate(top), Extent(width), Extent(height));
+  const Bounds b = PopBounds();
+  rich_edit_->setGeometry(Coordinate(b.left), Coordinate(b.top), Extent(b.width), Extent(b.height));
 }
 
 }  // namespace vork

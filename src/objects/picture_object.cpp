@@ -101,11 +101,8 @@ void TVkPictureObject::HandleMessage(int32_t message) {
       break;
     }
     case 4: {
-      const int32_t height = PopInt();
-      const int32_t width = PopInt();
-      const int32_t top = PopInt();
-      const int32_t left = PopInt();
-      RequireControl().setGeometry(left, top, std::max(width, 0), std::max(height, 0));
+      const Bounds b = PopBounds();
+      RequireControl().setGeometry(b.left, b.top, std::max(b.width, 0), std::max(b.height, 0));
       break;
     }
     default: TVkScriptObject::HandleMessage(message); break;

@@ -176,11 +176,8 @@ void TVkSpriteObject::HandleMessage(int32_t message) {
     case 11: on_click_ = PopInt(); break;
     case 12: PushInt(on_click_); break;
     case 13: {
-      const int32_t height = PopInt();
-      const int32_t width = PopInt();
-      const int32_t top = PopInt();
-      const int32_t left = PopInt();
-      RequireSprite().SetBounds(left, top, width, height);
+      const Bounds b = PopBounds();
+      RequireSprite().SetBounds(b.left, b.top, b.width, b.height);
       break;
     }
     case 14: click_sound_ = PopString(); break;

@@ -101,11 +101,8 @@ void TVkGapfillObject::HandleMessage(int32_t message) {
     case 14: PushInt(Exercise().GapCount()); break;
     case 15: Exercise().ResetColors(); break;
     case 16: {
-      const int32_t height = PopInt();
-      const int32_t width = PopInt();
-      const int32_t top = PopInt();
-      const int32_t left = PopInt();
-      Exercise().setGeometry(left, top, width, height);
+      const Bounds b = PopBounds();
+      Exercise().setGeometry(b.left, b.top, b.width, b.height);
       break;
     }
     case 17: {

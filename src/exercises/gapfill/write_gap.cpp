@@ -1,33 +1,16 @@
 #include "exercises/gapfill/write_gap.h"
 
-#include <QFocusEvent>
 #include <QLineEdit>
 
+#include "platform/qt/answer_line_edit.h"
 #include "platform/qt/qt_text.h"
 
 namespace vork {
 
-namespace {
-
-// Qt selects a field's whole text when Tab brings the focus; a learner
-// coming back to a gap goes on typing where the caret was instead.
-class GapEdit : public QLineEdit {
- public:
-  using QLineEdit::QLineEdit;
-
- protected:
-  void focusInEvent(QFocusEvent* event) override {
-    QFocusEvent plain(event->type(), Qt::OtherFocusReason);
-    QLineEdit::focusInEvent(&plain);
-  }
-};
-
-}  // namespace
-
 TVkWriteGap::TVkWriteGap(QWidget* page, std::vector<GapItem> answers, const QFont& font, int32_t width,
                          int32_t height)
     : answers_(std::move(answers)) {
-  auto* field = new GapEdit(page);
+  auto* field = new TAnswerLineEdit(page);
   field_ = field;
   field->setFrame(false);
   field->setFont(font);

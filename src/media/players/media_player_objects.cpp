@@ -72,11 +72,8 @@ void StagePlayerObject::SetControls(int32_t buttons_handle) {
 void StagePlayerObject::HandleMessage(int32_t message) {
   switch (message) {
     case 0: {
-      const int32_t height = PopInt();
-      const int32_t width = PopInt();
-      const int32_t top = PopInt();
-      const int32_t left = PopInt();
-      RequirePlayer().setGeometry(left, top, std::max(width, 0), std::max(height, 0));
+      const Bounds b = PopBounds();
+      RequirePlayer().setGeometry(b.left, b.top, std::max(b.width, 0), std::max(b.height, 0));
       break;
     }
     case 1: RequirePlayer().Close(); break;

@@ -65,11 +65,8 @@ void TVkHtmlViewerObject::MouseReleased(TMouseButton button, TShiftState shift, 
 void TVkHtmlViewerObject::HandleMessage(int32_t message) {
   switch (message) {
     case 0: {
-      const int32_t height = PopInt();
-      const int32_t width = PopInt();
-      const int32_t top = PopInt();
-      const int32_t left = PopInt();
-      RequireViewer().setGeometry(left, top, std::max(width, 0), std::max(height, 0));
+      const Bounds b = PopBounds();
+      RequireViewer().setGeometry(b.left, b.top, std::max(b.width, 0), std::max(b.height, 0));
       break;
     }
     case 1:
