@@ -1,5 +1,6 @@
 #include "media/players/media_controls.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -9,6 +10,9 @@ namespace vork {
 TVkMediaControls::TVkMediaControls(QWidget* parent) : QWidget(parent) {
   // Every pixel is painted from the strip (or black): no erase step.
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // Reached with Tab only: a click on a button must not take the focus from
+  // the field the learner is typing in.
+  setFocusPolicy(Qt::TabFocus);
   resize(0, 0);
 }
 
@@ -20,6 +24,7 @@ void TVkMediaControls::SetStrip(const QImage& strip) {
 void TVkMediaControls::SetShowExtra(bool show) {
   if (show == show_extra_) return;
   show_extra_ = show;
+  if (!Shown(current_)) current_ = NextShown(current_, -1);
   Resize();
 }
 
@@ -58,6 +63,53 @@ void TVkMediaControls::paintEvent(QPaintEvent*) {
     painter.drawImage(QPoint(left, 0), strip_, cell);
     left += cell_width;
   }
+  if (hasFocus() && cell_width > 2 && cell_height > 2) {
+    // Drawn in both colours so that it shows on any picture.
+    const QRect outline(CellLeft(current_) + 1, 1, cell_width - 3, cell_height - 3);
+    painter.setPen(QPen(Qt::white, 1, Qt::SolidLine));
+    painter.drawRect(outline);
+    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter.drawRect(outline);
+  }
+}
+
+int TVkMediaControls::CellLeft(int button) const {
+  int left = 0;
+  for (int before = 0; before < button; ++before)
+    if (Shown(before)) left += CellWidth();
+  return left;
+}
+
+int TVkMediaControls::NextShown(int from, int direction) const {
+  for (int button = from + direction; button >= 0 && button < kButtons; button += direction)
+    if (Shown(button)) return button;
+  return from;
+}
+
+void TVkMediaControls::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+      current_ = NextShown(current_, event->key() == Qt::Key_Left ? -1 : 1);
+      update();
+      return;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (!event->isAutoRepeat() && State(current_) != kDisabled) Click(current_);
+      return;
+    default: QWidget::keyPressEvent(event);
+  }
+}
+
+void TVkMediaControls::focusInEvent(QFocusEvent* event) {
+  update();
+  QWidget::focusInEvent(event);
+}
+
+void TVkMediaControls::focusOutEvent(QFocusEvent* event) {
+  update();
+  QWidget::focusOutEvent(event);
 }
 
 void TVkMediaControls::mousePressEvent(QMouseEvent* event) {
@@ -80,6 +132,10 @@ void TVkMediaControls::mouseReleaseEvent(QMouseEvent* event) {
   pressed_ = kNoButton;
   if (button == kNoButton || State(button) != kPressed) return;
   SetState(button, kNormal);
+  Click(button);
+}
+
+void TVkMediaControls::Click(int button) {
   // The handlers run course code, which may free the bar: they run from
   // copies, and the bar is checked in between.
   QPointer<TVkMediaControls> self(this);

@@ -4,6 +4,10 @@
 // columns, one a button, and three rows of the same buttons, one a state:
 // normal, pressed, disabled. Button 1, the extra button, can be left out,
 // which makes the bar one cell narrower.
+//
+// The bar also works from the keyboard: Tab reaches it, Left and Right move
+// among its buttons (the current one is outlined while the bar has the
+// focus), and Space or Return presses the current button as a click would.
 
 #include <QImage>
 #include <QWidget>
@@ -35,6 +39,8 @@ class TVkMediaControls : public QWidget {
   // Repaints when the state changes.
   void SetState(int button, ButtonState state);
   int PressedButton() const { return pressed_; }
+  // The button the keyboard presses.
+  int CurrentButton() const { return current_; }
 
   // The button under (x, y), or kNoButton.
   int HitTest(int x, int y) const;
@@ -50,14 +56,24 @@ class TVkMediaControls : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   void Resize();
   bool Shown(int button) const { return show_extra_ || button != kExtraButton; }
+  // Where the button's cell is on the bar.
+  int CellLeft(int button) const;
+  // The next shown button in `direction` (+1, -1), or `from` at either end.
+  int NextShown(int from, int direction) const;
+  // Runs the click handlers of an enabled button, as a release on it does.
+  void Click(int button);
 
   QImage strip_;
   std::array<ButtonState, kButtons> states_{};
   int pressed_ = kNoButton;
+  int current_ = 0;
   bool show_extra_ = true;
 };
 
