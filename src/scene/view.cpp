@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QPalette>
 #include <functional>
 #include <map>
@@ -28,6 +31,18 @@ class PrivateMessage : public QEvent {
 };
 
 }  // namespace
+
+void RepaintNow(QWidget* widget, const QRect& area) {
+  widget->repaint(area);
+  QGraphicsProxyWidget* proxy = widget->window()->graphicsProxyWidget();
+  if (!proxy || !proxy->scene() || !widget->isVisible()) return;
+  const QRectF in_scene =
+      proxy->mapRectToScene(QRectF(QRect(widget->mapTo(widget->window(), area.topLeft()), area.size())));
+  for (QGraphicsView* view : proxy->scene()->views()) {
+    // One pixel more on each side: a scaled edge may cover part of one.
+    view->viewport()->repaint(view->mapFromScene(in_scene).boundingRect().adjusted(-1, -1, 1, 1));
+  }
+}
 
 int RegisteredMessage(const char* name) {
   // The view looks its two messages up for every event it gets: finding a

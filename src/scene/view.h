@@ -14,6 +14,11 @@ namespace vork {
 
 class TVkBackground;
 
+// Puts `area` of `widget` on screen before returning, like QWidget::repaint,
+// also while the stage is shown scaled: there the stage lives in a graphics
+// view, where repaint() alone only schedules a paint.
+void RepaintNow(QWidget* widget, const QRect& area);
+
 // The event type registered for a private message name (the same name always
 // gives the same type within the process).
 int RegisteredMessage(const char* name);

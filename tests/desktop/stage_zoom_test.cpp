@@ -16,6 +16,7 @@
 #include <QtTest/QTest>
 #include <cmath>
 
+#include "scene/view.h"
 #include "shell/stage_zoom.h"
 #include "shell/whole_pixel_mouse.h"
 
@@ -195,6 +196,38 @@ TEST(StageZoom, FitFactorIsTheLargestWholeFactorThatFits) {
     EXPECT_EQ(StageZoom::FitFactor({640, 480}, c.room), c.factor) << c.room.width() << "x" << c.room.height();
   EXPECT_EQ(StageZoom::CentredOffset({1280, 960}, {1920, 1080}), QPoint(320, 60));
   EXPECT_EQ(StageZoom::CentredOffset({1280, 960}, {1000, 900}), QPoint(0, 0));
+}
+
+// A control that counts its paints.
+class PaintCounter : public QWidget {
+ public:
+  int paints = 0;
+
+ protected:
+  void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+// Transitions and blocking slides put each frame on screen and go on without
+// returning to the event loop: a scaled stage must show them all the same.
+TEST(StageZoom, RepaintNowPaintsBeforeReturningAtEveryZoom) {
+  QWidget window;
+  auto* stage = new QWidget(&window);
+  stage->setFixedSize(200, 100);
+  window.setFixedSize(200, 100);
+  auto* control = new PaintCounter;
+  control->setParent(stage);
+  control->setGeometry(10, 10, 50, 50);
+  auto* zoom = new StageZoom(&window, stage);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  for (int factor : {1, 2, 3}) {
+    zoom->SetZoom(factor);
+    QCoreApplication::processEvents();
+    const int before = control->paints;
+    RepaintNow(control, QRect(5, 5, 10, 10));
+    EXPECT_GT(control->paints, before) << "zoom " << factor;
+    EXPECT_EQ(window.size(), QSize(200, 100) * factor);
+  }
 }
 
 // A control that notes where presses reach it.
