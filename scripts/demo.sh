@@ -5,4 +5,9 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build -j "$(nproc)"
-exec build/courses/demo/demo "$@"
+# The course's lesson pack downloads from a site on this machine, standing
+# in for the course's web site.
+python3 scripts/serve-folder.py build/courses/demo-site 8642 &
+site=$!
+trap 'kill $site 2>/dev/null' EXIT
+build/courses/demo/demo "$@"

@@ -19,13 +19,15 @@ cp -r "$build/courses/demo" "$work/demo"
   >"$work/course-before"
 
 # Volume keys first, so that the learner's sound settings are written too.
-{ printf 'wait 100\nkey Ctrl+Down\nkey Ctrl+M\n'; cat "$demo_events"; } >"$work/events"
+# The lesson pack is left out: installing it writes into the program folder,
+# which is what it is for.
+{ printf 'wait 100\nkey Ctrl+Down\nkey Ctrl+M\n'; sed '/^key 9$/,/^key Escape$/d' "$demo_events"; } >"$work/events"
 (cd "$work/cwd" &&
   env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME -u XDG_STATE_HOME \
       -u XDG_CONFIG_DIRS -u XDG_DATA_DIRS \
       HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" TMPDIR="$work/tmp" \
       QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy VORK_SEED=7 \
-      "$work/demo/demo" --transcript "$work/transcript" --events "$work/events" --timeout 60000)
+      "$work/demo/demo" --transcript "$work/transcript" --events "$work/events" --timeout 120000)
 
 fail() { echo "empty_home: $*" >&2; exit 1; }
 grep -q 'Well done, Ana!' "$work/transcript" || fail "the course did not reach its end: $(cat "$work/transcript")"
