@@ -14,7 +14,7 @@ std::vector<std::string> Texts(const TBackground& stage) {
 
 TEST(MessageOverlay, KeepsTheLastFiveNumberedMessages) {
   TVkBackground stage;
-  for (int i = 1; i <= 6; ++i) stage.AddOverlayMessage(0, "m" + std::to_string(i));
+  for (char digit = '1'; digit <= '6'; ++digit) stage.AddOverlayMessage(0, std::string{'m', digit});
   const std::vector<std::string> expected{"2) m2 ", "3) m3 ", "4) m4 ", "5) m5 ", "6) m6 "};
   EXPECT_EQ(Texts(stage), expected);
   EXPECT_EQ(stage.Overlay().Counter(), 6);
