@@ -77,19 +77,23 @@ void TVkForm::StartCourse(std::span<const uint8_t> image_file) {
 bool TVkForm::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyRelease && watched->isWidgetType()) {
     auto* widget = static_cast<QWidget*>(watched);
+    auto* key = static_cast<QKeyEvent*>(event);
     // Key preview: every key release inside this window, whichever control
-    // has the focus, once (Qt offers the event to each widget up the chain).
-    if (widget->window() == this && widget == QApplication::focusWidget()) {
-      auto* key = static_cast<QKeyEvent*>(event);
-      if (!key->isAutoRepeat())
-        KeyReleased(VirtualKeyOf(key->key()),
-                    ShiftWord(static_cast<uint32_t>(ShiftStateFromQt(key->modifiers(), QApplication::mouseButtons()))));
-    } else if (widget == this && QApplication::focusWidget() == nullptr) {
-      auto* key = static_cast<QKeyEvent*>(event);
-      if (!key->isAutoRepeat())
-        KeyReleased(VirtualKeyOf(key->key()),
-                    ShiftWord(static_cast<uint32_t>(ShiftStateFromQt(key->modifiers(), QApplication::mouseButtons()))));
+    // has the focus, once. Qt offers the event to each widget up the chain
+    // to the window, and the course's routine may take the focus away
+    // meanwhile, after which the window would pass for the first receiver:
+    // the release being offered is not previewed twice.
+    const bool first_receiver = (widget->window() == this && widget == QApplication::focusWidget()) ||
+                                (widget == this && QApplication::focusWidget() == nullptr);
+    const bool again = key == previewed_.event && key->timestamp() == previewed_.timestamp &&
+                       key->key() == previewed_.key;
+    if (first_receiver && !again && !key->isAutoRepeat()) {
+      previewed_ = {key, key->timestamp(), key->key()};
+      KeyReleased(VirtualKeyOf(key->key()),
+                  ShiftWord(static_cast<uint32_t>(ShiftStateFromQt(key->modifiers(), QApplication::mouseButtons()))));
     }
+    // The offer ends at the window; a later event may reuse the address.
+    if (widget == this) previewed_ = {};
   }
   return QWidget::eventFilter(watched, event);
 }

@@ -64,6 +64,11 @@ class TVkForm : public QWidget {
   TVkDirector::ClassRegistration register_classes_;
   bool developer_mode_ = false;
   bool releasing_ = false;
+  struct Previewed {
+    const QEvent* event = nullptr;
+    quint64 timestamp = 0;
+    int key = 0;
+  } previewed_;  // the key release being offered up the chain
 };
 
 

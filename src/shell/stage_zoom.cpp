@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "shell/form.h"
+#include "shell/moved_mouse_event.h"
 
 namespace vork {
 
@@ -69,12 +70,9 @@ class StageHost : public QGraphicsView {
       handle(event);
       return;
     }
-    QMouseEvent copy(event->type(), snapped, event->scenePosition() + (snapped - at),
-                     event->globalPosition() + (snapped - at), event->button(), event->buttons(),
-                     event->modifiers(), event->pointingDevice());
-    copy.setTimestamp(event->timestamp());
-    handle(&copy);
-    event->setAccepted(copy.isAccepted());
+    std::unique_ptr<QMouseEvent> moved = MovedMouseEvent(*event, snapped);
+    handle(moved.get());
+    event->setAccepted(moved->isAccepted());
   }
 
   QGraphicsProxyWidget* proxy_ = nullptr;
@@ -195,7 +193,15 @@ void StageZoom::PlaceHost() {
 }
 
 bool StageZoom::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == window_ && event->type() == QEvent::Resize) PlaceHost();
+  if (watched != window_) return QObject::eventFilter(watched, event);
+  if (event->type() == QEvent::Resize) PlaceHost();
+  // Keys reach the stage's controls only through the view that shows it,
+  // so the view always holds the window's focus (the stage's controls keep
+  // theirs inside it). Disabling the window, as every scene change does,
+  // takes it away; enabling does not give it back.
+  const bool regained = event->type() == QEvent::WindowActivate ||
+                        (event->type() == QEvent::EnabledChange && window_->isEnabled());
+  if (regained && host_ && !host_->hasFocus()) host_->setFocus(Qt::OtherFocusReason);
   return QObject::eventFilter(watched, event);
 }
 

@@ -2,8 +2,9 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
-#include <QWindow>
 #include <cmath>
+
+#include "shell/moved_mouse_event.h"
 
 namespace vork {
 
@@ -21,17 +22,13 @@ bool WholePixelMouse::eventFilter(QObject* watched, QEvent* event) {
   const QPointF at = mouse->position();
   const QPointF whole(std::floor(at.x()), std::floor(at.y()));
   if (whole == at) return false;
-  const QPointF shift = whole - at;
-  QMouseEvent copy(mouse->type(), whole, mouse->scenePosition() + shift,
-                   mouse->globalPosition() + shift, mouse->button(), mouse->buttons(),
-                   mouse->modifiers(), mouse->pointingDevice());
-  copy.setTimestamp(mouse->timestamp());
+  std::unique_ptr<QMouseEvent> moved = MovedMouseEvent(*mouse, whole);
   // The control may run a nested event loop; events in there are new ones.
   QEvent* outer = resent_;
-  resent_ = &copy;
-  QCoreApplication::sendEvent(watched, &copy);
+  resent_ = moved.get();
+  QCoreApplication::sendEvent(watched, moved.get());
   resent_ = outer;
-  mouse->setAccepted(copy.isAccepted());
+  mouse->setAccepted(moved->isAccepted());
   return true;
 }
 
