@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs a whole-course test of tests/courses with the stage at zoom 2: the
-# same events (in stage pixels) must give the same transcript. The course's
-# folder is mirrored with links so that its setup finds its neighbours.
+# Runs a whole-course test (of tests/courses or tests/desktop) with the
+# stage at zoom 2: the same events (in stage pixels) must give the same
+# transcript. The course's folder is mirrored with links so that its setup
+# finds its neighbours.
 #   run_zoomed.sh BUILD_DIR tests/courses/NAME.vkc
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -14,9 +15,10 @@ trap 'rm -rf "$mirror"' EXIT
 for entry in "$tests"/*; do
   [ "$entry" = "$courses" ] || ln -s "$entry" "$mirror/$(basename "$entry")"
 done
-mkdir "$mirror/courses"
-for file in "$courses"/*; do ln -s "$file" "$mirror/courses/$(basename "$file")"; done
-rm -f "$mirror/courses/$name.args"
+folder="$mirror/$(basename "$courses")"
+mkdir "$folder"
+for file in "$courses"/*; do ln -s "$file" "$folder/$(basename "$file")"; done
+rm -f "$folder/$name.args"
 { [ -f "$courses/$name.args" ] && tr -d '\n' <"$courses/$name.args" && printf ' '; echo "--zoom 2"; } \
-  >"$mirror/courses/$name.args"
-bash "$courses/run_course.sh" "$build" "$mirror/courses/$(basename "$source")"
+  >"$folder/$name.args"
+bash "$tests/courses/run_course.sh" "$build" "$folder/$(basename "$source")"
