@@ -183,6 +183,7 @@ TEST_F(StageZoomRuns, ScreenshotsShowTheStagePixelsSharplyAtZoomTwoAndAtScaleOne
 
   ExpectSharpCopy(stage, Play({"--zoom", "2"}).screenshot, 2);
   ExpectSharpCopy(stage, Play({}, "1.5").screenshot, 1.5);
+  ExpectSharpCopy(stage, Play({"--zoom", "2"}, "1.5").screenshot, 3);
 }
 
 TEST(StageZoom, FitFactorIsTheLargestWholeFactorThatFits) {
