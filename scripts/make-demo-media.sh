@@ -84,7 +84,7 @@ practice_page "$res/learner.jpg" '#1a5276' '#154360' 'Who is learning today?' \
 practice_page "$res/review.jpg" '#6c3483' '#4a235a' 'Listen once more' \
   'Four words come back; listen and remember them'
 practice_page "$res/match.jpg" '#117864' '#0e6251' 'Match the words' \
-  'Drag each word under its picture'
+  "Drag each word under its picture, or press its number, then the picture's"
 practice_page "$res/quiz.jpg" '#9a7d0a' '#7d6608' 'Quick quiz' \
   'Write the Spanish word for the picture and press Enter'
 

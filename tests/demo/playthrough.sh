@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Plays the demo course from its title to its last scene with the keyboard,
-# headless, and checks what the learner is told and what is kept in their
-# settings. The quiz draws its words at random: VORK_SEED fixes the draw.
+# Plays the demo course from its title to its last scene with the mouse and
+# the keyboard, and once with the keyboard alone, headless, and checks what
+# the learner is told and what is kept in their settings. The quiz draws its words at random: VORK_SEED fixes the draw.
 # With SCREENSHOTS=DIR it also leaves a picture of every scene there.
 #   playthrough.sh BUILD_DIR
 set -euo pipefail
@@ -54,4 +54,12 @@ done
 # back on the menu, Escape shows the score of this visit.
 SCREENSHOTS= play "$here/revisit.events" "" "$work/second"   # pictures of the first visit only
 printf 'info: Well done, Ana! Words met: 10.\n' | diff -u - "$work/second"
+# A third learner does every activity but the lesson pack (installed by
+# now) with the keyboard alone.
+SCREENSHOTS= play "$here/keyboard.events" "yes" "$work/third"
+cat >"$work/expected" <<'EOF'
+dialog: ask.img yes|no
+info: Well done, Ben! Words met: 10. Matching mistakes: 0. Quiz: 3 of 3 right. Gaps: all 4 right. Crossword: solved. Dictation: at least half written. Video: watched. Reading: understood.
+EOF
+diff -u "$work/expected" "$work/third"
 echo "demo playthrough: ok"
