@@ -11,6 +11,7 @@
 #include "scene/color_word.h"
 #include "scene/developer_marks.h"
 #include "scene/sprite.h"
+#include "scene/view.h"
 
 namespace vork {
 
@@ -119,7 +120,7 @@ void TBackground::CopyToWindow(const QRect& area) {
   if (in_paint_event_ || !isVisible()) return;
   copying_to_window_ = true;
   copy_area_ = area;
-  repaint(area);
+  RepaintNow(this, area);
   copying_to_window_ = false;
 }
 

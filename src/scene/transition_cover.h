@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include "scene/view.h"
+
 namespace vork {
 
 class TransitionCover : public QWidget {
@@ -15,7 +17,7 @@ class TransitionCover : public QWidget {
   // The picture shown; change it, then ShowNow().
   QImage& Picture() { return picture_; }
   // Puts the current picture on screen before returning.
-  void ShowNow() { repaint(); }
+  void ShowNow() { RepaintNow(this, rect()); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

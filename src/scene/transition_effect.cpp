@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "scene/transition_cover.h"
+#include "scene/view.h"
 
 namespace vork {
 
@@ -86,7 +87,7 @@ void TTransitionEffect::RemoveCover() {
   // Nothing of the cover is running (it only paints), so it can go at once.
   delete cover;
   // What was under the cover is on screen before this returns.
-  if (parent && parent->isVisible()) parent->repaint(geometry);
+  if (parent && parent->isVisible()) RepaintNow(parent, geometry);
 }
 
 void TFlickerFreeTransition::Blend(const QImage& next) {
