@@ -2,9 +2,10 @@
 """Writes the media button strip of the media course tests as a 24-bit BMP:
 six buttons of 16 x 16 pixels side by side, in three rows of states
 (normal, pressed, disabled). Argument: the file to write."""
-import struct
 import sys
 from pathlib import Path
+
+from bmp import write_bmp
 
 CELL = 16
 WIDTH, HEIGHT = 6 * CELL, 3 * CELL
@@ -19,14 +20,4 @@ def colour_at(x, y):
     return (level, level - 40 * (button % 2), 60 + 30 * button)
 
 
-row_size = (WIDTH * 3 + 3) // 4 * 4
-pixels = bytearray()
-for y in reversed(range(HEIGHT)):
-    row = bytearray()
-    for x in range(WIDTH):
-        r, g, b = colour_at(x, y)
-        row += bytes((b, g, r))
-    pixels += row + bytes(row_size - len(row))
-header = struct.pack('<2sIHHI', b'BM', 54 + len(pixels), 0, 0, 54)
-info = struct.pack('<IiiHHIIiiII', 40, WIDTH, HEIGHT, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-Path(sys.argv[1]).write_bytes(header + info + pixels)
+write_bmp(Path(sys.argv[1]), WIDTH, HEIGHT, colour_at)

@@ -1,25 +1,10 @@
 #!/usr/bin/env python3
 """Writes the small pictures of the sprite course tests as 24-bit BMP files
 into the folder given as the only argument (a .vka folder of the course)."""
-import struct
 import sys
 from pathlib import Path
 
-
-def write_bmp(path, width, height, colour_at):
-    """colour_at(x, y) -> (r, g, b), y counted from the top."""
-    row_size = (width * 3 + 3) // 4 * 4
-    pixels = bytearray()
-    for y in reversed(range(height)):
-        row = bytearray()
-        for x in range(width):
-            r, g, b = colour_at(x, y)
-            row += bytes((b, g, r))
-        pixels += row + bytes(row_size - len(row))
-    header = struct.pack('<2sIHHI', b'BM', 54 + len(pixels), 0, 0, 54)
-    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    path.write_bytes(header + info + pixels)
-
+from bmp import write_bmp
 
 WHITE = (255, 255, 255)
 RED = (255, 0, 0)
