@@ -109,22 +109,22 @@ void ReadWave(const std::string& bytes) {
 }
 
 std::string MatrixClaiming(std::int32_t width, std::int32_t height) {
-  MatrixBitmapSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.pixel_data = Repeat(255, 7) + EndOfRow() + Jump(200, 200) + EndOfPicture();
-  return MatrixBitmapFile(spec);
+  MatrixBitmapSpec bitmap;
+  bitmap.width = width;
+  bitmap.height = height;
+  bitmap.pixel_data = Repeat(255, 7) + EndOfRow() + Jump(200, 200) + EndOfPicture();
+  return MatrixBitmapFile(bitmap);
 }
 
 // Rows of nothing but their end marks: a run-length matrix may rightly be
 // far larger than its file.
 std::string MatrixRows(std::int32_t width, std::int32_t height) {
-  MatrixBitmapSpec spec;
-  spec.width = width;
-  spec.height = height;
-  for (int row = 1; row < height; ++row) spec.pixel_data += EndOfRow();
-  spec.pixel_data += EndOfPicture();
-  return MatrixBitmapFile(spec);
+  MatrixBitmapSpec bitmap;
+  bitmap.width = width;
+  bitmap.height = height;
+  for (int row = 1; row < height; ++row) bitmap.pixel_data += EndOfRow();
+  bitmap.pixel_data += EndOfPicture();
+  return MatrixBitmapFile(bitmap);
 }
 
 void ReadMatrix(const std::string& bytes) {
