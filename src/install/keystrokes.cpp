@@ -28,9 +28,9 @@ std::pair<int, QString> QtKeyAndText(const KeyStroke& key) {
   if (key.virtual_key != 0) {
     const int qt_key = QtKeyOf(key.virtual_key);
     QString text;
-    if (key.virtual_key == 13) text = "\r";
-    else if (key.virtual_key == 9) text = "\t";
-    else if (key.virtual_key == 8) text = "\b";
+    if (key.virtual_key == kVkReturn) text = "\r";
+    else if (key.virtual_key == kVkTab) text = "\t";
+    else if (key.virtual_key == kVkBackspace) text = "\b";
     return {qt_key, key.control || key.alt ? QString() : text};
   }
   const char32_t lower = Cp1252ToUnicode(key.character);

@@ -21,24 +21,10 @@ namespace {
 constexpr int kCaretMilliseconds = 500;
 constexpr CrKindSet kLetterCells = CrKinds({kCrFixed, kCrToFill});
 
-enum VirtualKey {
-  kBackspace = 8,
-  kEnter = 13,
-  kPageUp = 33,
-  kPageDown = 34,
-  kEnd = 35,
-  kHome = 36,
-  kLeft = 37,
-  kUp = 38,
-  kRight = 39,
-  kDown = 40,
-  kDelete = 46,
-};
-
 bool IsMovementKey(int key) {
   switch (key) {
-    case kBackspace: case kEnter: case kPageUp: case kPageDown: case kEnd: case kHome:
-    case kLeft: case kUp: case kRight: case kDown: case kDelete:
+    case kVkBackspace: case kVkReturn: case kVkPageUp: case kVkPageDown: case kVkEnd: case kVkHome:
+    case kVkLeft: case kVkUp: case kVkRight: case kVkDown: case kVkDelete:
       return true;
     default:
       return false;
@@ -201,7 +187,7 @@ void TCrCrosswordView::TypeCharacter(unsigned char character) {
   cell.shown = upper;
   grid.SetCell(current_x_, current_y_, cell.Word());
   RedrawCells(current_x_, current_y_, current_x_, current_y_);
-  MoveBy(across_ ? kRight : kDown);
+  MoveBy(across_ ? kVkRight : kVkDown);
 }
 
 void TCrCrosswordView::SelectFound(const CrFound& found) {
@@ -229,29 +215,29 @@ void TCrCrosswordView::MoveBy(int virtual_key) {
     SelectCell(found.found ? found.x : current_x_, found.found ? found.y : current_y_, false);
   };
   switch (virtual_key) {
-    case kBackspace:
-    case kLeft: previous(); break;
-    case kRight: next(); break;
-    case kUp: SelectFound(grid.FindCell(column, x, y, false, false, kLetterCells, 0)); break;
-    case kDown: {
+    case kVkBackspace:
+    case kVkLeft: previous(); break;
+    case kVkRight: next(); break;
+    case kVkUp: SelectFound(grid.FindCell(column, x, y, false, false, kLetterCells, 0)); break;
+    case kVkDown: {
       const CrFound found = grid.FindCell(column, x, y, false, true, kLetterCells, 0);
       if (found.found) across_ = false;
       SelectCell(found.found ? found.x : x, found.found ? found.y : y, false);
       break;
     }
-    case kHome: across_start(); break;
-    case kEnd: across_end(); break;
-    case kPageUp:
+    case kVkHome: across_start(); break;
+    case kVkEnd: across_end(); break;
+    case kVkPageUp:
       across_start();
       previous();
       across_start();
       break;
-    case kPageDown:
+    case kVkPageDown:
       across_end();
       next();
       break;
-    case kEnter: SelectCell(x, y, true); break;
-    case kDelete: TypeCharacter(' '); break;
+    case kVkReturn: SelectCell(x, y, true); break;
+    case kVkDelete: TypeCharacter(' '); break;
     default: break;
   }
 }
