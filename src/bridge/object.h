@@ -49,6 +49,8 @@ class TVkObject {
   TVkObjectManager* manager_ = nullptr;
   bool auto_release_ = false;
   int32_t handle_ = 0;
+  // Creation order over the run: finds the object in the manager's list.
+  uint64_t serial_ = 0;
   // Messages being handled by this object further up the native stack; a
   // destroyed object is freed only when the last of them has returned.
   int busy_ = 0;

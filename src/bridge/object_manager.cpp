@@ -102,6 +102,7 @@ int32_t TVkObjectManager::CreateObject(int32_t class_index) {
                                 : dynamic_cast<TVkStringObject*>(object.get());
   slot.built_in_string = built_in_string;
   slot.object = std::move(object);
+  created.serial_ = next_serial_++;
   objects_.push_back(&created);
   created.auto_release_ = class_index != kStringClass && class_index != kSystemClass;
   created.class_index_ = class_index;
@@ -135,7 +136,7 @@ void TVkObjectManager::SendMsg(int32_t handle, int32_t message) {
 void TVkObjectManager::Destroy(TVkObject& object) {
   // Out of the list and the handle table first: from here on the handle
   // names nothing, also for code that the release handler runs.
-  objects_.erase(std::find(objects_.rbegin(), objects_.rend(), &object).base() - 1);
+  objects_.erase(PositionOf(object));
   const uint32_t index = static_cast<uint32_t>(object.handle_) & kSlotMask;
   Slot& slot = slots_[index];
   std::unique_ptr<TVkObject> owned = std::move(slot.object);
@@ -158,6 +159,13 @@ void TVkObjectManager::Destroy(TVkObject& object) {
   // more, so nothing but this release can reach it before it is freed here.
   if (!built_in_string) Deliver(object, -3);
   Dispose(std::move(owned), built_in_string);
+}
+
+std::deque<TVkObject*>::iterator TVkObjectManager::PositionOf(const TVkObject& object) {
+  // Most objects die young (string temporaries): try the newest first.
+  if (objects_.back() == &object) return objects_.end() - 1;
+  return std::lower_bound(objects_.begin(), objects_.end(), object.serial_,
+                          [](const TVkObject* listed, uint64_t serial) { return listed->serial_ < serial; });
 }
 
 void TVkObjectManager::Deliver(TVkObject& object, int32_t message) {

@@ -16,6 +16,7 @@
 // holds a string, so that string arguments are found without a cast.
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -127,6 +128,8 @@ class TVkObjectManager : private TVkObjectEvents {
   void Dispose(std::unique_ptr<TVkObject> object, bool built_in_string);
   int32_t AllocateHandle();
   void Destroy(TVkObject& object);
+  // Where the live object stands in objects_.
+  std::deque<TVkObject*>::iterator PositionOf(const TVkObject& object);
   // Runs the handler with the object marked busy, and frees a destroyed
   // object once its last handler has returned.
   void Deliver(TVkObject& object, int32_t message);
@@ -138,7 +141,11 @@ class TVkObjectManager : private TVkObjectEvents {
   std::vector<std::unique_ptr<TVkStringObject>> spare_strings_;
   std::vector<Slot> slots_;
   std::vector<uint32_t> free_slots_;
-  std::vector<TVkObject*> objects_;  // live, in creation order
+  // Live, in creation order. A deque, so that removing the oldest or the
+  // newest costs the same, and found by serial, so that destroying every
+  // object of a long run stays linear.
+  std::deque<TVkObject*> objects_;
+  uint64_t next_serial_ = 1;
   std::vector<std::unique_ptr<TVkObject>> destroyed_;  // awaiting their handlers' return
 };
 
