@@ -127,6 +127,9 @@ struct ScriptCase {
   const char* box;    // the error box as a transcript line, "" for none
 };
 
+// Names the case by its script in test listings and failures.
+void PrintTo(const ScriptCase& c, std::ostream* out) { *out << ::testing::PrintToString(std::string(c.script)); }
+
 class ScriptCases : public ScriptFixture, public ::testing::WithParamInterface<ScriptCase> {};
 
 TEST_P(ScriptCases, RunTheCommandsOrReportTheFailingLine) {
