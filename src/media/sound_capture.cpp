@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "media/oggaudio/sdl_audio.h"
 #include "media/recording_wave.h"
 #include "platform/errors.h"
 
@@ -16,8 +17,6 @@ namespace {
 
 // About 46 ms a buffer at 22,050 Hz: recording has no latency to keep small.
 constexpr Uint16 kCaptureBufferFrames = 1024;
-
-std::string SdlFailure(const char* what) { return std::string(what) + ": " + SDL_GetError(); }
 
 }  // namespace
 
@@ -37,26 +36,31 @@ void SoundCapture::Start(const std::string& wave_file) {
   recorded_bytes_ = 0;
   write_failure_.clear();
 
-  // SDL would otherwise take over SIGINT and SIGTERM, and neither the
-  // --timeout watchdog nor the desktop could end the player any more.
-  SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
   std::string failure;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    failure = SdlFailure("Cannot start the audio system for recording");
+  sdl_ = LoadSdlAudio(&failure);
+  if (sdl_ == nullptr) {
+    failure = "Cannot start the audio system for recording: " + failure;
   } else {
-    SDL_AudioSpec wanted{};
-    wanted.freq = kRecordingRate;
-    wanted.format = AUDIO_S16LSB;  // wave files are little-endian
-    wanted.channels = 1;
-    wanted.samples = kCaptureBufferFrames;
-    wanted.callback = TakeSamples;
-    wanted.userdata = this;
-    SDL_AudioSpec obtained{};
-    // No changes allowed: SDL converts whatever the microphone gives.
-    device_ = SDL_OpenAudioDevice(nullptr, 1, &wanted, &obtained, 0);
-    if (device_ == 0) {
-      failure = SdlFailure("Cannot open the recording device");
-      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // SDL would otherwise take over SIGINT and SIGTERM, and neither the
+    // --timeout watchdog nor the desktop could end the player any more.
+    sdl_->SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
+    if (sdl_->InitSubSystem(SDL_INIT_AUDIO) != 0) {
+      failure = std::string("Cannot start the audio system for recording: ") + sdl_->GetError();
+    } else {
+      SDL_AudioSpec wanted{};
+      wanted.freq = kRecordingRate;
+      wanted.format = AUDIO_S16LSB;  // wave files are little-endian
+      wanted.channels = 1;
+      wanted.samples = kCaptureBufferFrames;
+      wanted.callback = TakeSamples;
+      wanted.userdata = this;
+      SDL_AudioSpec obtained{};
+      // No changes allowed: SDL converts whatever the microphone gives.
+      device_ = sdl_->OpenAudioDevice(nullptr, 1, &wanted, &obtained, 0);
+      if (device_ == 0) {
+        failure = std::string("Cannot open the recording device: ") + sdl_->GetError();
+        sdl_->QuitSubSystem(SDL_INIT_AUDIO);
+      }
     }
   }
   if (device_ == 0) {
@@ -64,14 +68,14 @@ void SoundCapture::Start(const std::string& wave_file) {
     fd_ = -1;
     throw EVkError(failure);
   }
-  SDL_PauseAudioDevice(device_, 0);
+  sdl_->PauseAudioDevice(device_, 0);
 }
 
 void SoundCapture::Stop() {
   if (device_ == 0) return;
-  SDL_CloseAudioDevice(device_);
+  sdl_->CloseAudioDevice(device_);
   device_ = 0;
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  sdl_->QuitSubSystem(SDL_INIT_AUDIO);
   const std::string header = RecordingWaveHeader(recorded_bytes_);
   if (::pwrite(fd_, header.data(), header.size(), 0) != static_cast<ssize_t>(header.size()) &&
       write_failure_.empty()) {

@@ -13,6 +13,8 @@
 
 namespace vork {
 
+struct SdlAudio;
+
 class SoundCapture {
  public:
   SoundCapture() = default;
@@ -36,6 +38,7 @@ class SoundCapture {
  private:
   static void SDLCALL TakeSamples(void* self, Uint8* samples, int length);
 
+  const SdlAudio* sdl_ = nullptr;  // loaded by the first Start
   SDL_AudioDeviceID device_ = 0;
   std::string file_;
   int fd_ = -1;

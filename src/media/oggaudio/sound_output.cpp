@@ -1,9 +1,11 @@
 #include "media/oggaudio/sound_output.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "media/oggaudio/oggaudio.h"
+#include "media/oggaudio/sdl_audio.h"
 #include "media/oggaudio/sound_error.h"
 #include "platform/diagnostic_log.h"
 
@@ -26,8 +28,8 @@ SDL_AudioFormat SdlFormat(SampleType type) {
   return type == SampleType::kUnsigned8 ? AUDIO_U8 : AUDIO_S16LSB;
 }
 
-std::string DescribeOutput(const SDL_AudioSpec& format) {
-  const char* driver = SDL_GetCurrentAudioDriver();
+std::string DescribeOutput(const SdlAudio& sdl, const SDL_AudioSpec& format) {
+  const char* driver = sdl.GetCurrentAudioDriver();
   return std::string("oggaudio: audio output opened (driver ") + (driver ? driver : "?") + ", " +
          std::to_string(format.freq) + " Hz, " + std::to_string(format.channels) + " channels, buffer of " +
          std::to_string(format.samples) + " sample frames = " + std::to_string(format.samples * 1000 / format.freq) +
@@ -44,27 +46,30 @@ SoundOutput& SoundOutput::Instance() {
 SoundOutput::~SoundOutput() { Close(); }
 
 void SoundOutput::OpenDevice() {
-  // SDL would otherwise take over SIGINT and SIGTERM, and the player's
-  // watchdog and the desktop could no longer end the process.
-  SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
   std::string failure;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    failure = SDL_GetError();
-  } else {
-    SDL_AudioSpec wanted{};
-    wanted.freq = kRate;
-    wanted.format = AUDIO_S16SYS;
-    wanted.channels = kChannels;
-    wanted.samples = kBufferFrames;
-    wanted.callback = FillDeviceBuffer;
-    wanted.userdata = this;
-    // Rate and channels may follow the device (each voice converts to them);
-    // the buffer size may not, so latency stays what we asked for.
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &deviceFormat_,
-                                  SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
-    if (device_ == 0) {
-      failure = SDL_GetError();
-      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  sdl_ = LoadSdlAudio(&failure);
+  if (sdl_ != nullptr) {
+    // SDL would otherwise take over SIGINT and SIGTERM, and the player's
+    // watchdog and the desktop could no longer end the process.
+    sdl_->SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
+    if (sdl_->InitSubSystem(SDL_INIT_AUDIO) != 0) {
+      failure = sdl_->GetError();
+    } else {
+      SDL_AudioSpec wanted{};
+      wanted.freq = kRate;
+      wanted.format = AUDIO_S16SYS;
+      wanted.channels = kChannels;
+      wanted.samples = kBufferFrames;
+      wanted.callback = FillDeviceBuffer;
+      wanted.userdata = this;
+      // Rate and channels may follow the device (each voice converts to
+      // them); the buffer size may not, so latency stays what we asked for.
+      device_ = sdl_->OpenAudioDevice(nullptr, 0, &wanted, &deviceFormat_,
+                                      SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+      if (device_ == 0) {
+        failure = sdl_->GetError();
+        sdl_->QuitSubSystem(SDL_INIT_AUDIO);
+      }
     }
   }
   if (device_ == 0) {
@@ -78,7 +83,7 @@ void SoundOutput::OpenDevice() {
   paused_ = true;  // until it has a sound to play
   decoded_.resize(kDecodeBytes);
   converted_.resize(deviceFormat_.size);
-  DiagnosticLog(DescribeOutput(deviceFormat_));
+  DiagnosticLog(DescribeOutput(*sdl_, deviceFormat_));
 }
 
 void SoundOutput::Play(Engine engine, std::unique_ptr<SoundDecoder> sound, bool wait) {
@@ -86,12 +91,12 @@ void SoundOutput::Play(Engine engine, std::unique_ptr<SoundDecoder> sound, bool 
   if (state_ == DeviceState::kUnavailable) throw SoundError(OGGAUDIO_ERROR_NO_AUDIO_OUTPUT, "no audio output");
   if (state_ == DeviceState::kClosed) OpenDevice();
   PcmFormat format = sound->Format();
-  SDL_AudioStream* converter = SDL_NewAudioStream(SdlFormat(format.type), static_cast<Uint8>(format.channels),
+  SDL_AudioStream* converter = sdl_->NewAudioStream(SdlFormat(format.type), static_cast<Uint8>(format.channels),
                                                   format.rate, deviceFormat_.format, deviceFormat_.channels, deviceFormat_.freq);
   if (!converter) {
     throw SoundError(OGGAUDIO_ERROR_NOT_A_SOUND, "the audio output cannot take " + std::to_string(format.channels) +
                                                      " channels at " + std::to_string(format.rate) +
-                                                     " Hz: " + SDL_GetError());
+                                                     " Hz: " + sdl_->GetError());
   }
   Voice& voice = voices_[static_cast<int>(engine)];
   Silence(voice);
@@ -108,7 +113,7 @@ void SoundOutput::Play(Engine engine, std::unique_ptr<SoundDecoder> sound, bool 
     paused_ = false;
     const SDL_AudioDeviceID device = device_;
     lock.unlock();
-    SDL_PauseAudioDevice(device, 0);
+    sdl_->PauseAudioDevice(device, 0);
     lock.lock();
   }
   if (!wait) return;
@@ -136,13 +141,13 @@ void SoundOutput::Close() {
   }
   // Outside mutex_: closing joins the audio thread, whose callback takes it.
   if (device != 0) {
-    SDL_CloseAudioDevice(device);
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    sdl_->CloseAudioDevice(device);
+    sdl_->QuitSubSystem(SDL_INIT_AUDIO);
   }
 }
 
 void SoundOutput::Silence(Voice& voice) {
-  if (voice.converter) SDL_FreeAudioStream(voice.converter);
+  if (voice.converter) sdl_->FreeAudioStream(voice.converter);
   voice.converter = nullptr;
   voice.sound.reset();
   if (voice.id != 0) {
@@ -161,7 +166,7 @@ void SoundOutput::SetVolume(int volume) {
 
 void SoundOutput::Mix(Uint8* out, int length) {
   std::lock_guard lock(mutex_);
-  SDL_memset(out, deviceFormat_.silence, static_cast<std::size_t>(length));
+  std::memset(out, deviceFormat_.silence, static_cast<std::size_t>(length));
   if (static_cast<std::size_t>(length) > converted_.size()) return;  // SDL keeps to deviceFormat_.size
   const int frameBytes = DeviceFrameBytes();
   for (Voice& voice : voices_) {
@@ -172,9 +177,9 @@ void SoundOutput::Mix(Uint8* out, int length) {
       std::uint64_t left = (voice.framesToPlay - voice.framesOut) * static_cast<std::uint64_t>(frameBytes);
       if (left < static_cast<std::uint64_t>(wanted)) wanted = static_cast<int>(left);
     }
-    int got = wanted > 0 ? SDL_AudioStreamGet(voice.converter, converted_.data(), wanted) : 0;
+    int got = wanted > 0 ? sdl_->AudioStreamGet(voice.converter, converted_.data(), wanted) : 0;
     if (got > 0) {
-      SDL_MixAudioFormat(out, converted_.data(), deviceFormat_.format, static_cast<Uint32>(got), mixVolume_.load());
+      sdl_->MixAudioFormat(out, converted_.data(), deviceFormat_.format, static_cast<Uint32>(got), mixVolume_.load());
       voice.framesOut += static_cast<std::uint64_t>(got / frameBytes);
     }
     if (got < 0 || (voice.decoded && (got == 0 || voice.framesOut >= voice.framesToPlay))) Silence(voice);
@@ -184,9 +189,9 @@ void SoundOutput::Mix(Uint8* out, int length) {
 // Decodes until the converter holds `wanted` bytes for the device or the
 // sound has given everything.
 void SoundOutput::Feed(Voice& voice, int wanted) {
-  while (!voice.decoded && SDL_AudioStreamAvailable(voice.converter) < wanted) {
+  while (!voice.decoded && sdl_->AudioStreamAvailable(voice.converter) < wanted) {
     std::size_t bytes = voice.sound->Read(decoded_);
-    if (bytes == 0 || SDL_AudioStreamPut(voice.converter, decoded_.data(), static_cast<int>(bytes)) != 0) {
+    if (bytes == 0 || sdl_->AudioStreamPut(voice.converter, decoded_.data(), static_cast<int>(bytes)) != 0) {
       FinishDecoding(voice);
       return;
     }
@@ -203,12 +208,12 @@ void SoundOutput::FinishDecoding(Voice& voice) {
   const auto rate = static_cast<std::uint64_t>(voice.format.rate);
   voice.framesToPlay = (voice.framesIn * static_cast<std::uint64_t>(deviceFormat_.freq) + rate - 1) / rate;
   const int chunk = kPaddingFrames * voice.format.FrameBytes();
-  SDL_memset(decoded_.data(), voice.format.type == SampleType::kUnsigned8 ? 0x80 : 0, static_cast<std::size_t>(chunk));
+  std::memset(decoded_.data(), voice.format.type == SampleType::kUnsigned8 ? 0x80 : 0, static_cast<std::size_t>(chunk));
   const auto frameBytes = static_cast<std::uint64_t>(DeviceFrameBytes());
   for (int i = 0; i < kMostPaddingChunks; ++i) {
-    auto available = static_cast<std::uint64_t>(SDL_AudioStreamAvailable(voice.converter));
+    auto available = static_cast<std::uint64_t>(sdl_->AudioStreamAvailable(voice.converter));
     if (voice.framesOut + available / frameBytes >= voice.framesToPlay) break;
-    if (SDL_AudioStreamPut(voice.converter, decoded_.data(), chunk) != 0) break;
+    if (sdl_->AudioStreamPut(voice.converter, decoded_.data(), chunk) != 0) break;
   }
 }
 

@@ -17,6 +17,8 @@
 
 namespace vork {
 
+struct SdlAudio;
+
 enum class Engine { kOgg = 0, kWave = 1 };
 
 class SoundOutput {
@@ -68,6 +70,7 @@ class SoundOutput {
   std::array<Voice, 2> voices_;
   std::uint64_t lastId_ = 0;
   DeviceState state_ = DeviceState::kClosed;
+  const SdlAudio* sdl_ = nullptr;  // loaded by the first OpenDevice
   SDL_AudioDeviceID device_ = 0;
   bool paused_ = false;
   SDL_AudioSpec deviceFormat_{};  // what the device obtained
