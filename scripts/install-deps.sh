@@ -7,7 +7,8 @@ packages=(
   # toolchain
   cmake g++ ninja-build pkg-config
   # testing
-  libgtest-dev libgmock-dev poppler-utils
+  # (python3 writes course tests' pictures and serves the demo's lesson pack)
+  libgtest-dev libgmock-dev poppler-utils python3
   # validators of the installed desktop entry and AppStream metainfo
   desktop-file-utils appstream
   # the player's libraries
