@@ -10,6 +10,9 @@ namespace vork {
 
 bool RunAtEventBoundary(TVkProcessor& processor, const std::function<void()>& body) {
   if (processor.IsHalted()) return false;
+  // The body may pump events in which the course ends: the machine stays
+  // until the body has returned.
+  TVkProcessor::InUse in_use(processor);
   TVkStack& stack = processor.Stack();
   const int32_t length = stack.Length();
   try {

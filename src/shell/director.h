@@ -7,7 +7,8 @@
 // The machine is never freed under a running activation: a stop or a quit
 // that arrives inside a nested event pump halts the processor at once (no
 // further instruction runs), and the owner frees the director only once
-// CanBeFreed() says the outermost activation has returned.
+// CanBeFreed() says the outermost activation, and every event that holds on
+// to the machine between its routines, has returned.
 
 #include <cstdint>
 #include <functional>
@@ -45,7 +46,7 @@ class TVkDirector {
 
   // Makes the processor run no further instruction (the course is over).
   void Halt() { processor_->Halt(); }
-  bool CanBeFreed() const { return !processor_->IsRunning(); }
+  bool CanBeFreed() const { return !processor_->IsInUse(); }
 
   TVkObjectManager& Manager() { return *manager_; }
   TVkProcessor& Processor() { return *processor_; }

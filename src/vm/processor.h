@@ -100,12 +100,28 @@ class TVkProcessor {
   // Releases the processor from the course (typically called by the stop
   // event): every active Run returns as soon as control comes back to it,
   // without executing another instruction, and Run does nothing until the
-  // next LoadImage. The owner frees the machine once IsRunning() is false.
+  // next LoadImage. The owner frees the machine once IsInUse() is false.
   void Halt() { halted_ = true; }
   bool IsHalted() const { return halted_; }
   // Native Run activations in progress.
   int Depth() const { return depth_; }
   bool IsRunning() const { return depth_ > 0; }
+
+  // Native code that holds on to the machine between routines (an event
+  // that runs several routines and pumps events between them, as a scene
+  // change does) keeps it in use: the owner must not free the machine until
+  // IsInUse() is false, even while no routine runs.
+  class InUse {
+   public:
+    explicit InUse(TVkProcessor& processor) : processor_(processor) { ++processor_.users_; }
+    ~InUse() { --processor_.users_; }
+    InUse(const InUse&) = delete;
+    InUse& operator=(const InUse&) = delete;
+
+   private:
+    TVkProcessor& processor_;
+  };
+  bool IsInUse() const { return depth_ > 0 || users_ > 0; }
 
   // Jumps taken and calls made before EVkProcessor code 13 ends the run;
   // for harnesses that run untrusted images (the fuzzer). Unlimited by default.
@@ -134,6 +150,7 @@ class TVkProcessor {
   int32_t ip_ = 0;
   TVkStack& stack_;
   int depth_ = 0;
+  int users_ = 0;  // InUse guards alive
   bool halted_ = false;
   bool counting_ = false;
   int64_t budget_ = INT64_MAX;
