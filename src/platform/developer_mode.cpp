@@ -4,16 +4,19 @@ namespace vork {
 
 namespace {
 bool mode = false;
-int style = 0;
+int switch_ons = 0;
 }  // namespace
 
 bool DeveloperMode() { return mode; }
 
 void SetDeveloperMode(bool on) {
-  if (on && !mode) style = style == 1 ? 2 : 1;
+  if (on && !mode) ++switch_ons;
   mode = on;
 }
 
-int DeveloperViewStyle() { return style; }
+int DeveloperViewStyle() {
+  if (!mode) return 0;
+  return switch_ons % 2 == 1 ? 1 : 2;
+}
 
 }  // namespace vork

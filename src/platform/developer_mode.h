@@ -9,7 +9,7 @@ bool DeveloperMode();
 // Each switch from off to on advances the developer view style, which
 // alternates between 1 and 2 (the first switch-on gives 1).
 void SetDeveloperMode(bool on);
-// 0 until developer mode has first been switched on.
+// 0 while developer mode is off.
 int DeveloperViewStyle();
 
 }  // namespace vork

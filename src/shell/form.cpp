@@ -113,8 +113,7 @@ void TVkForm::ToggleDeveloperMode() {
   // Qt does not report the Num Lock state itself: each release of the key
   // toggles it, starting from off.
   SetDeveloperMode(!DeveloperMode());
-  if (auto* stage = view_->Background())
-    stage->SetDeveloperViewStyle(DeveloperMode() ? DeveloperViewStyle() : 0);
+  if (auto* stage = view_->Background()) stage->SetDeveloperViewStyle(DeveloperViewStyle());
   for (QWidget* widget : QApplication::allWidgets()) widget->update();
 }
 

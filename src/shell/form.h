@@ -43,9 +43,6 @@ class TVkForm : public QWidget {
   // size `screen`: centred, never above or left of the screen's corner.
   static QPoint CentredPosition(QSize frame, QSize screen);
 
-  // Developer mode: the development-machine flag and the Num Lock state.
-  bool DeveloperMode() const { return developer_mode_; }
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -62,7 +59,6 @@ class TVkForm : public QWidget {
   StageZoom* zoom_;
   std::unique_ptr<TVkDirector> director_;
   TVkDirector::ClassRegistration register_classes_;
-  bool developer_mode_ = false;
   bool releasing_ = false;
   struct Previewed {
     const QEvent* event = nullptr;
