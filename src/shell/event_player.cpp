@@ -22,10 +22,12 @@ Qt::MouseButton ButtonOf(ScriptedButton button) {
   return Qt::LeftButton;
 }
 
-// The modifiers written before a key name: "Ctrl+", "Shift+", "Alt+".
+// The modifiers written before a key name: "Ctrl+", "Shift+", "Alt+", and
+// "Keypad+" for a key of the numeric keypad ("Keypad+5", "Keypad+Plus").
 Qt::KeyboardModifiers TakeModifiers(std::string& name) {
   static const std::pair<const char*, Qt::KeyboardModifier> kPrefixes[] = {
-      {"Ctrl+", Qt::ControlModifier}, {"Shift+", Qt::ShiftModifier}, {"Alt+", Qt::AltModifier}};
+      {"Ctrl+", Qt::ControlModifier}, {"Shift+", Qt::ShiftModifier}, {"Alt+", Qt::AltModifier},
+      {"Keypad+", Qt::KeypadModifier}};
   Qt::KeyboardModifiers modifiers;
   for (bool more = true; more;) {
     more = false;

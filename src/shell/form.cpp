@@ -89,7 +89,7 @@ bool TVkForm::eventFilter(QObject* watched, QEvent* event) {
                        key->key() == previewed_.key;
     if (first_receiver && !again && !key->isAutoRepeat()) {
       previewed_ = {key, key->timestamp(), key->key()};
-      KeyReleased(VirtualKeyOf(key->key()),
+      KeyReleased(VirtualKeyOf(*key),
                   ShiftWord(static_cast<uint32_t>(ShiftStateFromQt(key->modifiers(), QApplication::mouseButtons()))));
     }
     // The offer ends at the window; a later event may reuse the address.

@@ -4,11 +4,19 @@
 
 #include <Qt>
 
+class QKeyEvent;
+
 namespace vork {
 
+// The virtual-key code of a key event: the keypad's digits and operators
+// have codes of their own, a shifted digit or symbol has the code of its
+// key, and letters beyond ASCII the code of their key on the layout they
+// come from.
+int VirtualKeyOf(const QKeyEvent& event);
 // The virtual-key code of a Qt key, or 0 when it has none.
-int VirtualKeyOf(int qt_key);
-// A Qt key for a virtual-key code, or 0 (used to post keystrokes).
+int VirtualKeyOf(int qt_key, bool keypad = false);
+// A Qt key for a virtual-key code, or 0 (used to post keystrokes). The
+// keypad's own codes have none: a posted key carries no keypad mark.
 int QtKeyOf(int virtual_key);
 
 // The codes that code outside the tables names.
