@@ -123,12 +123,12 @@ int Run(int argc, char** argv) {
     return 1;
   }
   if (!AcquireSingleInstance(FileNameOf(ProgramPath()))) return 0;
-  SeedRandomAtStartUp();
   if (options.version_switch) {
     ShowPlain(kVersionText);
     return 0;
   }
   try {
+    SeedRandomAtStartUp();
     ResManager().SetMediaDirectory(MediaDirectory());
     std::string problem =
         CheckDirectories(Config().RequireMediaDir(), MediaDirectory(), UsersDirectory());
