@@ -168,16 +168,17 @@ std::deque<TVkObject*>::iterator TVkObjectManager::PositionOf(const TVkObject& o
                           [](const TVkObject* listed, uint64_t serial) { return listed->serial_ < serial; });
 }
 
+TVkObjectManager::KeepAlive::KeepAlive(TVkObjectManager& manager, TVkObject& object)
+    : manager_(manager), object_(object) {
+  ++object_.busy_;
+}
+
+TVkObjectManager::KeepAlive::~KeepAlive() {
+  if (--object_.busy_ == 0 && object_.destroyed_) manager_.FreeDestroyed(object_);
+}
+
 void TVkObjectManager::Deliver(TVkObject& object, int32_t message) {
-  struct BusyScope {
-    TVkObjectManager& manager;
-    TVkObject& object;
-    ~BusyScope() {
-      if (--object.busy_ == 0 && object.destroyed_) manager.FreeDestroyed(object);
-    }
-  };
-  ++object.busy_;
-  BusyScope scope{*this, object};
+  KeepAlive keep(*this, object);
   object.HandleMessage(message);
 }
 

@@ -85,6 +85,24 @@ class TVkObjectManager : private TVkObjectEvents {
     return slot != nullptr ? slot->string : nullptr;
   }
   bool IsLive(int32_t handle) const { return Find(handle) != nullptr; }
+
+  // Keeps an object's memory while native code works with it, as its own
+  // message handlers are kept: a routine run meanwhile may destroy it (its
+  // handle names nothing from then on, so IsLive(Handle()) tells), but it is
+  // freed only when the last such scope or handler has returned. Events from
+  // outside the machine that call an object's methods directly hold one.
+  class KeepAlive {
+   public:
+    KeepAlive(TVkObjectManager& manager, TVkObject& object);
+    ~KeepAlive();
+    KeepAlive(const KeepAlive&) = delete;
+    KeepAlive& operator=(const KeepAlive&) = delete;
+
+   private:
+    TVkObjectManager& manager_;
+    TVkObject& object_;
+  };
+
   int Count() const { return static_cast<int>(objects_.size()); }
   // By position in creation order (0 is the oldest).
   TVkObject& ObjectAt(int position) const { return *objects_.at(static_cast<size_t>(position)); }

@@ -59,17 +59,10 @@ void TVkForm::StartCourse(std::span<const uint8_t> image_file) {
   director_ = std::make_unique<TVkDirector>(view_, register_classes_);
   director_->OnFinished = [this] { ReleaseDirector(true); };
   view_->OnTransitionTo = [this](int32_t system_object, int32_t routine) {
-    if (!director_) return;
-    auto* system = dynamic_cast<TVkSystemObject*>(director_->Manager().Find(system_object));
-    if (!system) return;
-    RunAtEventBoundary(director_->Processor(), [system, routine] { system->TransitionTo(routine); });
+    RunOnSystemObject(system_object, [routine](TVkSystemObject& system) { system.TransitionTo(routine); });
   };
   view_->OnCallNotifyHandler = [this](int32_t system_object, int32_t routine) {
-    if (!director_) return;
-    auto* system = dynamic_cast<TVkSystemObject*>(director_->Manager().Find(system_object));
-    if (!system) return;
-    RunAtEventBoundary(director_->Processor(),
-                       [system, routine] { system->CallNotifyHandler(routine); });
+    RunOnSystemObject(system_object, [routine](TVkSystemObject& system) { system.CallNotifyHandler(routine); });
   };
   director_->Start(image_file);
 }
@@ -105,8 +98,18 @@ void TVkForm::KeyReleased(int virtual_key, int shift) {
   }
   TVkSystemObject* system = TVkSystemObject::Current();
   if (!system || !director_) return;
-  RunAtEventBoundary(director_->Processor(),
-                     [system, virtual_key, shift] { system->KeyReleased(virtual_key, shift); });
+  RunOnSystemObject(system->Handle(),
+                    [virtual_key, shift](TVkSystemObject& target) { target.KeyReleased(virtual_key, shift); });
+}
+
+void TVkForm::RunOnSystemObject(int32_t handle, const std::function<void(TVkSystemObject&)>& body) {
+  if (!director_) return;
+  auto* system = dynamic_cast<TVkSystemObject*>(director_->Manager().Find(handle));
+  if (!system) return;
+  // The routines that body runs may destroy the system object or end the
+  // course: both stay allocated until body has returned.
+  TVkObjectManager::KeepAlive keep(director_->Manager(), *system);
+  RunAtEventBoundary(director_->Processor(), [&] { body(*system); });
 }
 
 void TVkForm::ToggleDeveloperMode() {

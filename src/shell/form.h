@@ -14,6 +14,7 @@
 namespace vork {
 
 class StageZoom;
+class TVkSystemObject;
 class TVkView;
 
 class TVkForm : public QWidget {
@@ -49,6 +50,8 @@ class TVkForm : public QWidget {
 
  private:
   void KeyReleased(int virtual_key, int shift);
+  // Runs body on the live system object named by handle, at an event boundary.
+  void RunOnSystemObject(int32_t handle, const std::function<void(TVkSystemObject&)>& body);
   void ToggleDeveloperMode();
   void Quit();
   // Frees the director now, or as soon as its outermost activation returns.
