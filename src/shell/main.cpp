@@ -115,8 +115,17 @@ int Run(int argc, char** argv) {
 
   std::unique_ptr<Transcript> transcript;
   QtMessageBoxes window_boxes;
-  if (!options.transcript.empty()) transcript = std::make_unique<Transcript>(options);
-  else SetBoxes(&window_boxes);
+  if (options.transcript.empty()) {
+    SetBoxes(&window_boxes);
+  } else {
+    try {
+      transcript = std::make_unique<Transcript>(options);
+    } catch (const std::exception& fault) {
+      // There is no transcript to write the error into.
+      std::fprintf(stderr, "%s: %s\n", program.c_str(), fault.what());
+      return 1;
+    }
+  }
 
   if (std::string problem = CheckSoundLibrary(DirectoryOf(executable)); !problem.empty()) {
     ShowError(problem);

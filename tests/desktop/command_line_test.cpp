@@ -86,7 +86,8 @@ Outcome RunPlayer(const QStringList& args) {
   QProcess player;
   player.start(VORK_BINARY_DIR "/vork", args);
   player.waitForFinished(20000);
-  return {player.exitCode(), QString::fromUtf8(player.readAllStandardOutput()),
+  // A crash counts as a status no test expects.
+  return {player.exitStatus() == QProcess::NormalExit ? player.exitCode() : -1, QString::fromUtf8(player.readAllStandardOutput()),
           QString::fromUtf8(player.readAllStandardError())};
 }
 
@@ -109,6 +110,13 @@ TEST(CommandLine, GnuOptionsAnswerOnStandardOutputAndUnknownOnesEndWithStatusTwo
     EXPECT_EQ(bad.err.count('\n'), 1) << bad.err.toStdString();
     EXPECT_TRUE(bad.err.startsWith("vork: ")) << bad.err.toStdString();
   }
+}
+
+TEST(CommandLine, ATranscriptThatCannotBeWrittenEndsTheRunWithItsReason) {
+  Outcome run = RunPlayer({"--transcript", "/nonexistent/folder/transcript"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.err.endsWith("vork: Cannot write the transcript \"/nonexistent/folder/transcript\".\n"))
+      << run.err.toStdString();
 }
 
 }  // namespace
