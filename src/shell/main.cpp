@@ -83,6 +83,14 @@ struct Transcript {
   ~Transcript() { SetBoxes(nullptr); }
 };
 
+// The files named on the command line mean the launch directory, but the
+// course runs in its media directory: anchor them before that change.
+void AnchorOptionPaths(PlayerOptions& options) {
+  options.image = FromLaunchDirectory(options.image);
+  options.events = FromLaunchDirectory(options.events);
+  if (options.transcript != "-") options.transcript = FromLaunchDirectory(options.transcript);
+}
+
 int Run(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   CommandLineError error;
@@ -92,6 +100,7 @@ int Run(int argc, char** argv) {
     std::fprintf(stderr, "%s: %s\n", program.c_str(), error.message.c_str());
     return 2;
   }
+  AnchorOptionPaths(*parsed);
   const PlayerOptions& options = *parsed;
   if (options.help) {
     std::fputs(HelpText(program).c_str(), stdout);
@@ -145,6 +154,7 @@ int Run(int argc, char** argv) {
       ShowError(StartupErrorText(problem));
       return 1;
     }
+    EnterMediaDirectory();
 
     std::vector<ScriptedEvent> events;
     if (!options.events.empty()) {

@@ -4,9 +4,10 @@
 # player headless and compares its transcript and exit status with
 # NAME.expected. Optional beside it: NAME.events (scripted input),
 # NAME.answers (one line: the --answers list), NAME.args (one line of further
-# arguments), NAME.setup (a bash snippet run in the course folder before the
-# player starts, with $COURSE and $BUILD set; it may copy the player to
-# ./player/vork to run a copy). In the transcript the course folder is
+# arguments; relative file names in it mean the course folder, where the
+# player is started), NAME.setup (a bash snippet run in the course folder
+# before the player starts, with $COURSE and $BUILD set; it may copy the
+# player to ./player/vork to run a copy). In the transcript the course folder is
 # written @DIR@ (and @UPPERDIR@ in upper case).
 #   run_course.sh BUILD_DIR SOURCE
 set -euo pipefail
@@ -39,10 +40,11 @@ fi
 player="$build/vork"
 [ -x "$work/player/vork" ] && player="$work/player/vork"
 
+# The player starts in the course folder: that is its launch directory.
 set +e
-XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" HOME="$work" \
+(cd "$work" && XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" HOME="$work" \
   QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy VORK_SEED=1 \
-  "$player" "${args[@]}" >"$work/stdout" 2>"$work/stderr"
+  "$player" "${args[@]}" >"$work/stdout" 2>"$work/stderr")
 status=$?
 set -e
 echo "exit: $status" >>"$work/transcript"
