@@ -15,17 +15,17 @@ std::string WithoutTrailingSlash(std::string directory) {
   return directory;
 }
 
-std::string CheckedFileBase(const std::string& directory, const std::string& name) {
+UserStore CheckedStore(const std::string& directory, const std::string& name) {
   if (!IsSafeUserFileName(name)) {
     throw EVkError("Invalid user name \"" + name + "\": a user name must not be empty, \".\" or "
                    "\"..\" and must not hold \"/\", \"\\\" or control characters");
   }
-  return UserFileBase(directory, name);
+  return FindUserStore(directory, name);
 }
 
 // Called with the lock held, so no other writer of the file can be busy.
-std::string SettingsFileAfterCleanUp(const std::string& path) {
-  std::string file = path + ".vkr";
+std::string SettingsFileAfterCleanUp(const std::string& directory, const UserStore& store) {
+  std::string file = directory + "/" + store.file;
   RemoveLeftoverTemporaryFiles(file);
   return file;
 }
@@ -35,8 +35,8 @@ std::string SettingsFileAfterCleanUp(const std::string& path) {
 TVkUser::TVkUser(std::string name, std::string directory)
     : name_(std::move(name)),
       directory_(WithoutTrailingSlash(std::move(directory))),
-      file_base_(CheckedFileBase(directory_, name_)),
+      store_(CheckedStore(directory_, name_)),
       lock_(Path() + ".lck"),
-      settings_(SettingsFileAfterCleanUp(Path())) {}
+      settings_(SettingsFileAfterCleanUp(directory_, store_)) {}
 
 }  // namespace vork

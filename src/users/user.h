@@ -1,12 +1,14 @@
 #pragma once
 // TVkUser: one learner, with the lock that keeps a second player off the
 // learner's files and the learner's settings store. In directory D a user
-// named N has D/N.lck (only while a player holds the user) and D/N.vkr.
+// named N has D/N.lck (only while a player holds the user) and D/N.vkr, N
+// and the extension spelt as an existing store spells them (FindUserStore).
 
 #include <string>
 
 #include "users/lock.h"
 #include "users/reg.h"
+#include "users/user_list.h"
 
 namespace vork {
 
@@ -28,14 +30,14 @@ class TVkUser {
   // Without a trailing "/".
   const std::string& Directory() const { return directory_; }
   // Directory + "/" + the name as its files are spelt, without extension.
-  std::string Path() const { return directory_ + "/" + file_base_; }
+  std::string Path() const { return directory_ + "/" + store_.base; }
   TVkReg& Settings() { return settings_; }
   const TVkReg& Settings() const { return settings_; }
 
  private:
   std::string name_;
   std::string directory_;
-  std::string file_base_;
+  UserStore store_;
   TVkLock lock_;
   TVkReg settings_;
 };

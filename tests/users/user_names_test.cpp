@@ -68,7 +68,7 @@ TEST(UserNames, UsersAreTheSettingsFilesOfTheDirectory) {
     WriteBytes(dir / file, "");
   }
   std::filesystem::create_directory(dir / "folder.vkr");
-  EXPECT_EQ(ListUsers(dir.Path()), (std::vector<std::string>{"Anna", "Mary", "Peter smith"}));
+  EXPECT_EQ(ListUsers(dir.Path()), (std::vector<std::string>{"Anna", "Mary", "Peter smith", "X"}));
   EXPECT_TRUE(IsListedUser(dir.Path(), "mary"));
   EXPECT_TRUE(IsListedUser(dir.Path(), "PETER SMITH"));
   EXPECT_FALSE(IsListedUser(dir.Path(), "Writer"));

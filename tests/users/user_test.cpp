@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -14,6 +15,7 @@
 
 #include "platform/errors.h"
 #include "users/reg_file.h"
+#include "users/user_list.h"
 #include "users/scratch.h"
 
 namespace vork {
@@ -116,6 +118,52 @@ TEST(User, NameFindsItsFilesWhateverTheLetterCase) {
     EXPECT_THROW(TVkUser other("mary", dir.Path()), EVkError);  // the same user
   }
   EXPECT_EQ(dir.Names(), (Names{"Mary.vkr"}));
+}
+
+// Stores copied from a case-insensitive disk keep whatever letter case they
+// had: the learner is listed once and opens, and saves back into, the store
+// that is there instead of a new empty one beside it.
+TEST(User, StoreIsFoundWhateverTheLetterCaseOfItsFileName) {
+  struct Case {
+    Names files;  // on disk, each a store that knows its own file name
+    std::string opened_as;
+    Names listed;
+    std::string store;  // the file that is read and then saved
+  } cases[] = {
+      {{"MARY.VKR"}, "Mary", {"Mary"}, "MARY.VKR"},
+      {{"Mary.Vkr"}, "mary", {"Mary"}, "Mary.Vkr"},
+      {{"peter.vkR", "anna.VKR"}, "Peter", {"Anna", "Peter"}, "peter.vkR"},
+      // Several stores of one learner: the one spelt as the name was given,
+      // then the lower-case extension, then the first file name in byte order.
+      {{"MARY.vkr", "Mary.VKR"}, "Mary", {"Mary"}, "Mary.VKR"},
+      {{"Mary.VKR", "Mary.vkr"}, "Mary", {"Mary"}, "Mary.vkr"},
+      {{"MARY.VKR", "mary.vkr"}, "Mary", {"Mary"}, "mary.vkr"},
+      {{"MARY.Vkr", "MARY.VKR"}, "mary", {"Mary"}, "MARY.VKR"},
+      {{"mARY.VKR", "MARY.VKR"}, "Mary", {"MARY"}, "MARY.VKR"},
+      // No store of that learner yet: a new one, extension in lower case.
+      {{"MARY.VKR"}, "Zoe", {"Mary"}, "Zoe.vkr"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.files.front() + " opened as " + c.opened_as);
+    ScratchDir dir;
+    for (const std::string& file : c.files) {
+      TVkRegItems items;
+      items.Insert({"file", "S", file});
+      WriteBytes(dir / file, EncodeRegFile(items));
+    }
+    EXPECT_EQ(ListUsers(dir.Path()), c.listed);
+    {
+      TVkUser user(c.opened_as, dir.Path());
+      EXPECT_EQ(user.Settings().ReadString("file", c.store), c.store);
+      user.Settings().WriteString("lesson", "5");
+    }
+    Names after = c.files;
+    if (std::find(after.begin(), after.end(), c.store) == after.end()) after.push_back(c.store);
+    std::sort(after.begin(), after.end());
+    EXPECT_EQ(dir.Names(), after);
+    TVkRegItems saved = DecodeRegFile(ReadBytes(dir / c.store), c.store);
+    EXPECT_EQ(saved.Find("lesson") ? saved.Find("lesson")->value : "(none)", "5");
+  }
 }
 
 TEST(User, OpeningRemovesOnlyItsOwnLeftoverTemporaryFiles) {
