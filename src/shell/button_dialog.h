@@ -19,12 +19,13 @@ using ButtonDialogHandler =
     std::function<int(std::string_view message, std::string_view caption,
                       const std::vector<std::string>& buttons, DialogPlacement placement)>;
 
-// The window shell installs a dialog with real captions; an empty handler
-// restores the default, which asks through the installed message boxes: in
-// a transcript run it writes "question: " + message and takes the next
-// answer ("11", "12", "13"; "yes" or "ok" for the first button, "no" for the
-// second, "cancel" for none); otherwise it shows a Yes/No(/Cancel) question
-// that names the buttons in its text.
+// A window run installs a dialog with real buttons (AskWithButtonDialogWindow,
+// platform/qt/button_dialog_window.h); an empty handler restores the
+// default, which asks through the installed message boxes: in a transcript
+// run it writes "question: " + message and takes the next answer ("11",
+// "12", "13"; "yes" or "ok" for the first button, "no" for the second,
+// "cancel" for none); otherwise it shows a Yes/No(/Cancel) question that
+// names the buttons in its text.
 void SetButtonDialogHandler(ButtonDialogHandler handler);
 
 // "|a|b", "a|b|" and "a|b" all give {"a", "b"}.

@@ -19,6 +19,7 @@
 #include "platform/errors.h"
 #include "platform/message_boxes.h"
 #include "platform/program_location.h"
+#include "platform/qt/button_dialog_window.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/random.h"
 #include "objects/system_object.h"
@@ -126,6 +127,7 @@ int Run(int argc, char** argv) {
   QtMessageBoxes window_boxes;
   if (options.transcript.empty()) {
     SetBoxes(&window_boxes);
+    SetButtonDialogHandler(AskWithButtonDialogWindow);
   } else {
     try {
       transcript = std::make_unique<Transcript>(options);
