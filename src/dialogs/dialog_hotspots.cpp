@@ -1,5 +1,6 @@
 #include "dialogs/dialog_hotspots.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "objects/text_edits.h"
@@ -47,6 +48,14 @@ std::vector<TVkHotspot> ParseHotspots(std::string_view text) {
   } catch (const EVkError&) {
     hotspots.clear();
   }
+  return hotspots;
+}
+
+std::vector<TVkHotspot> ReachableHotspots(std::vector<TVkHotspot> hotspots, int32_t width, int32_t height) {
+  std::erase_if(hotspots, [&](const TVkHotspot& spot) {
+    return spot.right <= std::max(spot.left, 0) || spot.left >= width ||
+           spot.bottom <= std::max(spot.top, 0) || spot.top >= height;
+  });
   return hotspots;
 }
 

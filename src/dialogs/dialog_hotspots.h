@@ -27,6 +27,12 @@ struct TVkHotspot {
 // all: such a dialog would otherwise wait for a click that can never hit.
 std::vector<TVkHotspot> ParseHotspots(std::string_view text);
 
+// The hot spots that a click on a width x height dialog can hit, those that
+// overlap (0, 0, width, height), in their order. A dialog whose hot spots all
+// lie outside it is left with no list, so that any click closes it instead
+// of nothing ever doing so.
+std::vector<TVkHotspot> ReachableHotspots(std::vector<TVkHotspot> hotspots, int32_t width, int32_t height);
+
 // The first hot spot containing (x, y), the one listed first winning where
 // they overlap; null when none does.
 const TVkHotspot* HotspotAt(const std::vector<TVkHotspot>& hotspots, int32_t x, int32_t y);

@@ -5,9 +5,9 @@
 namespace vork {
 
 std::string AnswerPictureDialog(TranscriptBoxes& transcript, const TVkDialog& dialog,
-                                const std::vector<TVkHotspot>& hotspots) {
+                                const std::vector<TVkHotspot>& hotspots, bool has_area) {
   transcript.WriteLine("dialog", dialog.BitmapName + " " + HotspotNames(hotspots));
-  if (dialog.Timeout < 0) return {};
+  if (!has_area || dialog.Timeout < 0) return {};
   const std::string answer = transcript.Answers().Take();
   if (!answer.empty()) {
     if (hotspots.empty()) return {};

@@ -14,7 +14,10 @@ namespace vork {
 
 class TranscriptBoxes;
 
-// The dialog's result as the transcript answers it:
+// The dialog's result as the transcript answers it, hotspots being those a
+// click can reach (ReachableHotspots):
+// - a dialog without area (0 x 0) takes no answer and closes at once, with
+//   the empty result;
 // - a dialog that ignores clicks (negative timeout) takes no answer and
 //   closes by its timeout, with the empty result;
 // - the next answer naming one of its hot spots is a click on it; a dialog
@@ -23,6 +26,6 @@ class TranscriptBoxes;
 //   closes by its timeout when it has one, else as a click on its first hot
 //   spot.
 std::string AnswerPictureDialog(TranscriptBoxes& transcript, const TVkDialog& dialog,
-                                const std::vector<TVkHotspot>& hotspots);
+                                const std::vector<TVkHotspot>& hotspots, bool has_area);
 
 }  // namespace vork

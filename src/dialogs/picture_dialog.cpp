@@ -58,6 +58,13 @@ QImage LoadPicture(const TVkDialog& dialog, TVkResManager& resources) {
   return dialog.BitmapName.empty() ? QImage() : LoadBitmapImage(resources, dialog.BitmapName);
 }
 
+// Width and Height, 0 taking the picture's; a negative size has no area.
+QSize DialogSize(const TVkDialog& dialog, const QImage& picture) {
+  const int width = dialog.Width == 0 ? picture.width() : dialog.Width;
+  const int height = dialog.Height == 0 ? picture.height() : dialog.Height;
+  return QSize(std::max(width, 0), std::max(height, 0));
+}
+
 bool HasPrefix(const std::string& text, std::string_view prefix) { return text.compare(0, 5, prefix) == 0; }
 
 }  // namespace
@@ -65,12 +72,12 @@ bool HasPrefix(const std::string& text, std::string_view prefix) { return text.c
 TVkDialogForm::TVkDialogForm(const TVkDialog& dialog, TVkResManager& resources, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), dialog_(dialog) {
   setModal(true);
-  hotspots_ = ParseHotspots(dialog_.Hotspots);
   const QImage picture = LoadPicture(dialog_, resources);
-  if (dialog_.Width == 0) dialog_.Width = picture.width();
-  if (dialog_.Height == 0) dialog_.Height = picture.height();
-  const int width = std::max(dialog_.Width, 0);
-  const int height = std::max(dialog_.Height, 0);
+  const QSize size = DialogSize(dialog_, picture);
+  const int width = size.width();
+  const int height = size.height();
+  has_area_ = !size.isEmpty();
+  hotspots_ = ReachableHotspots(ParseHotspots(dialog_.Hotspots), width, height);
   setAutoFillBackground(true);
   SetControlColor(this, QPalette::Window, dialog_.Color);
 
@@ -138,6 +145,14 @@ void TVkDialogForm::Finish(std::string result) {
   done(QDialog::Accepted);
 }
 
+void TVkDialogForm::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // Nothing can be clicked on a dialog without area. Closed from the event
+  // loop, not here: exec() shows the dialog before it starts its loop, and a
+  // dialog closed in between would leave exec() waiting for ever.
+  if (!has_area_) QTimer::singleShot(0, this, [this] { Finish({}); });
+}
+
 void TVkDialogForm::reject() {
   // Escape and the window system's close request: refused unless a hot
   // spot or the timeout has allowed it.
@@ -151,8 +166,10 @@ void TVkDialogForm::closeEvent(QCloseEvent* event) {
 
 std::string RunPictureDialog(const TVkDialog& dialog) {
   if (auto* transcript = dynamic_cast<TranscriptBoxes*>(&Boxes())) {
-    LoadPicture(dialog, ResManager());
-    return AnswerPictureDialog(*transcript, dialog, ParseHotspots(dialog.Hotspots));
+    const QSize size = DialogSize(dialog, LoadPicture(dialog, ResManager()));
+    return AnswerPictureDialog(*transcript, dialog,
+                               ReachableHotspots(ParseHotspots(dialog.Hotspots), size.width(), size.height()),
+                               !size.isEmpty());
   }
   TVkDialogForm form(dialog, ResManager(), MainForm());
   form.exec();

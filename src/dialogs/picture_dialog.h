@@ -3,7 +3,9 @@
 // optionally with an HTML text area over it, closed only by a click on one
 // of its hot spots or by its timeout. TVkDialogForm is the window;
 // RunPictureDialog shows one for a dialog record and answers the name of
-// the hot spot that was clicked.
+// the hot spot that was clicked. Only hot spots that lie at least partly on
+// the dialog count, and a dialog without area closes as soon as it is shown:
+// no dialog waits for a click that cannot come.
 
 #include <QDialog>
 #include <QImage>
@@ -27,9 +29,10 @@ class TVkDialogForm : public QDialog {
   // the window on the screen and builds its text area. Not shown yet.
   TVkDialogForm(const TVkDialog& dialog, TVkResManager& resources, QWidget* parent = nullptr);
 
-  // The name of the hot spot that closed the dialog; "" after a timeout or
-  // a click on a dialog without hot spots.
+  // The name of the hot spot that closed the dialog; "" after a timeout, a
+  // click on a dialog without hot spots, or on one without area.
   const std::string& Result() const { return result_; }
+  // The hot spots a click can hit (ReachableHotspots).
   const std::vector<TVkHotspot>& Hotspots() const { return hotspots_; }
   // Null when the dialog has no text.
   TVkHTMLViewer* TextArea() const { return text_area_; }
@@ -41,6 +44,7 @@ class TVkDialogForm : public QDialog {
   void reject() override;
 
  protected:
+  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -53,6 +57,7 @@ class TVkDialogForm : public QDialog {
   QWidget* picture_control_ = nullptr;
   QPointer<TVkHTMLViewer> text_area_;
   QTimer* timer_ = nullptr;
+  bool has_area_ = true;
   bool close_allowed_ = false;
   std::string result_;
 };

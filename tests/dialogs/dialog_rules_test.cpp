@@ -83,6 +83,32 @@ TEST(DialogHotspots, TheFirstListedHotSpotContainingThePointWins) {
   EXPECT_EQ(HotspotNames(spots), "big|small|right");
 }
 
+TEST(DialogHotspots, OnlyHotSpotsOnTheDialogCanBeHit) {
+  struct Case {
+    const char* what;
+    const char* hotspots;
+    int32_t width, height;
+    const char* reachable;  // names joined by "|"
+  };
+  const Case cases[] = {
+      {"inside", "a,10,10,20,20", 240, 160, "a"},
+      {"partly on it, over the far corner", "a,230,150,50,50", 240, 160, "a"},
+      {"partly on it, from the left", "a,-10,0,11,10", 240, 160, "a"},
+      {"covering it all", "a,-5,-5,500,500", 240, 160, "a"},
+      {"just right of it", "a,240,0,10,10", 240, 160, ""},
+      {"just below it", "a,0,160,10,10", 240, 160, ""},
+      {"ending at its left edge", "a,-10,0,10,10", 240, 160, ""},
+      {"ending at its top edge", "a,0,-5,10,5", 240, 160, ""},
+      {"no width", "a,5,5,0,10", 240, 160, ""},
+      {"a negative size", "a,50,50,-10,-10", 240, 160, ""},
+      {"the ones on it keep their order", "off,300,0,5,5/b,5,5,5,5/off2,0,200,5,5/a,0,0,9,9", 240, 160, "b|a"},
+      {"a dialog without area has none", "a,0,0,10,10", 0, 0, ""},
+      {"nor one without height", "a,0,0,10,10", 240, 0, ""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(HotspotNames(ReachableHotspots(ParseHotspots(c.hotspots), c.width, c.height)), c.reachable) << c.what;
+}
+
 TEST(DialogTranscript, AnswersAsTheLearnerWouldHaveClicked) {
   struct Case {
     const char* what;
@@ -91,6 +117,7 @@ TEST(DialogTranscript, AnswersAsTheLearnerWouldHaveClicked) {
     const char* answers;
     const char* result;
     const char* answers_left;
+    bool has_area = true;
   };
   const Case cases[] = {
       {"answer names a hot spot", "yes,0,0,9,9,no,10,0,9,9", 0, "no,x", "no", "x"},
@@ -100,6 +127,8 @@ TEST(DialogTranscript, AnswersAsTheLearnerWouldHaveClicked) {
       {"no hot spots: any answer closes", "", 0, "ok,x", "", "x"},
       {"clicks ignored: no answer taken", "yes,0,0,9,9", -3000, "yes,x", "", "yes,x"},
       {"malformed list: no hot spots", "yes,0,zero,9,9", 0, "yes", "", ""},
+      {"no area: closes at once, no answer taken", "yes,0,0,9,9", 0, "yes,x", "", "yes,x", false},
+      {"no area and no hot spots: the same", "", 0, "ok", "", "ok", false},
   };
   for (const Case& c : cases) {
     std::ostringstream out;
@@ -109,7 +138,8 @@ TEST(DialogTranscript, AnswersAsTheLearnerWouldHaveClicked) {
     dialog.BitmapName = "ask.img";
     dialog.Hotspots = c.hotspots;
     dialog.Timeout = c.timeout;
-    EXPECT_EQ(AnswerPictureDialog(transcript, dialog, ParseHotspots(dialog.Hotspots)), c.result) << c.what;
+    EXPECT_EQ(AnswerPictureDialog(transcript, dialog, ParseHotspots(dialog.Hotspots), c.has_area), c.result)
+        << c.what;
     std::string left;
     while (!answers.Empty()) left += (left.empty() ? "" : ",") + answers.Take();
     EXPECT_EQ(left, c.answers_left) << c.what;
@@ -123,7 +153,7 @@ TEST(DialogTranscript, WritesThePictureAndTheHotSpotNames) {
   TVkDialog dialog;
   dialog.BitmapName = "pics\\ask.img";
   dialog.Hotspots = "Ja,0,0,9,9/Nein,10,0,9,9";
-  AnswerPictureDialog(transcript, dialog, ParseHotspots(dialog.Hotspots));
+  AnswerPictureDialog(transcript, dialog, ParseHotspots(dialog.Hotspots), true);
   EXPECT_EQ(out.str(), "dialog: pics\\ask.img Ja|Nein\n");
 }
 

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include "dialogs/dialog_placement.h"
 #include "dialogs/picture_dialog.h"
@@ -91,6 +92,43 @@ TEST_F(PictureDialogTest, WithoutHotSpotsAnyClickClosesWithTheEmptyResult) {
     Click(*form, 230, 150);
     EXPECT_FALSE(form->isVisible()) << hotspots;
     EXPECT_EQ(form->Result(), "") << hotspots;
+  }
+}
+
+TEST_F(PictureDialogTest, HotSpotsThatAllLieOffThePictureCountAsNoList) {
+  // The picture is 240 x 160: none of these can ever be clicked.
+  for (const char* hotspots : {"off,240,0,10,10", "below,0,160,10,10/left,-20,0,20,20", "flat,10,10,0,0"}) {
+    dialog.Hotspots = hotspots;
+    auto form = Open();
+    EXPECT_TRUE(form->Hotspots().empty()) << hotspots;
+    Click(*form, 5, 5);
+    EXPECT_FALSE(form->isVisible()) << hotspots;
+    EXPECT_EQ(form->Result(), "") << hotspots;
+  }
+}
+
+TEST_F(PictureDialogTest, ADialogWithoutAreaClosesAtOnceWithTheEmptyResult) {
+  struct Case {
+    const char* what;
+    const char* picture;
+    int32_t width, height, timeout;
+  } cases[] = {
+      {"no picture, no size", "", 0, 0, 0},
+      {"a picture made 0 wide", "ask.img", -1, 0, 0},
+      {"no height", "", 100, 0, 0},
+      {"clicks ignored", "", 0, 0, -60000},
+  };
+  for (const Case& c : cases) {
+    dialog.BitmapName = c.picture;
+    dialog.Width = c.width;
+    dialog.Height = c.height;
+    dialog.Timeout = c.timeout;
+    dialog.Hotspots = "ok,0,0,10,10";
+    TVkDialogForm form(dialog, resources.Manager());
+    // Would otherwise wait for a click that cannot come; 99 tells it apart.
+    QTimer::singleShot(2000, &form, [&form] { form.done(99); });
+    EXPECT_EQ(form.exec(), QDialog::Accepted) << c.what;
+    EXPECT_EQ(form.Result(), "") << c.what;
   }
 }
 
