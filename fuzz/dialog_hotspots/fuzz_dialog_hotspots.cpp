@@ -4,6 +4,7 @@
 // hit test, the rest up to the first NUL is a hot-spot list and after it a
 // link command.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -41,6 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const auto hotspots = ParseHotspots(hotspot_text);
   if (const TVkHotspot* spot = HotspotAt(hotspots, x, y)) Expect(spot->Contains(x, y));
+  // What is left for a click to hit lies at least partly on the dialog.
+  const auto reachable = ReachableHotspots(hotspots, width, height);
+  Expect(reachable.size() <= hotspots.size());
+  for (const TVkHotspot& spot : reachable) {
+    Expect(std::max(spot.left, 0) < std::min(spot.right, width));
+    Expect(std::max(spot.top, 0) < std::min(spot.bottom, height));
+  }
   const std::string names = HotspotNames(hotspots);
   Expect(names.size() <= hotspot_text.size());
 

@@ -52,9 +52,10 @@ std::vector<TVkHotspot> ParseHotspots(std::string_view text) {
 }
 
 std::vector<TVkHotspot> ReachableHotspots(std::vector<TVkHotspot> hotspots, int32_t width, int32_t height) {
+  // Overlap of half-open ranges; a dialog of negative size overlaps nothing.
   std::erase_if(hotspots, [&](const TVkHotspot& spot) {
-    return spot.right <= std::max(spot.left, 0) || spot.left >= width ||
-           spot.bottom <= std::max(spot.top, 0) || spot.top >= height;
+    return std::max(spot.left, 0) >= std::min(spot.right, width) ||
+           std::max(spot.top, 0) >= std::min(spot.bottom, height);
   });
   return hotspots;
 }

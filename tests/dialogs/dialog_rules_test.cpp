@@ -104,6 +104,7 @@ TEST(DialogHotspots, OnlyHotSpotsOnTheDialogCanBeHit) {
       {"the ones on it keep their order", "off,300,0,5,5/b,5,5,5,5/off2,0,200,5,5/a,0,0,9,9", 240, 160, "b|a"},
       {"a dialog without area has none", "a,0,0,10,10", 0, 0, ""},
       {"nor one without height", "a,0,0,10,10", 240, 0, ""},
+      {"nor one of negative size", "a,-50,-50,100,100", -2, -2, ""},
   };
   for (const Case& c : cases)
     EXPECT_EQ(HotspotNames(ReachableHotspots(ParseHotspots(c.hotspots), c.width, c.height)), c.reachable) << c.what;
