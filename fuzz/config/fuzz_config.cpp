@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "platform/errors.h"
-#include "shell/config.h"
-#include "shell/res_manager.h"
+#include "resources/config.h"
+#include "resources/res_manager.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vork;

@@ -1,7 +1,7 @@
 // Writes the seed bitmaps with the test suite's encoder: whole files and
 // bare run-length data behind a two-byte size, as the fuzzer reads them.
 //   c++ -std=c++20 -I src -I tests fuzz/matrix/make_corpus.cpp \
-//       tests/exercises/matrix_bitmaps.cpp src/objects/crc32.cpp -o /tmp/make_corpus
+//       tests/exercises/matrix_bitmaps.cpp src/text/crc32.cpp -o /tmp/make_corpus
 //   /tmp/make_corpus fuzz/matrix/corpus
 
 #include <fstream>

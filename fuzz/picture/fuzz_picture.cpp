@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/errors.h"
-#include "shell/picture.h"
+#include "resources/picture.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <string_view>
 #include <vector>
 
-#include "objects/answers.h"
-#include "objects/crc32.h"
-#include "objects/normalize.h"
-#include "objects/number_text.h"
-#include "objects/text_edits.h"
-#include "objects/text_fields.h"
-#include "objects/word_lists.h"
+#include "text/answers.h"
+#include "text/crc32.h"
+#include "text/normalize.h"
+#include "text/number_text.h"
+#include "text/text_edits.h"
+#include "text/text_fields.h"
+#include "text/word_lists.h"
 #include "platform/errors.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "objects/text_edits.h"
+#include "text/text_edits.h"
 #include "platform/errors.h"
 
 namespace vork {

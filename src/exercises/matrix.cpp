@@ -4,7 +4,7 @@
 
 #include "archives/stream.h"
 #include "exercises/rle8_decoder.h"
-#include "objects/crc32.h"
+#include "text/crc32.h"
 #include "platform/diagnostic_log.h"
 #include "platform/errors.h"
 

@@ -1,7 +1,7 @@
 #include "exercises/matrix_object.h"
 
 #include "archives/stream.h"
-#include "shell/res_manager.h"
+#include "resources/res_manager.h"
 
 namespace vork {
 

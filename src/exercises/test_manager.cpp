@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "objects/crc32.h"
-#include "objects/text_edits.h"
+#include "text/crc32.h"
+#include "text/text_edits.h"
 #include "platform/clock.h"
 #include "platform/diagnostic_log.h"
 #include "platform/errors.h"
 #include "platform/random.h"
-#include "shell/res_manager.h"
+#include "resources/res_manager.h"
 
 namespace vork {
 

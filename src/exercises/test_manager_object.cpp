@@ -1,6 +1,6 @@
 #include "exercises/test_manager_object.h"
 
-#include "objects/string_list_object.h"
+#include "data_objects/string_list_object.h"
 
 namespace vork {
 

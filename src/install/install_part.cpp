@@ -16,13 +16,13 @@
 #include "install/extract_archive.h"
 #include "install/http_downloader.h"
 #include "install/run_program.h"
-#include "objects/temp_file.h"
+#include "text/temp_file.h"
 #include "platform/clock.h"
 #include "platform/message_boxes.h"
 #include "platform/program_location.h"
 #include "platform/qt/main_form.h"
 #include "platform/qt/qt_text.h"
-#include "shell/button_dialog.h"
+#include "platform/button_dialog.h"
 
 namespace vork {
 namespace {

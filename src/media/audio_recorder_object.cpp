@@ -5,7 +5,7 @@
 #include "media/play_audio.h"
 #include "media/recording_wave.h"
 #include "media/sound_capture.h"
-#include "objects/temp_file.h"
+#include "text/temp_file.h"
 #include "platform/errors.h"
 #include "platform/path_resolver.h"
 

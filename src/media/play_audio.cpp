@@ -12,13 +12,13 @@
 #include "bridge/script_object.h"
 #include "media/audio_player.h"
 #include "media/stoppable_media.h"
-#include "objects/normalize.h"
-#include "objects/text_edits.h"
+#include "text/normalize.h"
+#include "text/text_edits.h"
 #include "platform/diagnostic_log.h"
 #include "platform/path_resolver.h"
 #include "scene/background.h"
 #include "scene/view.h"
-#include "shell/res_manager.h"
+#include "resources/res_manager.h"
 
 namespace vork {
 

@@ -10,7 +10,7 @@
 #include "scene/background.h"
 #include "scene/color_word.h"
 #include "scene/view.h"
-#include "shell/res_manager.h"
+#include "resources/res_manager.h"
 
 namespace vork {
 

@@ -8,8 +8,8 @@
 #include "objects/mouse_event_routine.h"
 #include "objects/stage_control.h"
 #include "platform/errors.h"
-#include "shell/qt_picture.h"
-#include "shell/res_manager.h"
+#include "resources/qt_picture.h"
+#include "resources/res_manager.h"
 
 namespace vork {
 

@@ -14,8 +14,8 @@
 #include "scene/frame_sprite.h"
 #include "scene/sprite_groups.h"
 #include "scene/view.h"
-#include "shell/qt_picture.h"
-#include "shell/res_manager.h"
+#include "resources/qt_picture.h"
+#include "resources/res_manager.h"
 #include "vm/processor.h"
 
 namespace vork {

@@ -2,7 +2,7 @@
 
 #include "platform/cp1252.h"
 #include "platform/errors.h"
-#include "shell/res_manager.h"
+#include "resources/res_manager.h"
 #include "textscript/line_markers.h"
 
 namespace vork {

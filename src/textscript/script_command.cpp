@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "objects/word_lists.h"
+#include "text/word_lists.h"
 #include "platform/errors.h"
 
 namespace vork {

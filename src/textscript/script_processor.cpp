@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "objects/word_lists.h"
+#include "text/word_lists.h"
 #include "platform/cp1252.h"
 #include "platform/diagnostic_log.h"
 #include "platform/errors.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "bridge/object_manager.h"
-#include "objects/string_list_object.h"
+#include "data_objects/string_list_object.h"
 #include "textscript/include_expansion.h"
 
 namespace vork {

@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-#include "objects/normalize.h"
+#include "text/normalize.h"
 #include "platform/cp1252.h"
 
 namespace vork {

@@ -7,7 +7,7 @@
 #include <QtTest/QTest>
 #include <vector>
 
-#include "media/players/media_controls.h"
+#include "players/media_controls.h"
 
 namespace vork {
 namespace {

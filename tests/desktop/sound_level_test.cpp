@@ -12,7 +12,7 @@
 
 #include "media-oggaudio/oggaudio_library.h"
 #include "media-oggaudio/sound_fixtures.h"
-#include "media/players/media_engine.h"
+#include "players/media_engine.h"
 #include "media/sound_level.h"
 
 namespace vork {

@@ -10,11 +10,11 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "dialogs/comment_window.h"
-#include "dialogs/glossary_window.h"
+#include "windows/comment_window.h"
+#include "windows/glossary_window.h"
 #include "html/course_resources.h"
-#include "media/players/media_controls.h"
-#include "media/players/std_media_player.h"
+#include "players/media_controls.h"
+#include "players/std_media_player.h"
 #include "objects/html/html_viewer.h"
 #include "objects/picture_object.h"
 #include "platform/errors.h"

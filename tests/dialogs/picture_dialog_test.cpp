@@ -11,7 +11,7 @@
 #include <QTimer>
 
 #include "dialogs/dialog_placement.h"
-#include "dialogs/picture_dialog.h"
+#include "windows/picture_dialog.h"
 #include "html/course_resources.h"
 #include "objects/html/html_viewer.h"
 #include "platform/errors.h"

@@ -24,7 +24,7 @@
 #include "platform/errors.h"
 #include "platform/program_location.h"
 #include "platform/qt/qt_text.h"
-#include "shell/res_manager.h"
+#include "resources/res_manager.h"
 
 namespace vork {
 namespace {

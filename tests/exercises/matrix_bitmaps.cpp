@@ -1,6 +1,6 @@
 #include "exercises/matrix_bitmaps.h"
 
-#include "objects/crc32.h"
+#include "text/crc32.h"
 
 namespace vork::testing {
 

@@ -8,7 +8,7 @@
 
 #include "archives/memory_stream.h"
 #include "exercises/matrix_bitmaps.h"
-#include "objects/crc32.h"
+#include "text/crc32.h"
 #include "platform/errors.h"
 
 namespace vork {

@@ -20,7 +20,7 @@
 #include "exercises/gapfill/write_gap.h"
 #include "objects-qt/objects_fixture.h"
 #include "objects/font_object.h"
-#include "objects/string_list_object.h"
+#include "data_objects/string_list_object.h"
 
 namespace vork::testing {
 namespace {

@@ -24,7 +24,7 @@
 #include "media/oggaudio/sound_error.h"
 #include "objects/rtf/rtf_reader.h"
 #include "platform/errors.h"
-#include "shell/picture.h"
+#include "resources/picture.h"
 #include "textscript/include_expansion.h"
 #include "users/reg_file.h"
 #include "vm/image.h"

@@ -17,7 +17,7 @@
 #include "heap_meter.h"
 #include "objects/font_object.h"
 #include "objects/sprite_object.h"
-#include "objects/string_list_object.h"
+#include "data_objects/string_list_object.h"
 #include "objects/system_object.h"
 #include "objects/text_object.h"
 #include "objects/timer_object.h"

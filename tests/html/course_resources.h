@@ -11,7 +11,7 @@
 
 #include "archives/archive_builder.h"
 #include "archives/test_files.h"
-#include "shell/res_manager.h"
+#include "resources/res_manager.h"
 
 namespace vork::testing {
 

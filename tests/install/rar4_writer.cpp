@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "objects/crc32.h"
+#include "text/crc32.h"
 
 namespace vork::test {
 namespace {

@@ -20,7 +20,7 @@
 #include "platform/program_location.h"
 #include "scene/background.h"
 #include "scene/view.h"
-#include "shell/res_manager.h"
+#include "resources/res_manager.h"
 #include "vm/processor.h"
 #include "vm/value_stack.h"
 

@@ -6,10 +6,10 @@
 #include "bridge/string_object.h"
 #include "objects/edit_object.h"
 #include "objects/font_object.h"
-#include "objects/string_list_object.h"
+#include "data_objects/string_list_object.h"
 #include "objects/timer_object.h"
 #include "objects/user_list_object.h"
-#include "objects/vars_object.h"
+#include "data_objects/vars_object.h"
 #include "platform/qt/main_form.h"
 #include "vm/word_io.h"
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "objects/string_list_object.h"
+#include "data_objects/string_list_object.h"
 #include "objects_fixture.h"
 
 namespace vork::testing {

@@ -1,8 +1,8 @@
-#include "objects/answers.h"
+#include "text/answers.h"
 
 #include <gtest/gtest.h>
 
-#include "objects/normalize.h"
+#include "text/normalize.h"
 
 namespace vork {
 namespace {

@@ -1,4 +1,4 @@
-#include "objects/crc32.h"
+#include "text/crc32.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "objects/number_text.h"
+#include "text/number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <clocale>
 #include <set>
 
-#include "objects/text_fields.h"
+#include "text/text_fields.h"
 #include "platform/errors.h"
 #include "platform/random.h"
 

@@ -1,4 +1,4 @@
-#include "objects/temp_file.h"
+#include "text/temp_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

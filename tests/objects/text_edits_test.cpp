@@ -1,4 +1,4 @@
-#include "objects/text_edits.h"
+#include "text/text_edits.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "objects/text_fields.h"
+#include "text/text_fields.h"
 
 #include <gtest/gtest.h>
 

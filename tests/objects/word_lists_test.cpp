@@ -1,4 +1,4 @@
-#include "objects/word_lists.h"
+#include "text/word_lists.h"
 
 #include <gtest/gtest.h>
 

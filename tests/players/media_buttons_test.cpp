@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "media/players/media_controls.h"
-#include "media/players/media_director.h"
-#include "media/players/std_media_player.h"
+#include "players/media_controls.h"
+#include "players/media_director.h"
+#include "players/std_media_player.h"
 #include "players/player_fixture.h"
 
 namespace vork {

@@ -11,9 +11,9 @@
 
 #include "archives/ark_writer.h"
 #include "archives/file_stream.h"
-#include "media/players/browser_media_player.h"
-#include "media/players/media_source.h"
-#include "media/players/std_media_player.h"
+#include "players/browser_media_player.h"
+#include "players/media_source.h"
+#include "players/std_media_player.h"
 #include "platform/errors.h"
 #include "players/player_fixture.h"
 #include "players/http_server.h"

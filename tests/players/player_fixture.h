@@ -10,7 +10,7 @@
 
 #include "media-oggaudio/sound_fixtures.h"
 #include "platform/program_location.h"
-#include "shell/res_manager.h"
+#include "resources/res_manager.h"
 
 namespace vork::testing {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
-#include "shell/config.h"
+#include "resources/config.h"
 
 namespace vork {
 namespace {

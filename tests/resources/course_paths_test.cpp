@@ -10,8 +10,8 @@
 #include "platform/message_boxes.h"
 #include "platform/path_resolver.h"
 #include "platform/program_location.h"
-#include "shell/archive_parts.h"
-#include "shell/button_dialog.h"
+#include "resources/archive_parts.h"
+#include "platform/button_dialog.h"
 
 namespace vork {
 namespace {

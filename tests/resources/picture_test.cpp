@@ -8,7 +8,7 @@
 
 #include "platform/errors.h"
 #include "resources/picture_files.h"
-#include "shell/picture.h"
+#include "resources/picture.h"
 
 namespace vork {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/qt_picture.h"
+#include "resources/qt_picture.h"
 
 namespace vork {
 namespace {

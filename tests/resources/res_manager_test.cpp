@@ -12,7 +12,7 @@
 #include "platform/errors.h"
 #include "platform/message_boxes.h"
 #include "resources/picture_files.h"
-#include "shell/res_manager.h"
+#include "resources/res_manager.h"
 
 namespace vork {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "bridge/object_manager.h"
 #include "bridge/string_object.h"
-#include "objects/string_list_object.h"
+#include "data_objects/string_list_object.h"
 #include "vm/processor.h"
 #include "vm/value_stack.h"
 

@@ -5,11 +5,11 @@
 #include <utility>
 
 #include "archives/stream.h"
-#include "objects/normalize.h"
-#include "objects/text_edits.h"
+#include "text/normalize.h"
+#include "text/text_edits.h"
 #include "platform/cp1252.h"
 #include "platform/errors.h"
-#include "shell/res_manager.h"
+#include "resources/res_manager.h"
 
 namespace vork {
 

@@ -7,7 +7,7 @@
 #include "exercises/crossword/crossword_view.h"
 #include "objects/stage_control.h"
 #include "platform/errors.h"
-#include "shell/res_manager.h"
+#include "resources/res_manager.h"
 #include "vm/processor.h"
 
 namespace vork {

@@ -1,6 +1,6 @@
 #include "exercises/dictation/dictation_result.h"
 
-#include "objects/normalize.h"
+#include "text/normalize.h"
 
 namespace vork {
 

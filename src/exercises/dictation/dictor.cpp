@@ -8,15 +8,15 @@
 #include <algorithm>
 
 #include "exercises/dictation/dictation_result.h"
-#include "objects/normalize.h"
+#include "text/normalize.h"
 #include "objects/stage_control.h"
 #include "platform/errors.h"
 #include "platform/message_boxes.h"
 #include "platform/qt/font.h"
 #include "platform/qt/qt_text.h"
 #include "scene/color_word.h"
-#include "shell/qt_picture.h"
-#include "shell/res_manager.h"
+#include "resources/qt_picture.h"
+#include "resources/res_manager.h"
 
 namespace vork {
 

@@ -13,11 +13,11 @@
 #include "media/oggaudio/sound_error.h"
 #include "media/oggaudio/sound_location.h"
 #include "media/sound_library.h"
-#include "objects/temp_file.h"
+#include "text/temp_file.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/path_resolver.h"
-#include "shell/res_manager.h"
+#include "resources/res_manager.h"
 
 namespace vork {
 

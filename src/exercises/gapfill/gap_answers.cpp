@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "objects/answers.h"
-#include "objects/normalize.h"
+#include "text/answers.h"
+#include "text/normalize.h"
 #include "platform/cp1252.h"
 
 namespace vork {

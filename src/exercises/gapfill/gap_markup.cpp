@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "objects/normalize.h"
+#include "text/normalize.h"
 
 namespace vork {
 

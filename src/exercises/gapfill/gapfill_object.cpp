@@ -5,9 +5,9 @@
 #include "objects/event_routine.h"
 #include "objects/font_object.h"
 #include "objects/stage_control.h"
-#include "objects/string_list_object.h"
+#include "data_objects/string_list_object.h"
 #include "platform/errors.h"
-#include "shell/res_manager.h"
+#include "resources/res_manager.h"
 #include "vm/processor.h"
 
 namespace vork {

@@ -11,7 +11,7 @@
 #include "objects/stage_control.h"
 #include "platform/qt/font.h"
 #include "platform/qt/qt_text.h"
-#include "shell/res_manager.h"
+#include "resources/res_manager.h"
 
 namespace vork {
 

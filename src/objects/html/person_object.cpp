@@ -6,8 +6,8 @@
 #include "bridge/event_boundary.h"
 #include "objects/stage_control.h"
 #include "platform/errors.h"
-#include "shell/qt_picture.h"
-#include "shell/res_manager.h"
+#include "resources/qt_picture.h"
+#include "resources/res_manager.h"
 #include "vm/processor.h"
 
 namespace vork {
