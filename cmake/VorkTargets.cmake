@@ -13,7 +13,7 @@ endfunction()
 # Targets that use Qt Widgets (directly or through a library of ours that
 # does) compile its large headers once per target.
 function(vork_qt_headers target deps)
-  string(REGEX MATCH "Qt6::Widgets|vork_(scene|objects|shell|platform_qt|media|exercises_qt)(;|$)"
+  string(REGEX MATCH "Qt6::Widgets|vork_(scene|objects|shell|platform_qt|media)(;|$)"
          uses_widgets "${deps}")
   if(uses_widgets AND NOT VORK_CORE_ONLY)
     target_precompile_headers(${target} PRIVATE <QtWidgets/QWidget> <QtGui/QImage>
@@ -21,9 +21,9 @@ function(vork_qt_headers target deps)
   endif()
 endfunction()
 
-# vork_library(NAME SOURCES... [QT] [DEPS ...]): a static library of one subsystem.
+# vork_library(NAME SOURCES... [DEPS ...]): a static library of one subsystem.
 function(vork_library name)
-  cmake_parse_arguments(ARG "QT" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})

@@ -26,7 +26,7 @@
 
 #include "bridge/object_manager.h"
 #include "bridge/script_object.h"
-#include "media-oggaudio/sound_fixtures.h"
+#include "media/oggaudio/sound_fixtures.h"
 #include "media/play_audio.h"
 #include "media/sound_library.h"
 #include "platform/program_location.h"

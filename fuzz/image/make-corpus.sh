@@ -7,6 +7,6 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root="$here/../.."
 vkc="$1/vkc"
-for source in "$root"/examples/*.vkc "$root"/tests/courses/{soak_scenes,timer_ticks,scene_change_order}.vkc; do
+for source in "$root"/examples/*.vkc "$root"/tests/courses/machine/{soak_scenes,timer_ticks,scene_change_order}.vkc; do
   "$vkc" "$source" -o "$here/corpus/vkc-$(basename "${source%.vkc}").vkbc"
 done

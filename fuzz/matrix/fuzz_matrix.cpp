@@ -17,13 +17,9 @@ namespace {
 
 std::string AsFile(std::string_view data) {
   if (data.size() < 2 || data.starts_with("BM")) return std::string(data);
-  static const std::string palette = vork::testing::RequiredPalette();
-  vork::testing::MatrixBitmapSpec bitmap;
-  bitmap.width = static_cast<std::uint8_t>(data[0]) % 64 + 1;
-  bitmap.height = static_cast<std::uint8_t>(data[1]) % 64 + 1;
-  bitmap.pixel_data = std::string(data.substr(2));
-  bitmap.palette = palette;
-  return vork::testing::MatrixBitmapFile(bitmap);
+  return vork::testing::BmpFile(vork::testing::MatrixLayout(static_cast<std::uint8_t>(data[0]) % 64 + 1,
+                                                            static_cast<std::uint8_t>(data[1]) % 64 + 1,
+                                                            std::string(data.substr(2))));
 }
 
 }  // namespace

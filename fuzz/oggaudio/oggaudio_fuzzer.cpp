@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to both decoders of the sound library, as a whole
 // file and as a byte range inside a bigger one, and decodes them to memory
 // (no audio device). Also parses the bytes as a sound location.
-// Seeds: tests/media-oggaudio's write_oggaudio_corpus.
+// Seeds: tests/media/oggaudio's write_oggaudio_corpus.
 
 #include <cstddef>
 #include <cstdint>

@@ -9,7 +9,7 @@
 #include "resources/picture_files.h"
 
 using vork::testing::BmpFile;
-using vork::testing::BmpSpec;
+using vork::testing::BmpLayout;
 using vork::testing::JpegFile;
 
 int main(int argc, char** argv) {

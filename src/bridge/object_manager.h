@@ -57,6 +57,11 @@ class TVkObjectManager : private TVkObjectEvents {
   // Makes class_index creatable (0 .. kMaxClassIndex; replaces an earlier
   // factory, for class 0 the built-in string class).
   void RegisterClass(int32_t class_index, Factory factory);
+  // The same for a class whose objects need nothing but their constructor.
+  template <typename T>
+  void RegisterClass(int32_t class_index) {
+    RegisterClass(class_index, [](TVkObjectManager&) { return std::make_unique<T>(); });
+  }
   // Points the processor's createobj and method events at this manager.
   void BindProcessorEvents();
 

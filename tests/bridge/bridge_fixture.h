@@ -1,16 +1,15 @@
 #pragma once
-// A machine with a real object manager whose boxes are captured as
-// transcript lines, and script object classes that log what happens to them.
+// The test machine with script object classes that log what happens to them.
 
+#include <initializer_list>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "bridge/object_manager.h"
+#include "bridge/script_object.h"
 #include "bridge/string_object.h"
-#include "platform/message_boxes.h"
-#include "vm/processor.h"
+#include "support/test_machine.h"
 
 namespace vork {
 
@@ -31,25 +30,13 @@ class Recording : public Base {
   std::string name_;
 };
 
-struct BridgeFixture {
-  std::ostringstream box_lines;
-  TranscriptAnswers answers;
-  TranscriptBoxes boxes{box_lines, answers};
-  std::vector<std::string> log;
-  TVkStack stack;
-  TVkProcessor processor{stack};
-  std::unique_ptr<TVkObjectManager> manager =
-      std::make_unique<TVkObjectManager>(TVkManagerSetup{&processor, &stack, nullptr});
-  int created = 0;
+// The test machine whose classes can be made to log what happens to them.
+struct BridgeFixture : testing::TestMachine {
+  // The recording objects write to log as they are freed.
+  ~BridgeFixture() override { manager.reset(); }
 
-  BridgeFixture() {
-    SetBoxes(&boxes);
-    manager->BindProcessorEvents();
-  }
-  ~BridgeFixture() {
-    manager.reset();
-    SetBoxes(nullptr);
-  }
+  std::vector<std::string> log;
+  int created = 0;
 
   // Makes classes log: string classes keep their string behaviour.
   void RecordClasses(std::initializer_list<int32_t> classes) {
@@ -61,14 +48,6 @@ struct BridgeFixture {
       });
     }
   }
-
-  int32_t NewString(const std::string& text) {
-    const int32_t handle = manager->CreateObject(0);
-    StringAt(handle).SetText(text);
-    return handle;
-  }
-  TVkStringObject& StringAt(int32_t handle) { return dynamic_cast<TVkStringObject&>(*manager->Find(handle)); }
-  std::string Boxes() const { return box_lines.str(); }
 };
 
 }  // namespace vork

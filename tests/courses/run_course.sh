@@ -6,13 +6,17 @@
 # NAME.answers (one line: the --answers list), NAME.args (one line of further
 # arguments; relative file names in it mean the course folder, where the
 # player is started), NAME.setup (a bash snippet run in the course folder
-# before the player starts, with $COURSE and $BUILD set; it may copy the
-# player to ./player/vork to run a copy). In the transcript the course folder is
-# written @DIR@ (and @UPPERDIR@ in upper case).
+# before the player starts, with $COURSE, $BUILD, $SOURCE_DIR (the test's
+# own folder), $TESTS (the tests folder) and $COURSE_TOOLS (the picture,
+# sound and step writers in tests/courses/tools) set; it may copy the player
+# to ./player/vork to run a copy). In the transcript the course folder is
+# written @DIR@ (and @UPPERDIR@ in upper case). The run ends as hung after
+# VORK_COURSE_TIMEOUT_MS (20000 by default; longer under the sanitizers).
 #   run_course.sh BUILD_DIR SOURCE
 set -euo pipefail
 build=$(cd "$1" && pwd)
 source=$2
+tests=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 dir=$(cd "$(dirname "$source")" && pwd)
 name=$(basename "${source%.*}")
 work=$(mktemp -d "${TMPDIR:-/tmp}/vork-course-$name.XXXXXX")
@@ -27,10 +31,11 @@ case "$source" in
   *.vkc) "$build/vkc" "$source" -o "$course.vkbc" ;;
 esac
 if [ -f "$dir/$name.setup" ]; then
-  (cd "$work" && COURSE="$course" BUILD="$build" SOURCE_DIR="$dir" bash "$dir/$name.setup")
+  (cd "$work" && COURSE="$course" BUILD="$build" SOURCE_DIR="$dir" TESTS="$tests" \
+    COURSE_TOOLS="$tests/courses/tools" bash "$dir/$name.setup")
 fi
 
-args=(--image "$course.vkbc" --transcript "$work/transcript" --timeout 20000)
+args=(--image "$course.vkbc" --transcript "$work/transcript" --timeout "${VORK_COURSE_TIMEOUT_MS:-20000}")
 [ -f "$dir/$name.events" ] && args+=(--events "$dir/$name.events")
 [ -f "$dir/$name.answers" ] && args+=(--answers "$(head -n1 "$dir/$name.answers")")
 if [ -f "$dir/$name.args" ]; then

@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "media-oggaudio/oggaudio_library.h"
-#include "media-oggaudio/sound_fixtures.h"
+#include "media/oggaudio/oggaudio_library.h"
+#include "media/oggaudio/sound_fixtures.h"
 #include "players/media_engine.h"
 #include "media/sound_level.h"
 

@@ -9,10 +9,6 @@ namespace {
 constexpr std::uint32_t kPolynomial = 0xEDB88320;
 constexpr std::uint32_t kRequiredCrc = 0x63380801;
 
-void PutLittleEndian(std::string& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
-}
-
 // The CRC register after 32 more bits, and its inverse: feeding four bytes w
 // to register r gives Advance(r ^ w), so the four bytes that take r to a
 // wanted register t are r ^ Retreat(t).
@@ -70,39 +66,31 @@ std::string EncodeRle8(const std::vector<std::string>& rows) {
   return out;
 }
 
-std::string RequiredPalette() {
-  std::string palette;
-  for (int i = 0; i < 255; ++i) PutLittleEndian(palette, static_cast<std::uint32_t>(i * 0x010101), 4);
-  const std::uint32_t last = Register(palette) ^ Retreat(~kRequiredCrc);
-  PutLittleEndian(palette, last, 4);
+std::vector<std::uint32_t> RequiredPalette() {
+  std::vector<std::uint32_t> palette;
+  std::string bytes;
+  for (std::uint32_t i = 0; i < 255; ++i) {
+    palette.push_back(i * 0x010101);
+    Put(bytes, palette.back(), 4);
+  }
+  palette.push_back(Register(bytes) ^ Retreat(~kRequiredCrc));
   return palette;
 }
 
-std::string MatrixBitmapFile(const MatrixBitmapSpec& bitmap) {
-  const std::uint32_t pixel_offset = static_cast<std::uint32_t>(54 + bitmap.palette.size());
-  std::string file = bitmap.magic;
-  PutLittleEndian(file, static_cast<std::uint32_t>(pixel_offset + bitmap.pixel_data.size()), 4);
-  PutLittleEndian(file, 0, 4);
-  PutLittleEndian(file, pixel_offset, 4);
-  PutLittleEndian(file, bitmap.header_size, 4);
-  PutLittleEndian(file, static_cast<std::uint32_t>(bitmap.width), 4);
-  PutLittleEndian(file, static_cast<std::uint32_t>(bitmap.height), 4);
-  PutLittleEndian(file, bitmap.planes, 2);
-  PutLittleEndian(file, bitmap.bits_per_pixel, 2);
-  PutLittleEndian(file, bitmap.compression, 4);
-  PutLittleEndian(file, static_cast<std::uint32_t>(bitmap.pixel_data.size()), 4);
-  for (int i = 0; i < 4; ++i) PutLittleEndian(file, 0, 4);  // resolution, colours used/important
-  file += bitmap.palette;
-  file += bitmap.pixel_data;
-  return file;
+BmpLayout MatrixLayout(std::int32_t width, std::int32_t height, std::string pixel_data) {
+  BmpLayout bitmap;
+  bitmap.width = width;
+  bitmap.height = height;
+  bitmap.bits = 8;
+  bitmap.compression = 1;
+  bitmap.palette = RequiredPalette();
+  bitmap.pixels = std::move(pixel_data);
+  return bitmap;
 }
 
 std::string MatrixBitmapFile(const std::vector<std::string>& rows) {
-  MatrixBitmapSpec bitmap;
-  bitmap.height = static_cast<std::int32_t>(rows.size());
-  bitmap.width = rows.empty() ? 0 : static_cast<std::int32_t>(rows.front().size());
-  bitmap.pixel_data = EncodeRle8(rows);
-  return MatrixBitmapFile(bitmap);
+  const auto width = rows.empty() ? 0 : static_cast<std::int32_t>(rows.front().size());
+  return BmpFile(MatrixLayout(width, static_cast<std::int32_t>(rows.size()), EncodeRle8(rows)));
 }
 
 }  // namespace vork::testing

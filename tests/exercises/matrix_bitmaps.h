@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/bmp_file.h"
+
 namespace vork::testing {
 
 // Raw run-length data pieces, to write streams by hand.
@@ -27,22 +29,12 @@ std::string Literal(std::string_view bytes);
 // last by the end-of-picture mark.
 std::string EncodeRle8(const std::vector<std::string>& rows);
 
-// 256 four-byte entries whose CRC-32 is the matrix's required one.
-std::string RequiredPalette();
+// 256 colours whose CRC-32, as four-byte entries, is the matrix's required one.
+std::vector<std::uint32_t> RequiredPalette();
 
-struct MatrixBitmapSpec {
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-  std::string pixel_data;
-  std::string palette = RequiredPalette();
-  std::uint16_t bits_per_pixel = 8;
-  std::uint32_t compression = 1;
-  std::uint16_t planes = 1;
-  std::uint32_t header_size = 40;
-  std::string magic = "BM";
-};
-// The whole file: file header, information header, palette, pixel data.
-std::string MatrixBitmapFile(const MatrixBitmapSpec& bitmap);
+// A matrix bitmap of the given size around pixel_data: 8 bits, run-length
+// encoded, the required palette. Change fields to make it a wrong one.
+BmpLayout MatrixLayout(std::int32_t width, std::int32_t height, std::string pixel_data);
 // The usual case: rows encoded by EncodeRle8.
 std::string MatrixBitmapFile(const std::vector<std::string>& rows);
 

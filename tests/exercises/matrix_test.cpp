@@ -20,15 +20,12 @@ using testing::EndOfRow;
 using testing::Jump;
 using testing::Literal;
 using testing::MatrixBitmapFile;
-using testing::MatrixBitmapSpec;
+using testing::BmpLayout;
+using testing::MatrixLayout;
 using testing::Repeat;
 
-MatrixBitmapSpec Layout(std::int32_t width, std::int32_t height, std::string pixel_data) {
-  MatrixBitmapSpec bitmap;
-  bitmap.width = width;
-  bitmap.height = height;
-  bitmap.pixel_data = std::move(pixel_data);
-  return bitmap;
+std::string MatrixFile(std::int32_t width, std::int32_t height, std::string pixel_data) {
+  return BmpFile(MatrixLayout(width, height, std::move(pixel_data)));
 }
 
 // Every byte of the matrix, top row first.
@@ -43,7 +40,9 @@ std::vector<std::string> Rows(const TVkMatrix& matrix) {
 }
 
 TEST(MatrixBitmapFixture, PaletteHasTheRequiredChecksum) {
-  EXPECT_EQ(Crc32(testing::RequiredPalette()), TVkMatrix::kPaletteCrc);
+  std::string bytes;
+  for (std::uint32_t colour : testing::RequiredPalette()) testing::Put(bytes, colour, 4);
+  EXPECT_EQ(Crc32(bytes), TVkMatrix::kPaletteCrc);
 }
 
 TEST(Matrix, EncodedRegionsReadBackPointForPoint) {
@@ -94,7 +93,7 @@ TEST(Matrix, EscapesThatEndRowsAndThePicture) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TVkMatrix matrix;
-    matrix.LoadFromBytes(MatrixBitmapFile(Layout(3, 2, c.data)));
+    matrix.LoadFromBytes(MatrixFile(3, 2, c.data));
     EXPECT_EQ(Rows(matrix), c.rows);
   }
 }
@@ -102,13 +101,13 @@ TEST(Matrix, EscapesThatEndRowsAndThePicture) {
 TEST(Matrix, RefusesEveryOtherBitmap) {
   const std::string good_rows = Repeat(3, 1) + EndOfRow() + Repeat(3, 2) + EndOfPicture();
   const auto with = [&](auto change) {
-    MatrixBitmapSpec bitmap = Layout(3, 2, good_rows);
+    BmpLayout bitmap = MatrixLayout(3, 2, good_rows);
     change(bitmap);
-    return MatrixBitmapFile(bitmap);
+    return BmpFile(bitmap);
   };
-  const auto rows = [&](std::string data) { return MatrixBitmapFile(Layout(3, 2, std::move(data))); };
-  std::string changed_palette = testing::RequiredPalette();
-  changed_palette[5] ^= 1;
+  const auto rows = [&](std::string data) { return MatrixFile(3, 2, std::move(data)); };
+  std::vector<std::uint32_t> changed_palette = testing::RequiredPalette();
+  changed_palette[1] ^= 0x100;
   struct Case {
     const char* what;
     std::string file;
@@ -125,21 +124,21 @@ TEST(Matrix, RefusesEveryOtherBitmap) {
       {"top row short", rows(Repeat(3, 1) + EndOfRow() + Repeat(2, 2) + EndOfPicture())},
       {"data cut off", rows(Repeat(3, 1) + EndOfRow() + Repeat(3, 2))},
       {"no data", rows("")},
-      {"another palette", with([&](MatrixBitmapSpec& s) { s.palette = changed_palette; })},
-      {"4-bit colour", with([](MatrixBitmapSpec& s) { 
-         s.bits_per_pixel = 4;
+      {"another palette", with([&](BmpLayout& s) { s.palette = changed_palette; })},
+      {"4-bit colour", with([](BmpLayout& s) { 
+         s.bits = 4;
          s.compression = 2;
        })},
-      {"uncompressed", with([](MatrixBitmapSpec& s) { s.compression = 0; })},
-      {"two planes", with([](MatrixBitmapSpec& s) { s.planes = 2; })},
-      {"a larger header", with([](MatrixBitmapSpec& s) { s.header_size = 108; })},
-      {"top-down", with([](MatrixBitmapSpec& s) { s.height = -2; })},
-      {"no width", with([](MatrixBitmapSpec& s) { s.width = 0; })},
-      {"not BM", with([](MatrixBitmapSpec& s) { s.magic = "MB"; })},
-      {"huge size in a small file", with([](MatrixBitmapSpec& s) { s.width = s.height = 0x7FFFFFFF; })},
-      {"cut in the palette", MatrixBitmapFile(Layout(3, 2, good_rows)).substr(0, 500)},
+      {"uncompressed", with([](BmpLayout& s) { s.compression = 0; })},
+      {"two planes", with([](BmpLayout& s) { s.planes = 2; })},
+      {"a larger header", with([](BmpLayout& s) { s.header_size = 108; })},
+      {"top-down", with([](BmpLayout& s) { s.height = -2; })},
+      {"no width", with([](BmpLayout& s) { s.width = 0; })},
+      {"not BM", with([](BmpLayout& s) { s.magic = "MB"; })},
+      {"huge size in a small file", with([](BmpLayout& s) { s.width = s.height = 0x7FFFFFFF; })},
+      {"cut in the palette", MatrixFile(3, 2, good_rows).substr(0, 500)},
       {"pixel offset past the end", [&] {
-         std::string file = MatrixBitmapFile(Layout(3, 2, good_rows));
+         std::string file = MatrixFile(3, 2, good_rows);
          file[11] = '\x7F';
          return file;
        }()},

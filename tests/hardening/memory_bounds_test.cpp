@@ -43,19 +43,16 @@ std::string Le32(std::uint32_t value) {
 }
 std::string Le16(std::uint16_t value) { return Le32(value).substr(0, 2); }
 
-// A BMP with a 40-byte header; palette and data follow the headers.
-std::string Bitmap(std::int32_t width, std::int32_t height, std::uint16_t bits, std::uint32_t compression,
-                   std::uint32_t colours_used, const std::string& palette, const std::string& data) {
-  const auto offset = static_cast<std::uint32_t>(14 + 40 + palette.size());
-  return "BM" + Le32(offset + static_cast<std::uint32_t>(data.size())) + Le32(0) + Le32(offset) + Le32(40) +
-         Le32(static_cast<std::uint32_t>(width)) + Le32(static_cast<std::uint32_t>(height)) + Le16(1) +
-         Le16(bits) + Le32(compression) + Le32(0) + Le32(0) + Le32(0) + Le32(colours_used) + Le32(0) + palette +
-         data;
+// A BMP with a 40-byte header whose count of colours is colours_used.
+std::string Bitmap(std::int32_t width, std::int32_t height, int bits, std::uint32_t compression,
+                   std::uint32_t colours_used, std::vector<std::uint32_t> palette, std::string data) {
+  return BmpFile({width, height, bits, compression, 40, std::move(palette), {}, std::move(data), 1, "BM",
+                  colours_used});
 }
 
-const std::string kGreys = [] {
-  std::string palette;
-  for (int i = 0; i < 256; ++i) palette += std::string(3, static_cast<char>(i)) + '\0';
+const std::vector<std::uint32_t> kGreys = [] {
+  std::vector<std::uint32_t> palette;
+  for (std::uint32_t i = 0; i < 256; ++i) palette.push_back(i * 0x010101);
   return palette;
 }();
 
@@ -109,22 +106,15 @@ void ReadWave(const std::string& bytes) {
 }
 
 std::string MatrixClaiming(std::int32_t width, std::int32_t height) {
-  MatrixBitmapSpec bitmap;
-  bitmap.width = width;
-  bitmap.height = height;
-  bitmap.pixel_data = Repeat(255, 7) + EndOfRow() + Jump(200, 200) + EndOfPicture();
-  return MatrixBitmapFile(bitmap);
+  return BmpFile(MatrixLayout(width, height, Repeat(255, 7) + EndOfRow() + Jump(200, 200) + EndOfPicture()));
 }
 
 // Rows of nothing but their end marks: a run-length matrix may rightly be
 // far larger than its file.
 std::string MatrixRows(std::int32_t width, std::int32_t height) {
-  MatrixBitmapSpec bitmap;
-  bitmap.width = width;
-  bitmap.height = height;
-  for (int row = 1; row < height; ++row) bitmap.pixel_data += EndOfRow();
-  bitmap.pixel_data += EndOfPicture();
-  return MatrixBitmapFile(bitmap);
+  std::string pixels;
+  for (int row = 1; row < height; ++row) pixels += EndOfRow();
+  return BmpFile(MatrixLayout(width, height, pixels + EndOfPicture()));
 }
 
 void ReadMatrix(const std::string& bytes) {
@@ -196,13 +186,13 @@ std::vector<ReaderCase> Cases() {
          ExpandIncludes("main.txt", lines, [&](const std::string& name) { return files.at(name); });
        },
        "main.txt", kExpansionBound},
-      {"bitmap claiming 100000 x 100000", Bitmap(100000, 100000, 24, 0, 0, "", std::string(16, 'x')),
+      {"bitmap claiming 100000 x 100000", Bitmap(100000, 100000, 24, 0, 0, {}, std::string(16, 'x')),
        DecodeBitmap, "\"huge.img\" is too large"},
-      {"bitmap claiming 16385 x 1", Bitmap(16385, 1, 24, 0, 0, "", std::string(16, 'x')), DecodeBitmap,
+      {"bitmap claiming 16385 x 1", Bitmap(16385, 1, 24, 0, 0, {}, std::string(16, 'x')), DecodeBitmap,
        "\"huge.img\" is too large"},
-      {"bitmap claiming 6000 x 6000", Bitmap(6000, 6000, 24, 0, 0, "", std::string(16, 'x')), DecodeBitmap,
+      {"bitmap claiming 6000 x 6000", Bitmap(6000, 6000, 24, 0, 0, {}, std::string(16, 'x')), DecodeBitmap,
        "\"huge.img\" is too large"},
-      {"bitmap claiming 4000 x 4000, no pixels", Bitmap(4000, 4000, 24, 0, 0, "", std::string(16, 'x')),
+      {"bitmap claiming 4000 x 4000, no pixels", Bitmap(4000, 4000, 24, 0, 0, {}, std::string(16, 'x')),
        DecodeBitmap, "the pixel data is cut short"},
       {"bitmap claiming four billion colours", Bitmap(4, 4, 8, 0, 0xFFFFFFFF, kGreys, std::string(16, 'x')),
        DecodeBitmap, ""},

@@ -13,7 +13,7 @@
 #include "install/scratch_folder.h"
 #include "install/unpack_names.h"
 
-namespace vork::test {
+namespace vork::testing {
 namespace {
 
 using Kind = RarEntry::Kind;
@@ -175,4 +175,4 @@ TEST(RarLibrary, ReadsHeadersToTheEndOfTheArchive) {
 }
 
 }  // namespace
-}  // namespace vork::test
+}  // namespace vork::testing

@@ -16,7 +16,7 @@
 #include "install/zentor_settings.h"
 #include "platform/course_directories.h"
 
-namespace vork::test {
+namespace vork::testing {
 namespace {
 
 constexpr char kAppPaths[] =
@@ -179,4 +179,4 @@ TEST(RunProgram, StartsInTheMediaFolderOrSaysWhyNot) {
 }
 
 }  // namespace
-}  // namespace vork::test
+}  // namespace vork::testing

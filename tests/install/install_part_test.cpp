@@ -16,11 +16,11 @@
 #include "install/http_downloader.h"
 #include "install/rar4_writer.h"
 #include "install/scratch_folder.h"
-#include "install/test_http_server.h"
+#include "support/http_server.h"
 #include "install/transcript_capture.h"
 #include "platform/clock.h"
 
-namespace vork::test {
+namespace vork::testing {
 namespace {
 
 constexpr char kQuestion[] =
@@ -46,7 +46,7 @@ class InstallPartTest : public ::testing::Test {
            "\" is corrupt.\n";
   }
 
-  TestHttpServer server;
+  HttpServer server;
   ScratchFolder course;
   const std::string part = Rar4Archive({{"demo.x01", "update part"}, {"media\\say_sol.ogg", "OggS"}});
 };
@@ -189,7 +189,7 @@ TEST_F(InstallPartTest, ChoiceBetweenAutomaticAndManual) {
 // The downloader alone: a body past the announced or the largest allowed
 // size ends the download as failed.
 TEST(HttpDownloader, StopsAtTheSizeBound) {
-  TestHttpServer server;
+  HttpServer server;
   ScratchFolder folder;
   server.Serve("/endless", {200, "OK", std::string(64 * 1024, 'x'), false});
   server.Serve("/small", {200, "OK", std::string(100, 'y'), false});
@@ -226,4 +226,4 @@ TEST(DownloadForm, FiguresWithAndWithoutAContentLength) {
 }
 
 }  // namespace
-}  // namespace vork::test
+}  // namespace vork::testing

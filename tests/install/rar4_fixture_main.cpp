@@ -10,7 +10,7 @@
 #include "install/scratch_folder.h"
 
 int main(int argc, char** argv) {
-  using vork::test::RarEntry;
+  using vork::testing::RarEntry;
   if (argc < 2) {
     std::fputs("usage: rar4_fixture OUT.rar NAME=FILE|NAME/|NAME->TARGET...\n", stderr);
     return 2;
@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     if (const size_t arrow = arg.find("->"); arrow != std::string::npos)
       entries.push_back({arg.substr(0, arrow), arg.substr(arrow + 2), RarEntry::Kind::Symlink});
     else if (const size_t eq = arg.find('='); eq != std::string::npos)
-      entries.push_back({arg.substr(0, eq), vork::test::ReadFile(arg.substr(eq + 1))});
+      entries.push_back({arg.substr(0, eq), vork::testing::ReadFile(arg.substr(eq + 1))});
     else if (!arg.empty() && arg.back() == '/')
       entries.push_back({arg.substr(0, arg.size() - 1), "", RarEntry::Kind::Directory});
     else {
@@ -29,6 +29,6 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  vork::test::WriteFile(argv[1], vork::test::Rar4Archive(entries));
+  vork::testing::WriteFile(argv[1], vork::testing::Rar4Archive(entries));
   return 0;
 }

@@ -4,7 +4,7 @@
 
 #include "text/crc32.h"
 
-namespace vork::test {
+namespace vork::testing {
 namespace {
 
 constexpr char kMarker[] = "Rar!\x1a\x07\x00";
@@ -80,4 +80,4 @@ std::string Rar4Archive(const std::vector<RarEntry>& entries) {
   return archive;
 }
 
-}  // namespace vork::test
+}  // namespace vork::testing

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace vork::test {
+namespace vork::testing {
 
 struct RarEntry {
   enum class Kind { File, Directory, Symlink };
@@ -17,4 +17,4 @@ struct RarEntry {
 
 std::string Rar4Archive(const std::vector<RarEntry>& entries);
 
-}  // namespace vork::test
+}  // namespace vork::testing

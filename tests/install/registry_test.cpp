@@ -7,7 +7,7 @@
 #include "install/scratch_folder.h"
 #include "install/zentor_settings.h"
 
-namespace vork::test {
+namespace vork::testing {
 namespace {
 
 constexpr char kUsage[] = "HKEY_CURRENT_USER\\Software\\Zentor Learning Solutions\\Zentor\\Zentor Usage";
@@ -75,4 +75,4 @@ TEST(ZentorSettings, WriteKeepsTheRestOfTheFile) {
 }
 
 }  // namespace
-}  // namespace vork::test
+}  // namespace vork::testing

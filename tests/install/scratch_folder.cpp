@@ -8,7 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace vork::test {
+namespace vork::testing {
 
 namespace fs = std::filesystem;
 
@@ -44,4 +44,4 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-}  // namespace vork::test
+}  // namespace vork::testing

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace vork::test {
+namespace vork::testing {
 
 class ScratchFolder {
  public:
@@ -25,4 +25,4 @@ std::string ReadFile(const std::string& path);
 // Writes bytes to path (replacing it).
 void WriteFile(const std::string& path, const std::string& bytes);
 
-}  // namespace vork::test
+}  // namespace vork::testing

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace vork::test {
+namespace vork::testing {
 namespace {
 
 // Strokes written compactly: "a" a character, "#13" a virtual key, with
@@ -81,4 +81,4 @@ TEST(SendKeys, RepeatsAreBounded) {
 }
 
 }  // namespace
-}  // namespace vork::test
+}  // namespace vork::testing

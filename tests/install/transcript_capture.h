@@ -6,7 +6,7 @@
 
 #include "platform/message_boxes.h"
 
-namespace vork::test {
+namespace vork::testing {
 
 class TranscriptCapture {
  public:
@@ -25,4 +25,4 @@ class TranscriptCapture {
   TranscriptBoxes boxes_;
 };
 
-}  // namespace vork::test
+}  // namespace vork::testing

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "bridge/bridge_fixture.h"
-#include "media-oggaudio/sound_fixtures.h"
+#include "media/oggaudio/sound_fixtures.h"
 #include "media/audio_recorder_object.h"
 #include "media/play_audio.h"
 #include "media/recording_wave.h"

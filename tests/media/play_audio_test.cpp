@@ -14,23 +14,31 @@
 
 #include "bridge/object_manager.h"
 #include "bridge/script_object.h"
-#include "media-oggaudio/sound_fixtures.h"
+#include "media/oggaudio/sound_fixtures.h"
 #include "media/play_audio.h"
 #include "media/sound_library.h"
 #include "platform/program_location.h"
 #include "scene/background.h"
 #include "scene/view.h"
 #include "resources/res_manager.h"
-#include "vm/processor.h"
-#include "vm/value_stack.h"
+#include "support/test_machine.h"
 
 namespace vork {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class PlayAudioTest : public ::testing::Test {
+// The course folder and a stage that a test may delete, made before the
+// machine that is given the stage.
+struct SoundStage {
+  testing::TempDir dir_;
+  QPointer<TVkView> view_ = new TVkView(nullptr, QSize(320, 240));
+};
+
+class PlayAudioTest : public ::testing::Test, protected SoundStage, public testing::TestMachine {
  protected:
+  PlayAudioTest() : TestMachine(view_.data()) {}
+
   void SetUp() override {
     ::setenv("SDL_AUDIODRIVER", "disk", 1);
     ::setenv("SDL_DISKAUDIOFILE", (dir_ / "output.raw").c_str(), 1);
@@ -41,27 +49,21 @@ class PlayAudioTest : public ::testing::Test {
     SetProgramPath((dir_ / "course.vkbc").string());
     ResManager().SetMediaDirectory((dir_ / "media").string());
     ASSERT_EQ(LoadSoundLibrary(OGGAUDIO_DIRECTORY), "");
-    manager_->RegisterClass(3, [](TVkObjectManager&) { return std::make_unique<TVkScriptObject>(); });
-    caller_ = manager_->CreateObject(3);
+    manager->RegisterClass<TVkScriptObject>(3);
+    caller_ = manager->CreateObject(3);
   }
   void TearDown() override {
-    manager_.reset();
+    manager.reset();
     delete view_.data();
   }
 
-  TVkScriptObject& Caller() { return dynamic_cast<TVkScriptObject&>(*manager_->Find(caller_)); }
+  TVkScriptObject& Caller() { return dynamic_cast<TVkScriptObject&>(*manager->Find(caller_)); }
   TBackground& Stage() {
     TVkView* view = view_.data();
     if (!view || !view->Background()) throw std::logic_error("the stage is gone");
     return *view->Background();
   }
 
-  testing::TempDir dir_;
-  QPointer<TVkView> view_ = new TVkView(nullptr, QSize(320, 240));
-  TVkStack stack_;
-  TVkProcessor processor_{stack_};
-  std::unique_ptr<TVkObjectManager> manager_ =
-      std::make_unique<TVkObjectManager>(TVkManagerSetup{&processor_, &stack_, view_.data()});
   int32_t caller_ = 0;
 };
 
@@ -112,11 +114,11 @@ TEST_F(PlayAudioTest, ASynchronousSoundDisablesTheStageWithTheHourglassUntilItEn
 
 TEST_F(PlayAudioTest, TheCallerAndTheStageMayGoWhileASynchronousSoundPlays) {
   QTimer::singleShot(50, [&] {
-    manager_->SendMsg(caller_, -1);
+    manager->SendMsg(caller_, -1);
     delete view_.data();
   });
   PlayAudio(Caller(), "!beep.aud");
-  EXPECT_FALSE(manager_->IsLive(caller_));
+  EXPECT_FALSE(manager->IsLive(caller_));
   EXPECT_TRUE(view_.isNull());
 }
 

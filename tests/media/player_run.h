@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "media-oggaudio/sound_fixtures.h"
+#include "media/oggaudio/sound_fixtures.h"
 
 namespace vork::testing {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "media-oggaudio/sound_fixtures.h"
+#include "media/oggaudio/sound_fixtures.h"
 #include "media/sound_library.h"
 
 namespace vork {

@@ -16,7 +16,7 @@
 #include "players/std_media_player.h"
 #include "platform/errors.h"
 #include "players/player_fixture.h"
-#include "players/http_server.h"
+#include "support/http_server.h"
 
 namespace vork {
 namespace {
@@ -246,7 +246,7 @@ TEST_F(MediaPlayerTest, MediaAreFoundInTheArchivesTheMediaFolderOrByPath) {
 TEST_F(MediaPlayerTest, TheBrowserPlayerStreamsAWebAddress) {
   testing::HttpServer server(testing::ReadFile(BarsClip()));
   Use(new TVkIEMediaPlayer());
-  player_->SetFileName(server.Address("/bars.mpg"));
+  player_->SetFileName(server.Url("/bars.mpg"));
   player_->Open();
   EXPECT_EQ(Fired(), (Codes{0, 1}));
   EXPECT_GT(player_->GetLength(), 600);
@@ -260,7 +260,7 @@ TEST_F(MediaPlayerTest, TheBrowserPlayerStreamsAWebAddress) {
 
   // The standard player takes no addresses.
   Use(new TVkStdMediaPlayer());
-  player_->SetFileName(server.Address("/bars.mpg"));
+  player_->SetFileName(server.Url("/bars.mpg"));
   EXPECT_THROW(player_->Open(), EVkError);
 }
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "media-oggaudio/sound_fixtures.h"
+#include "media/oggaudio/sound_fixtures.h"
 #include "platform/program_location.h"
 #include "resources/res_manager.h"
 

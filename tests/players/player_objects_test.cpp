@@ -12,7 +12,7 @@
 #include "media/play_audio.h"
 #include "players/media_buttons_object.h"
 #include "players/media_player_objects.h"
-#include "objects-qt/objects_fixture.h"
+#include "support/objects_fixture.h"
 #include "players/player_fixture.h"
 #include "vm/fatal_check.h"
 
@@ -114,7 +114,7 @@ TEST_F(PlayerObjectsTest, MessagesDriveThePlayerAndItsButtons) {
   Send(player, 0, {10, 20, 200, 150});
   EXPECT_EQ(screen.geometry(), QRect(10, 20, 200, 150));
   Send(buttons, 0, {30, 300});
-  Send(buttons, 1, {Str("strip.img")});
+  Send(buttons, 1, {NewString("strip.img")});
   EXPECT_EQ(bar.geometry(), QRect(30, 300, 72, 10));
   Send(buttons, 4, {0x100});  // only the low byte counts
   EXPECT_EQ(bar.width(), 60);
@@ -125,7 +125,7 @@ TEST_F(PlayerObjectsTest, MessagesDriveThePlayerAndItsButtons) {
   Send(player, 5, {Entry("notified")});
   EXPECT_EQ(SendForWord(player, 4), Entry("notified"));
 
-  Send(player, 6, {Str("film.mpg")});
+  Send(player, 6, {NewString("film.mpg")});
   EXPECT_EQ(Global("codes"), Codes({0, 1}));
   EXPECT_EQ(Global("last"), player);
   EXPECT_EQ(SendForWord(player, 10), 1);
@@ -173,7 +173,7 @@ TEST_F(PlayerObjectsTest, MessagesDriveThePlayerAndItsButtons) {
 TEST_F(PlayerObjectsTest, TheBrowserPlayerObjectReportsAFailedOpenAndHasNoFirstFrameMessage) {
   const int32_t player = Create(7);
   Send(player, 5, {Entry("notified")});
-  Send(player, 6, {Str("nothing here.mpg")});
+  Send(player, 6, {NewString("nothing here.mpg")});
   EXPECT_EQ(Global("codes"), Codes({0, 10}));
   EXPECT_EQ(SendForWord(player, 10), 0);
   EXPECT_EQ(SendForString(player, 3), "nothing here.mpg");
@@ -192,7 +192,7 @@ TEST_F(PlayerObjectsTest, ANotifyRoutineMayFreeItsOwnPlayer) {
     const int32_t player = Create(5);
     const int32_t buttons = Create(6);
     Send(player, 12, {buttons});
-    Send(player, 6, {Str("film.mpg")});
+    Send(player, 6, {NewString("film.mpg")});
     if (freeing_on == 0) {
       Send(player, 5, {Entry("freeing")});
       Send(player, 7);

@@ -1,6 +1,6 @@
 #pragma once
-// Picture files written by the tests: Windows bitmaps in the layouts courses
-// carry, and JPEGs through libjpeg's own compressor.
+// Picture files written by the tests: Windows bitmaps (support/bmp_file.h)
+// and JPEGs through libjpeg's own compressor.
 
 #include <cstdint>
 #include <cstdio>
@@ -9,52 +9,9 @@
 
 #include <jpeglib.h>
 
+#include "support/bmp_file.h"
+
 namespace vork::testing {
-
-inline void Put(std::string& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i) & 0xFF);
-}
-
-struct BmpSpec {
-  int width = 0;
-  int height = 0;  // negative: top-down
-  int bits = 24;
-  uint32_t compression = 0;
-  int header_size = 40;
-  std::vector<uint32_t> palette;  // 0x00RRGGBB
-  std::vector<uint32_t> masks;    // bit fields, written after a 40-byte header
-  std::string pixels;             // stored rows (or compressed data) as they go in the file
-};
-
-inline std::string BmpFile(const BmpSpec& bitmap) {
-  std::string header;
-  Put(header, static_cast<uint32_t>(bitmap.header_size), 4);
-  if (bitmap.header_size == 12) {
-    Put(header, static_cast<uint32_t>(bitmap.width), 2);
-    Put(header, static_cast<uint32_t>(bitmap.height), 2);
-    Put(header, 1, 2);
-    Put(header, static_cast<uint32_t>(bitmap.bits), 2);
-  } else {
-    Put(header, static_cast<uint32_t>(bitmap.width), 4);
-    Put(header, static_cast<uint32_t>(bitmap.height), 4);
-    Put(header, 1, 2);
-    Put(header, static_cast<uint32_t>(bitmap.bits), 2);
-    Put(header, bitmap.compression, 4);
-    Put(header, static_cast<uint32_t>(bitmap.pixels.size()), 4);
-    Put(header, 2835, 4);
-    Put(header, 2835, 4);
-    Put(header, static_cast<uint32_t>(bitmap.palette.size()), 4);
-    Put(header, 0, 4);
-    header.resize(static_cast<size_t>(bitmap.header_size), '\0');
-    for (uint32_t mask : bitmap.masks) Put(header, mask, 4);
-  }
-  for (uint32_t colour : bitmap.palette) Put(header, colour, bitmap.header_size == 12 ? 3 : 4);
-  std::string file = "BM";
-  Put(file, static_cast<uint32_t>(14 + header.size() + bitmap.pixels.size()), 4);
-  Put(file, 0, 4);
-  Put(file, static_cast<uint32_t>(14 + header.size()), 4);
-  return file + header + bitmap.pixels;
-}
 
 // An RGB JPEG of width x height whose pixel (x, y) has colour(x, y), 0xRRGGBB.
 template <typename Colour>

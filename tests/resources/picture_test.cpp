@@ -15,7 +15,7 @@ namespace {
 
 using ::testing::HasSubstr;
 using testing::BmpFile;
-using testing::BmpSpec;
+using testing::BmpLayout;
 using testing::JpegFile;
 
 constexpr uint32_t R = 0xFF0000, G = 0x00FF00, B = 0x0000FF, W = 0xFFFFFF, K = 0, Y = 0xFFFF00;
@@ -35,7 +35,7 @@ std::vector<uint32_t> Rgb(const Picture& picture) {
 
 struct BmpCase {
   const char* what;
-  BmpSpec bitmap;
+  BmpLayout bitmap;
   std::vector<uint32_t> expected = kColours;
 };
 
@@ -78,15 +78,15 @@ TEST(DecodeBmp, ReadsEveryLayoutCoursesCarry) {
 TEST(DecodeBmp, RunLengthDataThatSkipsOrOverrunsStaysInsideThePicture) {
   // A delta over the bottom row, then a run of 200 on a row 3 wide, then
   // the data ends without an end-of-picture mark but with every row done.
-  BmpSpec bitmap{3, 2, 8, 1, 40, kPalette, {}, std::string("\0\2\0\1" "\xC8\1\0\0", 8)};
+  BmpLayout bitmap{3, 2, 8, 1, 40, kPalette, {}, std::string("\0\2\0\1" "\xC8\1\0\0", 8)};
   Picture picture = DecodeBmp(BmpFile(bitmap), "x.bmp");
   EXPECT_EQ(Rgb(picture), (std::vector<uint32_t>{R, R, R, K, K, K}));
 }
 
 TEST(DecodeBmp, DamagedFilesFailNamingThePicture) {
-  BmpSpec good{3, 2, 8, 0, 40, kPalette, {}, std::string("\4\0\5\0\1\2\3\0", 8)};
+  BmpLayout good{3, 2, 8, 0, 40, kPalette, {}, std::string("\4\0\5\0\1\2\3\0", 8)};
   auto with = [&](auto change) {
-    BmpSpec bitmap = good;
+    BmpLayout bitmap = good;
     change(bitmap);
     return BmpFile(bitmap);
   };
@@ -98,17 +98,17 @@ TEST(DecodeBmp, DamagedFilesFailNamingThePicture) {
   const Case cases[] = {
       {"not a bitmap", "GIF89a....", "\"pic.bmp\": it does not start with \"BM\""},
       {"cut in the header", BmpFile(good).substr(0, 20), "cut short"},
-      {"unknown header", with([](BmpSpec& s) { s.header_size = 64 + 99; }), "unknown header size"},
-      {"bit fields at 8 bits", with([](BmpSpec& s) { s.compression = 3; }), "is not supported"},
+      {"unknown header", with([](BmpLayout& s) { s.header_size = 64 + 99; }), "unknown header size"},
+      {"bit fields at 8 bits", with([](BmpLayout& s) { s.compression = 3; }), "is not supported"},
       {"pixels cut short", BmpFile(good).substr(0, BmpFile(good).size() - 3), "pixel data is cut short"},
-      {"RLE cut short", with([](BmpSpec& s) { s.compression = 1; s.pixels = "\1\4"; }),
+      {"RLE cut short", with([](BmpLayout& s) { s.compression = 1; s.pixels = "\1\4"; }),
        "compressed data is cut short"},
-      {"RLE absolute run past the end", with([](BmpSpec& s) { s.compression = 1; s.pixels = std::string("\0\x40\1\2", 4); }),
+      {"RLE absolute run past the end", with([](BmpLayout& s) { s.compression = 1; s.pixels = std::string("\0\x40\1\2", 4); }),
        "compressed data is cut short"},
-      {"RLE stored top-down", with([](BmpSpec& s) { s.compression = 1; s.height = -2; }), "top-down"},
-      {"no pixels", with([](BmpSpec& s) { s.width = 0; }), "has no pixels"},
-      {"too wide", with([](BmpSpec& s) { s.width = 1 << 20; }), "\"pic.bmp\" is too large: 1048576 x 2"},
-      {"too many pixels", with([](BmpSpec& s) { s.width = 10000; s.height = 10000; }), "is too large"},
+      {"RLE stored top-down", with([](BmpLayout& s) { s.compression = 1; s.height = -2; }), "top-down"},
+      {"no pixels", with([](BmpLayout& s) { s.width = 0; }), "has no pixels"},
+      {"too wide", with([](BmpLayout& s) { s.width = 1 << 20; }), "\"pic.bmp\" is too large: 1048576 x 2"},
+      {"too many pixels", with([](BmpLayout& s) { s.width = 10000; s.height = 10000; }), "is too large"},
   };
   for (const auto& c : cases) {
     try {
@@ -122,7 +122,7 @@ TEST(DecodeBmp, DamagedFilesFailNamingThePicture) {
 }
 
 TEST(DecodeBmp, IndexBeyondAShortPaletteShowsBlack) {
-  BmpSpec bitmap{3, 2, 8, 0, 40, {R, G}, {}, std::string("\1\0\7\0\1\1\1\0", 8)};
+  BmpLayout bitmap{3, 2, 8, 0, 40, {R, G}, {}, std::string("\1\0\7\0\1\1\1\0", 8)};
   EXPECT_EQ(Rgb(DecodeBmp(BmpFile(bitmap), "x.bmp")), (std::vector<uint32_t>{G, G, G, G, R, K}));
 }
 

@@ -20,7 +20,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using testing::BmpFile;
-using testing::BmpSpec;
+using testing::BmpLayout;
 using testing::JpegFile;
 using testing::TempDir;
 using testing::WriteArchive;
@@ -42,7 +42,7 @@ class CapturedBoxes {
 };
 
 std::string SmallBmp() {
-  return BmpFile(BmpSpec{1, 1, 24, 0, 40, {}, {}, std::string("\x10\x20\x30\0", 4)});
+  return BmpFile(BmpLayout{1, 1, 24, 0, 40, {}, {}, std::string("\x10\x20\x30\0", 4)});
 }
 
 class ResManagerTest : public ::testing::Test {

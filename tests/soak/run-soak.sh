@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The long soak run: the course tests/courses/soak_scenes.vkc with SCENES
+# The long soak run: the course tests/courses/machine/soak_scenes.vkc with SCENES
 # scene changes (default 10,000) in the real player, headless, sound through
 # SDL's disk driver. Prints live objects, resident memory and open files at
 # the first, the middle and the last scene, and fails unless the course ends
@@ -8,7 +8,7 @@
 #   tests/soak/run-soak.sh BUILD_DIR [SCENES]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-courses="$here/../courses"
+courses="$here/../courses/machine"
 build=$(cd "$1" && pwd)
 scenes=${2:-10000}
 # The first scenes warm up the caches of Qt, fontconfig and the allocator;
@@ -33,7 +33,7 @@ last=$(sed -n 3p "$courses/soak_scenes.expected")
 export SOAK_REPORT="$work/report" SOAK_SAMPLER="$here/sample.sh"
 started=$(date +%s)
 status=0
-bash "$courses/run_course.sh" "$build" "$work/soak_long.vkc" || status=$?
+bash "$here/../courses/run_course.sh" "$build" "$work/soak_long.vkc" || status=$?
 echo "soak: $scenes scene changes in $(($(date +%s) - started)) s"
 echo "soak: scene  live objects  RSS (kB)  open files"
 awk '{ printf "soak: %5d  %12d  %8d  %10d\n", $1, $2, $3, $4 }' "$SOAK_REPORT"

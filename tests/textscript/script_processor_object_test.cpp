@@ -5,22 +5,19 @@
 #include <memory>
 #include <string>
 
-#include "bridge/object_manager.h"
-#include "bridge/string_object.h"
 #include "data_objects/string_list_object.h"
-#include "vm/processor.h"
-#include "vm/value_stack.h"
+#include "support/test_machine.h"
 
 namespace vork {
 namespace {
 
 // A manager that knows strings, string lists and script processors; the
 // messages are sent as the bytecode sends them, arguments on the stack.
-class ScriptObjectFixture : public ::testing::Test {
+class ScriptObjectFixture : public ::testing::Test, public testing::TestMachine {
  protected:
   ScriptObjectFixture() {
-    manager->RegisterClass(19, [](TVkObjectManager&) { return std::make_unique<TVkStringListObject>(); });
-    manager->RegisterClass(24, [](TVkObjectManager&) { return std::make_unique<TVkScriptProcessorObject>(); });
+    manager->RegisterClass<TVkStringListObject>(19);
+    manager->RegisterClass<TVkScriptProcessorObject>(24);
     TVkScriptProcessorObject::CurrentUserStore = [this] { return current_user; };
     script = manager->CreateObject(24);
   }
@@ -29,17 +26,7 @@ class ScriptObjectFixture : public ::testing::Test {
     TVkScriptProcessorObject::CurrentUserStore = nullptr;
   }
 
-  void PushString(const std::string& text) {
-    const int32_t handle = manager->CreateObject(0);
-    dynamic_cast<TVkStringObject&>(*manager->Find(handle)).SetText(text);
-    stack.Push(handle);
-  }
-  std::string PopString() {
-    const int32_t handle = stack.Pop();
-    const std::string text = dynamic_cast<TVkStringObject&>(*manager->Find(handle)).Text();
-    manager->SendMsg(handle, -1);
-    return text;
-  }
+  void PushString(const std::string& text) { stack.Push(NewString(text)); }
   void SetUserVar(const std::string& name, const std::string& value) {
     PushString(name);
     PushString(value);
@@ -51,10 +38,6 @@ class ScriptObjectFixture : public ::testing::Test {
     return PopString();
   }
 
-  TVkStack stack;
-  TVkProcessor processor{stack};
-  std::unique_ptr<TVkObjectManager> manager =
-      std::make_unique<TVkObjectManager>(TVkManagerSetup{&processor, &stack, nullptr});
   TVkReg* current_user = nullptr;
   int32_t script = 0;
 };

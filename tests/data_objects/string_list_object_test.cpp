@@ -1,0 +1,168 @@
+// String list objects through the message protocol, as the bytecode uses them.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "data_objects/string_list_object.h"
+#include "support/objects_fixture.h"
+
+namespace vork::testing {
+namespace {
+
+class StringListTest : public ObjectsTest {
+ protected:
+  int32_t list = Create(19);
+
+  TVkStringListObject& List(int32_t handle) { return StringListAt(*manager, handle); }
+  std::vector<TVkListLine>& Lines() { return List(list).Lines(); }
+  void Fill(std::vector<TVkListLine> lines) { Lines() = std::move(lines); }
+  std::vector<std::string> Texts() { return List(list).Texts(); }
+};
+
+struct SplitCase {
+  const char* text;
+  const char* separator;
+  std::vector<std::string> lines;
+};
+
+TEST_F(StringListTest, SplitCutsAtEverySeparatorButTheLast) {
+  const SplitCase cases[] = {
+      {",a,,b,", ",", {"", "a", "", "b"}},
+      {"xabyab", "ab", {"x", "y"}},
+      {"a::b", "::", {"a", "b"}},
+      {"a:b", "::", {"a:b"}},
+      {"a,b", "", {"a,b"}},
+      {"", ",", {}},
+      {",", ",", {""}},
+      {",,", ",", {"", ""}},
+      {"aaa", "aa", {"", "a"}},
+  };
+  for (const SplitCase& c : cases) {
+    Fill({{"old", 1}});
+    Send(list, 10, {NewString(c.text), NewString(c.separator)});
+    EXPECT_EQ(Texts(), c.lines) << "'" << c.text << "' at '" << c.separator << "'";
+    EXPECT_EQ(stack.Length(), 0);
+  }
+}
+
+TEST_F(StringListTest, JoinPutsSeparatorsBetweenLinesOnly) {
+  EXPECT_EQ(SendForString(list, 9, {NewString(",")}), "");
+  Fill({{"", 0}});
+  EXPECT_EQ(SendForString(list, 9, {NewString(",")}), "");
+  Fill({{"a", 0}, {"", 0}, {"b", 0}});
+  EXPECT_EQ(SendForString(list, 9, {NewString(", ")}), "a, , b");
+  EXPECT_EQ(SendForString(list, 9, {NewString("")}), "ab");
+  // Join reverses split for a text that does not end with the separator.
+  Send(list, 10, {NewString(";x;;y"), NewString(";")});
+  EXPECT_EQ(SendForString(list, 9, {NewString(";")}), ";x;;y");
+}
+
+TEST_F(StringListTest, AddInsertReplaceAndDeleteKeepTheWordsWithTheirLines) {
+  Send(list, 2, {NewString("b")});
+  Send(list, 15, {NewString("d"), 40});
+  Send(list, 5, {0, NewString("a")});
+  Send(list, 16, {2, NewString("c"), 30});
+  Send(list, 16, {4, NewString("e"), 50});  // index = count appends
+  Send(list, 20, {NewString("f"), 60});
+  Send(list, 8, {3, NewString("D")});       // the word stays
+  Send(list, 4, {1});
+  EXPECT_EQ(Lines(), (std::vector<TVkListLine>{{"a", 0}, {"c", 30}, {"D", 40}, {"e", 50}, {"f", 60}}));
+  EXPECT_EQ(SendForWord(list, 1), 5);
+  EXPECT_EQ(SendForString(list, 7, {2}), "D");
+  EXPECT_EQ(SendForWord(list, 17, {2}), 40);
+  Send(list, 0);
+  EXPECT_EQ(SendForWord(list, 1), 0);
+}
+
+TEST_F(StringListTest, IndexOfAndNamedValuesIgnoreWindows1252LetterCase) {
+  Fill({{"colour", 0}, {"\xC4pfel", 0}, {"Colour=Red", 0}, {"colour=blue", 0}, {"n=$1F", 0},
+        {"=empty name", 0}, {"size= 12", 0}});
+  EXPECT_EQ(SendForWord(list, 6, {NewString("\xE4PFEL")}), 1);
+  EXPECT_EQ(SendForWord(list, 6, {NewString("COLOUR")}), 0);
+  EXPECT_EQ(SendForWord(list, 6, {NewString("colour=")}), -1);
+  // The first named value counts; a line without "=" names nothing.
+  EXPECT_EQ(SendForString(list, 18, {NewString("COLOUR")}), "Red");
+  EXPECT_EQ(SendForString(list, 18, {NewString("colou")}), "");
+  EXPECT_EQ(SendForString(list, 18, {NewString("")}), "empty name");
+  EXPECT_EQ(SendForWord(list, 19, {NewString("N")}), 31);
+  EXPECT_EQ(SendForWord(list, 19, {NewString("size")}), 12);
+}
+
+TEST_F(StringListTest, NumbersAreDecimalOrHexadecimalAfterDollar) {
+  Fill({{"42", 0}, {"-7", 0}, {"$ff", 0}, {"$FFFFFFFF", 0}, {"4x", 0}, {"", 0}});
+  EXPECT_EQ(SendForWord(list, 12, {0}), 42);
+  EXPECT_EQ(SendForWord(list, 12, {1}), -7);
+  EXPECT_EQ(SendForWord(list, 12, {2}), 255);
+  EXPECT_EQ(SendForWord(list, 12, {3}), -1);
+  ExpectFailure(list, 12, {4}, "'4x' is not a valid integer value");
+  ExpectFailure(list, 12, {5}, "'' is not a valid integer value");
+  ExpectFailure(list, 19, {NewString("missing")}, "'' is not a valid integer value");
+}
+
+TEST_F(StringListTest, SortIgnoresCaseAndKeepsEqualLinesInOrder) {
+  Fill({{"b", 1}, {"\xE4", 2}, {"B", 3}, {"a", 4}, {"\xC4", 5}, {"A", 6}});
+  Send(list, 13);
+  // Letter case aside, bytes order as unsigned values: "ä" (0xE4) after "b".
+  EXPECT_EQ(Lines(), (std::vector<TVkListLine>{{"a", 4}, {"A", 6}, {"b", 1}, {"B", 3}, {"\xE4", 2}, {"\xC4", 5}}));
+}
+
+TEST_F(StringListTest, AssignAndAddAllCopyLinesWithWordsAndMayNameThemselves) {
+  const int32_t other = Create(19);
+  StringListAt(*manager, other).Lines() = {{"x", 7}, {"y", 8}};
+  Fill({{"old", 1}});
+  Send(list, 14, {other});
+  Send(list, 3, {list});
+  EXPECT_EQ(Lines(), (std::vector<TVkListLine>{{"x", 7}, {"y", 8}, {"x", 7}, {"y", 8}}));
+  Send(list, 3, {other});
+  Send(list, 14, {list});
+  EXPECT_EQ(Lines().size(), 6u);
+  EXPECT_TRUE(manager->IsLive(other)) << "the other list is kept";
+}
+
+TEST_F(StringListTest, ListArgumentsMustBeLiveStringLists) {
+  const int32_t vars = Create(22);
+  const std::string not_a_list = "string list argument " + HandleText(vars) + " is not a live string list";
+  ExpectFailure(list, 3, {vars}, not_a_list);
+  ExpectFailure(list, 14, {vars}, not_a_list);
+  ExpectFailure(list, 14, {0}, "string list argument $00000000 is not a live string list");
+}
+
+// Every message that takes an index refuses one outside the list (an
+// insert may append), names it, pops its arguments and leaves the list as
+// it was.
+TEST_F(StringListTest, IndexOutsideTheListFailsAndChangesNothing) {
+  struct Case {
+    int32_t message;
+    int32_t index;
+    bool with_text;
+    bool with_word;
+  };
+  const Case cases[] = {
+      {4, 2, false, false},  {4, -1, false, false}, {7, 2, false, false},   {8, 2, true, false},
+      {12, 2, false, false}, {17, 2, false, false}, {17, -1, false, false}, {5, 3, true, false},
+      {5, -1, true, false},  {16, 3, true, true},   {16, -2147483647 - 1, true, true},
+  };
+  const std::vector<TVkListLine> before{{"1", 10}, {"2", 20}};
+  for (const Case& c : cases) {
+    Fill(before);
+    SCOPED_TRACE("message " + std::to_string(c.message) + " index " + std::to_string(c.index));
+    const std::string error = "List index out of bounds (" + std::to_string(c.index) + ")";
+    if (c.with_word) ExpectFailure(list, c.message, {c.index, NewString("x"), 5}, error);
+    else if (c.with_text) ExpectFailure(list, c.message, {c.index, NewString("x")}, error);
+    else ExpectFailure(list, c.message, {c.index}, error);
+    EXPECT_EQ(Lines(), before);
+  }
+  EXPECT_EQ(manager->Count(), 1) << "the popped strings were consumed";
+}
+
+TEST_F(StringListTest, ReleaseLeavesObjectsNamedByWordsAlone) {
+  const int32_t other = Create(19);
+  Send(list, 15, {NewString("other"), other});
+  Send(list, -1);
+  EXPECT_TRUE(manager->IsLive(other));
+  EXPECT_EQ(Boxes(), "");
+}
+
+}  // namespace
+}  // namespace vork::testing
