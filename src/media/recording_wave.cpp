@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/byte_order.h"
 #include "platform/errors.h"
 
 namespace vork {
@@ -19,10 +20,6 @@ constexpr int kBlockAlign = kChannels * kBitsPerSample / 8;
 constexpr std::array<std::int16_t, 34> kTemplateSamples = {
     -2, -3, 0, -1, -1, -1, -3, -1, -2, -3, 0, -1, -2, 0, -1, 0, 0,
     -2, -2, -3, -1, -2, 0, 2, -2, -2, 0, 0, 0, 0, -3, -2, 0, -1};
-
-void AppendLittleEndian(std::string& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
 
 std::string ErrnoText() { return std::strerror(errno); }
 

@@ -9,11 +9,9 @@
 
 #include <jpeglib.h>
 
-namespace vork::testing {
+#include "platform/byte_order.h"
 
-inline void Put(std::string& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i) & 0xFF);
-}
+namespace vork::testing {
 
 struct BmpSpec {
   int width = 0;
@@ -28,31 +26,31 @@ struct BmpSpec {
 
 inline std::string BmpFile(const BmpSpec& bitmap) {
   std::string header;
-  Put(header, static_cast<uint32_t>(bitmap.header_size), 4);
+  AppendLittleEndian(header, static_cast<uint32_t>(bitmap.header_size), 4);
   if (bitmap.header_size == 12) {
-    Put(header, static_cast<uint32_t>(bitmap.width), 2);
-    Put(header, static_cast<uint32_t>(bitmap.height), 2);
-    Put(header, 1, 2);
-    Put(header, static_cast<uint32_t>(bitmap.bits), 2);
+    AppendLittleEndian(header, static_cast<uint32_t>(bitmap.width), 2);
+    AppendLittleEndian(header, static_cast<uint32_t>(bitmap.height), 2);
+    AppendLittleEndian(header, 1, 2);
+    AppendLittleEndian(header, static_cast<uint32_t>(bitmap.bits), 2);
   } else {
-    Put(header, static_cast<uint32_t>(bitmap.width), 4);
-    Put(header, static_cast<uint32_t>(bitmap.height), 4);
-    Put(header, 1, 2);
-    Put(header, static_cast<uint32_t>(bitmap.bits), 2);
-    Put(header, bitmap.compression, 4);
-    Put(header, static_cast<uint32_t>(bitmap.pixels.size()), 4);
-    Put(header, 2835, 4);
-    Put(header, 2835, 4);
-    Put(header, static_cast<uint32_t>(bitmap.palette.size()), 4);
-    Put(header, 0, 4);
+    AppendLittleEndian(header, static_cast<uint32_t>(bitmap.width), 4);
+    AppendLittleEndian(header, static_cast<uint32_t>(bitmap.height), 4);
+    AppendLittleEndian(header, 1, 2);
+    AppendLittleEndian(header, static_cast<uint32_t>(bitmap.bits), 2);
+    AppendLittleEndian(header, bitmap.compression, 4);
+    AppendLittleEndian(header, static_cast<uint32_t>(bitmap.pixels.size()), 4);
+    AppendLittleEndian(header, 2835, 4);
+    AppendLittleEndian(header, 2835, 4);
+    AppendLittleEndian(header, static_cast<uint32_t>(bitmap.palette.size()), 4);
+    AppendLittleEndian(header, 0, 4);
     header.resize(static_cast<size_t>(bitmap.header_size), '\0');
-    for (uint32_t mask : bitmap.masks) Put(header, mask, 4);
+    for (uint32_t mask : bitmap.masks) AppendLittleEndian(header, mask, 4);
   }
-  for (uint32_t colour : bitmap.palette) Put(header, colour, bitmap.header_size == 12 ? 3 : 4);
+  for (uint32_t colour : bitmap.palette) AppendLittleEndian(header, colour, bitmap.header_size == 12 ? 3 : 4);
   std::string file = "BM";
-  Put(file, static_cast<uint32_t>(14 + header.size() + bitmap.pixels.size()), 4);
-  Put(file, 0, 4);
-  Put(file, static_cast<uint32_t>(14 + header.size()), 4);
+  AppendLittleEndian(file, static_cast<uint32_t>(14 + header.size() + bitmap.pixels.size()), 4);
+  AppendLittleEndian(file, 0, 4);
+  AppendLittleEndian(file, static_cast<uint32_t>(14 + header.size()), 4);
   return file + header + bitmap.pixels;
 }
 

@@ -14,6 +14,7 @@
 #include "media/oggaudio/sound_location.h"
 #include "media/sound_library.h"
 #include "text/temp_file.h"
+#include "platform/byte_order.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/path_resolver.h"
@@ -50,10 +51,6 @@ std::unique_ptr<SoundDecoder> OpenDecoder(const SoundLocation& location) {
   const bool ogg = probe.Read(magic.data(), magic.size()) == magic.size() && std::memcmp(magic.data(), "OggS", 4) == 0;
   ByteRangeFile file = ByteRangeFile::Open(location);
   return ogg ? OpenVorbisSound(std::move(file)) : OpenWaveSound(std::move(file));
-}
-
-void PutLittleEndian(std::string& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
 }  // namespace
@@ -161,17 +158,17 @@ std::string TVkRecordingPlayer::WriteTail(std::int64_t from_ms) const {
   const std::size_t from = std::min(pcm_.data.size(), first_frame * frame);
   const auto size = static_cast<std::uint32_t>(pcm_.data.size() - from);
   std::string header = "RIFF";
-  PutLittleEndian(header, 36 + size, 4);
+  AppendLittleEndian(header, 36 + size, 4);
   header += "WAVEfmt ";
-  PutLittleEndian(header, 16, 4);
-  PutLittleEndian(header, 1, 2);  // PCM
-  PutLittleEndian(header, static_cast<std::uint32_t>(pcm_.channels), 2);
-  PutLittleEndian(header, static_cast<std::uint32_t>(pcm_.rate), 4);
-  PutLittleEndian(header, static_cast<std::uint32_t>(pcm_.rate * frame), 4);
-  PutLittleEndian(header, static_cast<std::uint32_t>(frame), 2);
-  PutLittleEndian(header, static_cast<std::uint32_t>(pcm_.bits), 2);
+  AppendLittleEndian(header, 16, 4);
+  AppendLittleEndian(header, 1, 2);  // PCM
+  AppendLittleEndian(header, static_cast<std::uint32_t>(pcm_.channels), 2);
+  AppendLittleEndian(header, static_cast<std::uint32_t>(pcm_.rate), 4);
+  AppendLittleEndian(header, static_cast<std::uint32_t>(pcm_.rate * frame), 4);
+  AppendLittleEndian(header, static_cast<std::uint32_t>(frame), 2);
+  AppendLittleEndian(header, static_cast<std::uint32_t>(pcm_.bits), 2);
   header += "data";
-  PutLittleEndian(header, size, 4);
+  AppendLittleEndian(header, size, 4);
 
   const std::string path = CreateTempFile(".wav");
   if (path.empty()) throw EVkError("Cannot create a temporary file for the recording \"" + file_name_ + "\"");
