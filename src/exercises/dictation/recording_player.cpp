@@ -8,13 +8,13 @@
 #include <memory>
 
 #include "media/audio_player.h"
+#include "media/recording_wave.h"
 #include "media/oggaudio/byte_range_file.h"
 #include "media/oggaudio/sound_decoder.h"
 #include "media/oggaudio/sound_error.h"
 #include "media/oggaudio/sound_location.h"
 #include "media/sound_library.h"
 #include "text/temp_file.h"
-#include "platform/byte_order.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/path_resolver.h"
@@ -157,18 +157,7 @@ std::string TVkRecordingPlayer::WriteTail(std::int64_t from_ms) const {
   const std::size_t first_frame = static_cast<std::size_t>(from_ms * pcm_.rate / 1000);
   const std::size_t from = std::min(pcm_.data.size(), first_frame * frame);
   const auto size = static_cast<std::uint32_t>(pcm_.data.size() - from);
-  std::string header = "RIFF";
-  AppendLittleEndian(header, 36 + size, 4);
-  header += "WAVEfmt ";
-  AppendLittleEndian(header, 16, 4);
-  AppendLittleEndian(header, 1, 2);  // PCM
-  AppendLittleEndian(header, static_cast<std::uint32_t>(pcm_.channels), 2);
-  AppendLittleEndian(header, static_cast<std::uint32_t>(pcm_.rate), 4);
-  AppendLittleEndian(header, static_cast<std::uint32_t>(pcm_.rate * frame), 4);
-  AppendLittleEndian(header, static_cast<std::uint32_t>(frame), 2);
-  AppendLittleEndian(header, static_cast<std::uint32_t>(pcm_.bits), 2);
-  header += "data";
-  AppendLittleEndian(header, size, 4);
+  const std::string header = WaveHeader(pcm_.channels, pcm_.rate, pcm_.bits, size);
 
   const std::string path = CreateTempFile(".wav");
   if (path.empty()) throw EVkError("Cannot create a temporary file for the recording \"" + file_name_ + "\"");
