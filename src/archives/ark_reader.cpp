@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "archives/cipher_stream.h"
+#include "platform/byte_order.h"
 #include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/path_resolver.h"
@@ -17,11 +18,6 @@ constexpr int64_t kHeaderSize = 9;
 // Name length byte, at least one name byte, offset and size.
 constexpr int64_t kSmallestEntry = 1 + 1 + 4 + 4;
 constexpr int64_t kLargestEntry = 1 + 255 + 4 + 4;
-
-uint32_t LittleEndian32(const unsigned char* bytes) {
-  return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-         static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
 
 bool NameLess(const TKsArkItem& a, const TKsArkItem& b) {
   return CompareIgnoreCase(a.name, b.name) < 0;
@@ -72,7 +68,7 @@ TKsArkReader::TKsArkReader(std::shared_ptr<TKsStream> file) : file_(std::move(fi
   file_->ReadBuffer(magic, 4);
   if (!std::equal(magic, magic + 4, reinterpret_cast<const unsigned char*>(kMagic))) {
     char hex[9];
-    std::snprintf(hex, sizeof hex, "%08X", LittleEndian32(magic));
+    std::snprintf(hex, sizeof hex, "%08X", ReadLittle32(magic));
     throw EVkError(std::string("Unknown file format ($") + hex + ")");
   }
   if (file_size < kHeaderSize) Damaged("the header is cut short");
@@ -86,13 +82,13 @@ TKsArkReader::TKsArkReader(std::shared_ptr<TKsStream> file) : file_(std::move(fi
 void TKsArkReader::ReadDirectory(int64_t file_size) {
   unsigned char word[4];
   cipher_->ReadBuffer(word, 4);
-  int64_t directory = LittleEndian32(word);
+  int64_t directory = ReadLittle32(word);
   if (directory > file_size - 4)
     Damaged("the directory offset " + std::to_string(directory) + " lies past the end of the " +
             std::to_string(file_size) + "-byte file");
   cipher_->SetPosition(directory);
   cipher_->ReadBuffer(word, 4);
-  int64_t count = LittleEndian32(word);
+  int64_t count = ReadLittle32(word);
   int64_t space = file_size - directory - 4;
   if (count > space / kSmallestEntry)
     Damaged("the directory claims " + std::to_string(count) + " entries, but only " +
@@ -113,8 +109,8 @@ void TKsArkReader::ReadDirectory(int64_t file_size) {
     if (length == 0) Damaged("directory entry " + std::to_string(i + 1) + " has an empty name");
     TKsArkItem item;
     item.name.assign(bytes, at + 1, length);
-    item.offset = LittleEndian32(data + at + 1 + length);
-    item.size = LittleEndian32(data + at + 5 + length);
+    item.offset = ReadLittle32(data + at + 1 + length);
+    item.size = ReadLittle32(data + at + 5 + length);
     if (static_cast<int64_t>(item.offset) + item.size > file_size)
       Damaged("the data of \"" + item.name + "\" (offset " + std::to_string(item.offset) +
               ", size " + std::to_string(item.size) + ") lies outside the " +

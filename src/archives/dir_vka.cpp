@@ -1,10 +1,7 @@
 #include "archives/dir_vka.h"
 
-#include <dirent.h>
-
-#include <algorithm>
-
 #include "archives/file_stream.h"
+#include "platform/folder_names.h"
 #include "platform/path_resolver.h"
 
 namespace vork {
@@ -17,18 +14,7 @@ std::string TVkDirVka::Locate(std::string_view name) {
   return Exists(name) ? ResolveCoursePath(directory_, name) : std::string();
 }
 
-std::vector<std::string> TVkDirVka::Names() {
-  std::vector<std::string> names;
-  if (DIR* dir = ::opendir(directory_.c_str())) {
-    while (const dirent* entry = ::readdir(dir)) {
-      std::string_view name = entry->d_name;
-      if (name != "." && name != "..") names.emplace_back(name);
-    }
-    ::closedir(dir);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
+std::vector<std::string> TVkDirVka::Names() { return FolderNames(directory_); }
 
 std::unique_ptr<TKsStream> TVkDirVka::Open(std::string_view name) {
   return std::make_unique<TKsFileStream>(ResolveCoursePath(directory_, name));

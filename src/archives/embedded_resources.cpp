@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "archives/file_stream.h"
+#include "platform/byte_order.h"
 #include "platform/cp1252.h"
 #include "platform/errors.h"
 
@@ -16,16 +17,6 @@ constexpr char kMark[8] = {'V', 'O', 'R', 'K', 'R', 'E', 'S', '1'};
 constexpr uint64_t kTrailerSize = 32;
 constexpr uint32_t kVersion = 1;
 constexpr uint64_t kSmallestEntry = 4 + 1 + 8 + 8;
-
-uint64_t Little(const unsigned char* bytes, int count) {
-  uint64_t value = 0;
-  for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes[i];
-  return value;
-}
-
-void PutLittle(std::string& out, uint64_t value, int count) {
-  for (int i = 0; i < count; ++i) out += static_cast<char>(value >> (8 * i) & 0xFF);
-}
 
 struct Entry {
   std::string name;
@@ -51,10 +42,10 @@ Block ReadBlock(const std::string& file) {
   stream.SetPosition(static_cast<int64_t>(size - kTrailerSize));
   stream.ReadBuffer(trailer, kTrailerSize);
   if (std::memcmp(trailer + 24, kMark, 8) != 0) return block;
-  uint64_t start = Little(trailer, 8);
-  uint64_t table = Little(trailer + 8, 8);
-  uint64_t count = Little(trailer + 16, 4);
-  if (Little(trailer + 20, 4) != kVersion) Damaged(file, "unknown format version");
+  uint64_t start = ReadLittle64(trailer);
+  uint64_t table = ReadLittle64(trailer + 8);
+  uint64_t count = ReadLittle32(trailer + 16);
+  if (ReadLittle32(trailer + 20) != kVersion) Damaged(file, "unknown format version");
   uint64_t table_end = size - kTrailerSize;
   if (start > table || table > table_end) Damaged(file, "the table lies outside the file");
   if (count > (table_end - table) / kSmallestEntry)
@@ -66,12 +57,12 @@ Block ReadBlock(const std::string& file) {
   uint64_t at = 0;
   for (uint64_t i = 0; i < count; ++i) {
     if (bytes.size() - at < 4) Damaged(file, "the table is cut short");
-    uint64_t length = Little(data + at, 4);
+    uint64_t length = ReadLittle32(data + at);
     if (bytes.size() - at - 4 < length + 16) Damaged(file, "the table is cut short");
     Entry entry;
     entry.name.assign(bytes, at + 4, length);
-    entry.span.offset = Little(data + at + 4 + length, 8);
-    entry.span.size = Little(data + at + 12 + length, 8);
+    entry.span.offset = ReadLittle64(data + at + 4 + length);
+    entry.span.size = ReadLittle64(data + at + 12 + length);
     if (entry.span.offset < start || entry.span.offset > table ||
         entry.span.size > table - entry.span.offset)
       Damaged(file, "resource \"" + entry.name + "\" lies outside the block");
@@ -118,18 +109,18 @@ void WriteWithEmbeddedResources(const std::string& executable, const std::string
   std::string table;
   std::string block;
   for (const auto& resource : resources) {
-    PutLittle(table, resource.name.size(), 4);
+    AppendLittleEndian(table, resource.name.size(), 4);
     table += resource.name;
-    PutLittle(table, start + block.size(), 8);
-    PutLittle(table, resource.data.size(), 8);
+    AppendLittleEndian(table, start + block.size(), 8);
+    AppendLittleEndian(table, resource.data.size(), 8);
     block += resource.data;
   }
   uint64_t table_offset = start + block.size();
   block += table;
-  PutLittle(block, start, 8);
-  PutLittle(block, table_offset, 8);
-  PutLittle(block, resources.size(), 4);
-  PutLittle(block, kVersion, 4);
+  AppendLittleEndian(block, start, 8);
+  AppendLittleEndian(block, table_offset, 8);
+  AppendLittleEndian(block, resources.size(), 4);
+  AppendLittleEndian(block, kVersion, 4);
   block.append(kMark, sizeof kMark);
 
   TKsFileStream stream(out, TKsFileStream::Mode::Create);

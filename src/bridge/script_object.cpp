@@ -27,6 +27,10 @@ void TVkScriptObject::HandleMessage(int32_t message) {
   }
 }
 
+void TVkScriptObject::ControlLost(std::string_view what) const {
+  throw EVkError(std::string(what) + " object " + HandleText(Handle()) + " has lost its control");
+}
+
 std::string TVkScriptObject::PopString() {
   const int32_t handle = PopInt();
   std::string text;

@@ -68,7 +68,18 @@ class TVkScriptObject : public TVkObject {
  protected:
   void ClearProperties() { properties_.clear(); }
 
+  // The control a message works on. The stage or a window owns it and may
+  // destroy it while this object lives on; a message that arrives after
+  // that fails with "<what> object <handle> has lost its control".
+  template <typename Pointer>
+  auto& RequireControl(const Pointer& control, std::string_view what) const {
+    if (!control) ControlLost(what);
+    return *control;
+  }
+
  private:
+  [[noreturn]] void ControlLost(std::string_view what) const;
+
   // Kept as pairs rather than one text of lines, so that a value holding a
   // line break cannot split into a second entry.
   std::vector<std::pair<std::string, std::string>> properties_;

@@ -5,6 +5,7 @@
 #include "archives/stream.h"
 #include "exercises/rle8_decoder.h"
 #include "text/crc32.h"
+#include "platform/byte_order.h"
 #include "platform/diagnostic_log.h"
 #include "platform/errors.h"
 
@@ -20,16 +21,9 @@ constexpr std::uint32_t kRle8Compression = 1;
 // Matrix bitmaps are region maps of a stage; a larger stream is not one.
 constexpr std::int64_t kMaxFileBytes = 256 * 1024 * 1024;
 
-std::uint32_t Unsigned32(std::string_view data, std::size_t at) {
-  std::uint32_t value = 0;
-  for (std::size_t i = 4; i-- > 0;) value = value << 8 | static_cast<std::uint8_t>(data[at + i]);
-  return value;
-}
+std::uint32_t Unsigned32(std::string_view data, std::size_t at) { return ReadLittle32(data.data() + at); }
 
-std::uint16_t Unsigned16(std::string_view data, std::size_t at) {
-  return static_cast<std::uint16_t>(static_cast<std::uint8_t>(data[at]) |
-                                    static_cast<std::uint8_t>(data[at + 1]) << 8);
-}
+std::uint16_t Unsigned16(std::string_view data, std::size_t at) { return ReadLittle16(data.data() + at); }
 
 std::int32_t Signed32(std::string_view data, std::size_t at) {
   return static_cast<std::int32_t>(Unsigned32(data, at));

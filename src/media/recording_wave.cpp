@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/byte_order.h"
 #include "platform/errors.h"
 
 namespace vork {
@@ -14,35 +15,34 @@ namespace {
 
 constexpr int kChannels = 1;
 constexpr int kBitsPerSample = 16;
-constexpr int kBlockAlign = kChannels * kBitsPerSample / 8;
 
 constexpr std::array<std::int16_t, 34> kTemplateSamples = {
     -2, -3, 0, -1, -1, -1, -3, -1, -2, -3, 0, -1, -2, 0, -1, 0, 0,
     -2, -2, -3, -1, -2, 0, 2, -2, -2, 0, 0, 0, 0, -3, -2, 0, -1};
 
-void AppendLittleEndian(std::string& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
 std::string ErrnoText() { return std::strerror(errno); }
 
 }  // namespace
 
-std::string RecordingWaveHeader(std::uint32_t data_bytes) {
-  std::string header;
-  header += "RIFF";
+std::string WaveHeader(int channels, int rate, int bits, std::uint32_t data_bytes) {
+  const auto frame = static_cast<std::uint32_t>(channels * (bits / 8));
+  std::string header = "RIFF";
   AppendLittleEndian(header, 36 + data_bytes, 4);
   header += "WAVEfmt ";
   AppendLittleEndian(header, 16, 4);
   AppendLittleEndian(header, 1, 2);  // PCM
-  AppendLittleEndian(header, kChannels, 2);
-  AppendLittleEndian(header, kRecordingRate, 4);
-  AppendLittleEndian(header, kRecordingRate * kBlockAlign, 4);
-  AppendLittleEndian(header, kBlockAlign, 2);
-  AppendLittleEndian(header, kBitsPerSample, 2);
+  AppendLittleEndian(header, static_cast<std::uint32_t>(channels), 2);
+  AppendLittleEndian(header, static_cast<std::uint32_t>(rate), 4);
+  AppendLittleEndian(header, static_cast<std::uint32_t>(rate) * frame, 4);
+  AppendLittleEndian(header, frame, 2);
+  AppendLittleEndian(header, static_cast<std::uint32_t>(bits), 2);
   header += "data";
   AppendLittleEndian(header, data_bytes, 4);
   return header;
+}
+
+std::string RecordingWaveHeader(std::uint32_t data_bytes) {
+  return WaveHeader(kChannels, kRecordingRate, kBitsPerSample, data_bytes);
 }
 
 std::string RecordingTemplate() {

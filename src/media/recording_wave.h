@@ -16,7 +16,11 @@ inline constexpr std::size_t kWaveHeaderBytes = 44;
 // stops growing below 2 GiB (about 13 hours).
 inline constexpr std::uint32_t kMostRecordingBytes = (0x7FFFFFFFu - 36u) & ~1u;
 
-// The header for `data_bytes` bytes of samples.
+// The canonical 44-byte header of a PCM wave holding `data_bytes` bytes of
+// interleaved samples of `bits` bits (8 or 16).
+std::string WaveHeader(int channels, int rate, int bits, std::uint32_t data_bytes);
+
+// The recording layout's header for `data_bytes` bytes of samples.
 std::string RecordingWaveHeader(std::uint32_t data_bytes);
 
 // The 112-byte file every take starts from.

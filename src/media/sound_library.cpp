@@ -8,6 +8,7 @@
 #include "media/oggaudio/oggaudio.h"
 #include "media/sound_level.h"
 #include "platform/cp1252.h"
+#include "platform/shared_library.h"
 
 namespace vork {
 
@@ -21,17 +22,17 @@ class SoundLibrary : public SoundEngines {
     void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) return nullptr;
     auto library = std::unique_ptr<SoundLibrary>(new SoundLibrary);
-    bool complete = Find(handle, "OggGetRev", library->get_rev_) &&
-                    Find(handle, "OggPlaySound", library->play_ogg_) &&
-                    Find(handle, "OggStopSound", library->stop_ogg_) &&
-                    Find(handle, "OggGetError", library->get_error_) &&
-                    Find(handle, "OggIsPlaying", library->ogg_playing_) &&
-                    Find(handle, "WavPlaySound", library->play_wave_) &&
-                    Find(handle, "WavStopSound", library->stop_wave_) &&
-                    Find(handle, "WavIsPlaying", library->wave_playing_);
+    bool complete = FindFunction(handle, "OggGetRev", library->get_rev_) &&
+                    FindFunction(handle, "OggPlaySound", library->play_ogg_) &&
+                    FindFunction(handle, "OggStopSound", library->stop_ogg_) &&
+                    FindFunction(handle, "OggGetError", library->get_error_) &&
+                    FindFunction(handle, "OggIsPlaying", library->ogg_playing_) &&
+                    FindFunction(handle, "WavPlaySound", library->play_wave_) &&
+                    FindFunction(handle, "WavStopSound", library->stop_wave_) &&
+                    FindFunction(handle, "WavIsPlaying", library->wave_playing_);
     if (!complete) return nullptr;
     // Optional: a library without it plays at full volume.
-    Find(handle, "OggSetVolume", library->set_volume_);
+    FindFunction(handle, "OggSetVolume", library->set_volume_);
     return library;
   }
 
@@ -50,12 +51,6 @@ class SoundLibrary : public SoundEngines {
 
  private:
   SoundLibrary() = default;
-
-  template <class Function>
-  static bool Find(void* handle, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(::dlsym(handle, name));
-    return function != nullptr;
-  }
 
   OggGetRevFunction get_rev_ = nullptr;
   OggPlaySoundFunction play_ogg_ = nullptr;

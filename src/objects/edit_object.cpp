@@ -7,7 +7,6 @@
 #include "objects/event_routine.h"
 #include "objects/font_object.h"
 #include "objects/stage_control.h"
-#include "platform/errors.h"
 #include "platform/qt/answer_line_edit.h"
 #include "platform/qt/qt_text.h"
 
@@ -58,8 +57,7 @@ void TVkEditObject::ApplyFont() {
 void TVkEditObject::EnterPressed() { RunObjectEvent(*this, enter_handler_); }
 
 QLineEdit& TVkEditObject::Field() const {
-  if (!control_) throw EVkError("Edit object " + HandleText(Handle()) + " has lost its control");
-  return *control_;
+  return RequireControl(control_, "Edit");
 }
 
 void TVkEditObject::HandleMessage(int32_t message) {

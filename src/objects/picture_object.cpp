@@ -7,7 +7,6 @@
 #include "bridge/object_manager.h"
 #include "objects/mouse_event_routine.h"
 #include "objects/stage_control.h"
-#include "platform/errors.h"
 #include "resources/qt_picture.h"
 #include "resources/res_manager.h"
 
@@ -72,8 +71,7 @@ void TVkPictureObject::Release() {
 }
 
 TVkButton& TVkPictureObject::RequireControl() const {
-  if (!control_) throw EVkError("picture object " + HandleText(Handle()) + " has no control any more");
-  return *control_;
+  return TVkScriptObject::RequireControl(control_, "Picture");
 }
 
 void TVkPictureObject::MouseReleased(TMouseButton button, TShiftState shift, int x, int y) {

@@ -69,8 +69,7 @@ void TVkSpriteObject::Release() {
 TFrameSprite* TVkSpriteObject::Sprite() const { return sprite_.data(); }
 
 TFrameSprite& TVkSpriteObject::RequireSprite() const {
-  if (!sprite_) throw EVkError("sprite object " + HandleText(Handle()) + " has no sprite any more");
-  return *sprite_;
+  return RequireControl(sprite_, "Sprite");
 }
 
 bool TVkSpriteObject::MatchesTags(std::string_view names) const { return TagsMatch(GetTags(), names); }

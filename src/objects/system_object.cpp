@@ -37,6 +37,7 @@
 #include "platform/qt/main_form.h"
 #include "platform/qt/qt_text.h"
 #include "platform/random.h"
+#include "platform/version.h"
 #include "scene/background.h"
 #include "scene/fuse_transition.h"
 #include "scene/view.h"
@@ -53,8 +54,6 @@ namespace vork {
 namespace {
 
 TVkSystemObject* current = nullptr;
-
-constexpr char kVersionText[] = "exe ver. to 27.6.02 15:23:11";
 
 // The object class each "new object" message makes.
 int32_t NewObjectClass(int32_t message) {

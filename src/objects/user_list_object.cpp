@@ -8,7 +8,6 @@
 #include "objects/event_routine.h"
 #include "objects/stage_control.h"
 #include "platform/course_directories.h"
-#include "platform/errors.h"
 #include "platform/qt/qt_text.h"
 #include "users/user_list.h"
 #include "users/user_names.h"
@@ -52,8 +51,7 @@ void TVkUserListComboBoxObject::Release() {
 }
 
 QComboBox& TVkUserListComboBoxObject::Box() const {
-  if (!control_) throw EVkError("User list object " + HandleText(Handle()) + " has lost its control");
-  return *control_;
+  return RequireControl(control_, "User list");
 }
 
 void TVkUserListComboBoxObject::FillUsers() {

@@ -1,12 +1,10 @@
 #include "platform/path_resolver.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <optional>
+#include <vector>
 
-#include "platform/cp1252.h"
+#include "platform/folder_names.h"
 
 namespace vork {
 
@@ -15,26 +13,6 @@ namespace {
 bool Exists(const std::string& path) {
   struct stat info;
   return ::lstat(path.c_str(), &info) == 0;
-}
-
-// The entry of folder whose name equals component without regard to case.
-std::optional<std::string> FindIgnoringCase(const std::string& folder, std::string_view component) {
-  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-  if (!dir) return std::nullopt;
-  std::optional<std::string> best;
-  bool high = std::any_of(component.begin(), component.end(),
-                          [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-  while (const dirent* entry = ::readdir(dir)) {
-    std::string_view entry_name = entry->d_name;
-    // Course names are Windows-1252; files unpacked on Linux usually have
-    // UTF-8 names.
-    bool matches = EqualsIgnoreCase(entry_name, component) ||
-                   (high && EqualsIgnoreCase(Utf8ToCp1252(entry_name), component));
-    if (matches && (!best || entry_name < *best))
-      best = std::string(entry_name);
-  }
-  ::closedir(dir);
-  return best;
 }
 
 std::string Join(const std::string& folder, std::string_view component) {
@@ -65,8 +43,9 @@ std::string ResolveCoursePath(std::string_view directory, std::string_view name)
     if (component.empty() || component == ".") continue;
     std::string exact = Join(resolved, component);
     if (matching && !Exists(exact) && component != "..") {
-      if (auto found = FindIgnoringCase(resolved, component)) {
-        resolved = Join(resolved, *found);
+      const std::vector<std::string> found = FindIgnoringCase(resolved.empty() ? "." : resolved, component);
+      if (!found.empty()) {
+        resolved = Join(resolved, found.front());
         continue;
       }
       matching = false;

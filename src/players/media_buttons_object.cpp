@@ -2,7 +2,6 @@
 
 #include "objects/event_routine.h"
 #include "objects/stage_control.h"
-#include "platform/errors.h"
 #include "resources/qt_picture.h"
 #include "resources/res_manager.h"
 
@@ -31,8 +30,7 @@ void TVkMediaButtonsObject::Release() {
 }
 
 TVkMediaControls& TVkMediaButtonsObject::RequireControls() const {
-  if (!controls_) throw EVkError("media buttons object " + HandleText(Handle()) + " has no button bar any more");
-  return *controls_;
+  return RequireControl(controls_, "Media buttons");
 }
 
 void TVkMediaButtonsObject::HandleMessage(int32_t message) {

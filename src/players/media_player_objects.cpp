@@ -45,8 +45,7 @@ void StagePlayerObject::StopMedia() {
 }
 
 TVkCustomMediaPlayer& StagePlayerObject::RequirePlayer() const {
-  if (!player_) throw EVkError("media player object " + HandleText(Handle()) + " has no player any more");
-  return *player_;
+  return RequireControl(player_, "Media player");
 }
 
 void StagePlayerObject::Notified(int code) {

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/diagnostic_log.h"
+#include "platform/shared_library.h"
 
 namespace {
 
@@ -31,8 +32,9 @@ void* Library() {
 // The library's own entry `name`, of the type of our forwarding function.
 template <typename Function>
 Function* Entry(const char* name) {
-  void* library = Library();
-  return library ? reinterpret_cast<Function*>(dlsym(library, name)) : nullptr;
+  Function* entry = nullptr;
+  vork::FindFunction(Library(), name, entry);
+  return entry;
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 #include "resources/archive_parts.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
 
 #include "platform/cp1252.h"
+#include "platform/folder_names.h"
 #include "platform/program_location.h"
 
 namespace vork {
@@ -32,17 +32,14 @@ std::vector<std::string> FindArchiveParts(const std::string& base, PartKind kind
   std::string folder = DirectoryOf(base);
   std::string stem = FileNameOf(base);
   std::vector<std::string> parts;
-  DIR* dir = ::opendir(folder.c_str());
-  if (!dir) return parts;
-  while (const dirent* entry = ::readdir(dir)) {
-    std::string_view name = entry->d_name;
-    if (name.size() != stem.size() + 4 || !EqualsIgnoreCase(name.substr(0, stem.size()), stem) ||
-        !IsPartExtension(name.substr(stem.size())))
+  for (const std::string& name : FolderNames(folder)) {
+    if (name.size() < 4) continue;
+    const std::string_view name_stem = std::string_view(name).substr(0, name.size() - 4);
+    if (!IsPartExtension(std::string_view(name).substr(name_stem.size())) || !SameNameIgnoringCase(name_stem, stem))
       continue;
-    std::string path = (folder == "/" ? "" : folder) + "/" + std::string(name);
+    std::string path = (folder == "/" ? "" : folder) + "/" + name;
     if (IsKind(path, kind)) parts.push_back(std::move(path));
   }
-  ::closedir(dir);
   std::sort(parts.begin(), parts.end(), LessIgnoreCase());
   return parts;
 }

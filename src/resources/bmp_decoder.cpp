@@ -1,6 +1,7 @@
 #include <bit>
 #include <string>
 
+#include "platform/byte_order.h"
 #include "platform/errors.h"
 #include "resources/picture.h"
 
@@ -25,10 +26,7 @@ class Bytes {
   }
   uint32_t Get(size_t offset, int count) const {
     if (!Has(offset, static_cast<size_t>(count))) Fail("the file is cut short");
-    uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i)
-      value = value << 8 | static_cast<unsigned char>(data_[offset + static_cast<size_t>(i)]);
-    return value;
+    return static_cast<uint32_t>(ReadLittleEndian(data_.data() + offset, count));
   }
   unsigned char At(size_t offset) const { return static_cast<unsigned char>(data_[offset]); }
   size_t Size() const { return data_.size(); }

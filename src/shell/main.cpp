@@ -22,6 +22,7 @@
 #include "platform/qt/button_dialog_window.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/random.h"
+#include "platform/version.h"
 #include "objects/system_object.h"
 #include "shell/command_line.h"
 #include "resources/config.h"
@@ -38,8 +39,6 @@
 
 namespace vork {
 namespace {
-
-constexpr char kVersionText[] = "exe ver. to 27.6.02 15:23:11";
 
 std::string ExecutablePath() {
   std::error_code error;
@@ -108,7 +107,7 @@ int Run(int argc, char** argv) {
     return 0;
   }
   if (options.version) {
-    std::printf("vork %s (%s)\n", VORK_VERSION, kVersionText);
+    std::printf("vork %s (%s)\n", kReleaseNumber, kVersionText);
     return 0;
   }
   if (options.timeout_ms >= 0) StartWatchdog(options.timeout_ms);

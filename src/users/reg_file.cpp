@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/byte_order.h"
 #include "platform/errors.h"
 
 namespace vork {
@@ -12,10 +13,7 @@ namespace {
 
 constexpr std::string_view kMagic = "VKR1";
 
-void AppendInt32(std::string& out, int32_t value) {
-  auto bits = static_cast<uint32_t>(value);
-  for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((bits >> shift) & 0xFF);
-}
+void AppendInt32(std::string& out, int32_t value) { AppendLittleEndian(out, static_cast<uint32_t>(value), 4); }
 
 void AppendString(std::string& out, const std::string& text) {
   AppendInt32(out, static_cast<int32_t>(text.size()));
@@ -41,10 +39,7 @@ class RegFileReader {
 
   int32_t ReadInt32(const char* what) {
     if (bytes_.size() - offset_ < 4) Truncated(what, 4);
-    uint32_t bits = 0;
-    for (int i = 0; i < 4; ++i) {
-      bits |= static_cast<uint32_t>(static_cast<unsigned char>(bytes_[offset_ + i])) << (8 * i);
-    }
+    const uint32_t bits = ReadLittle32(bytes_.data() + offset_);
     offset_ += 4;
     return static_cast<int32_t>(bits);
   }

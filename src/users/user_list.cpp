@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "platform/cp1252.h"
+#include "platform/folder_names.h"
 #include "users/user_names.h"
 
 namespace vork {
@@ -20,16 +21,13 @@ bool IsSettingsFileName(std::string_view file) {
          EqualsIgnoreCase(file.substr(file.size() - kSettingsExtension.size()), kSettingsExtension);
 }
 
-// The settings files of directory, in directory order.
+// The settings files of directory, in byte order.
 std::vector<UserStore> SettingsFiles(const std::string& directory) {
-  namespace fs = std::filesystem;
   std::vector<UserStore> stores;
-  std::error_code error;
-  for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
-    std::string file = it->path().filename().string();
+  for (std::string& file : FolderNames(directory)) {
     if (!IsSettingsFileName(file)) continue;
     std::error_code status_error;
-    if (!it->is_regular_file(status_error)) continue;
+    if (!std::filesystem::is_regular_file(directory + "/" + file, status_error)) continue;
     std::string base = file.substr(0, file.size() - kSettingsExtension.size());
     stores.push_back({std::move(base), std::move(file)});
   }
@@ -67,7 +65,7 @@ bool IsListedUser(const std::string& directory, std::string_view name) {
 
 UserStore FindUserStore(const std::string& directory, const std::string& name) {
   std::vector<UserStore> matches = SettingsFiles(directory);
-  std::erase_if(matches, [&](const UserStore& store) { return !EqualsIgnoreCase(store.base, name); });
+  std::erase_if(matches, [&](const UserStore& store) { return !SameNameIgnoringCase(store.base, name); });
   if (matches.empty()) return {name, name + std::string(kSettingsExtension)};
   return *std::min_element(matches.begin(), matches.end(), [&](const UserStore& a, const UserStore& b) {
     return StorePreference(a, name) < StorePreference(b, name);

@@ -9,7 +9,6 @@
 #include "players/media_director.h"
 #include "players/std_media_player.h"
 #include "objects/html/html_viewer.h"
-#include "platform/errors.h"
 #include "resources/qt_picture.h"
 #include "resources/res_manager.h"
 
@@ -84,8 +83,7 @@ void TVkCommentWindowObject::HandleMessage(int32_t message) {
   switch (message) {
     case 0: {
       const std::string command = PopString();
-      if (!form_) throw EVkError("comment window " + HandleText(Handle()) + " has no window any more");
-      form_->ShowComment(command);
+      RequireControl(form_, "Comment window").ShowComment(command);
       break;
     }
     default: TVkScriptObject::HandleMessage(message); break;

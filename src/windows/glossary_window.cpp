@@ -7,7 +7,6 @@
 
 #include "dialogs/link_command.h"
 #include "objects/html/html_viewer.h"
-#include "platform/errors.h"
 #include "resources/res_manager.h"
 
 namespace vork {
@@ -49,8 +48,7 @@ void TVkGlossaryWindowObject::HandleMessage(int32_t message) {
   switch (message) {
     case 0: {
       const std::string command = PopString();
-      if (!form_) throw EVkError("glossary window " + HandleText(Handle()) + " has no window any more");
-      form_->ShowEntry(command);
+      RequireControl(form_, "Glossary window").ShowEntry(command);
       break;
     }
     default: TVkScriptObject::HandleMessage(message); break;

@@ -71,7 +71,7 @@ std::vector<std::uint32_t> RequiredPalette() {
   std::string bytes;
   for (std::uint32_t i = 0; i < 255; ++i) {
     palette.push_back(i * 0x010101);
-    Put(bytes, palette.back(), 4);
+    AppendLittleEndian(bytes, palette.back(), 4);
   }
   palette.push_back(Register(bytes) ^ Retreat(~kRequiredCrc));
   return palette;

@@ -41,7 +41,7 @@ std::vector<std::string> Rows(const TVkMatrix& matrix) {
 
 TEST(MatrixBitmapFixture, PaletteHasTheRequiredChecksum) {
   std::string bytes;
-  for (std::uint32_t colour : testing::RequiredPalette()) testing::Put(bytes, colour, 4);
+  for (std::uint32_t colour : testing::RequiredPalette()) AppendLittleEndian(bytes, colour, 4);
   EXPECT_EQ(Crc32(bytes), TVkMatrix::kPaletteCrc);
 }
 

@@ -6,20 +6,13 @@
 #include <cstring>
 
 #include "media/recording_wave.h"
+#include "platform/byte_order.h"
 
 namespace vork {
 namespace {
 
-std::uint32_t Word32(const std::string& bytes, std::size_t at) {
-  return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8 |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 2])) << 16 |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 3])) << 24;
-}
-std::uint16_t Word16(const std::string& bytes, std::size_t at) {
-  return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
-                                    static_cast<unsigned char>(bytes[at + 1]) << 8);
-}
+std::uint32_t Word32(const std::string& bytes, std::size_t at) { return ReadLittle32(bytes.data() + at); }
+std::uint16_t Word16(const std::string& bytes, std::size_t at) { return ReadLittle16(bytes.data() + at); }
 
 TEST(RecordingWave, TheTemplateIsTheFixed112ByteMonoFile) {
   const std::string file = RecordingTemplate();
@@ -54,6 +47,29 @@ TEST(RecordingWave, TheHeaderCountsTheSamplesThatFollow) {
   }
   // The largest take still gives sizes that a signed 32-bit reader accepts.
   EXPECT_LE(36u + kMostRecordingBytes, 0x7FFFFFFFu);
+}
+
+// Played-back recordings keep the layout they were decoded in, so the rates
+// and frame sizes must follow the arguments, not the recording layout.
+TEST(RecordingWave, AnyLayoutGetsItsOwnRatesAndFrameSize) {
+  struct Case {
+    int channels, rate, bits;
+    std::uint32_t byte_rate, frame;
+  } cases[] = {{2, 44100, 16, 176400, 4}, {1, 8000, 8, 8000, 1}, {2, 11025, 8, 22050, 2}, {6, 48000, 16, 576000, 12}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.channels) + " channels, " + std::to_string(c.bits) + " bits");
+    const std::string header = WaveHeader(c.channels, c.rate, c.bits, 1000);
+    ASSERT_EQ(header.size(), kWaveHeaderBytes);
+    EXPECT_EQ(header.substr(0, 4) + header.substr(8, 8) + header.substr(36, 4), "RIFFWAVEfmt data");
+    EXPECT_EQ(Word32(header, 4), 1036u);
+    EXPECT_EQ(Word16(header, 20), 1u);  // PCM
+    EXPECT_EQ(Word16(header, 22), c.channels);
+    EXPECT_EQ(Word32(header, 24), static_cast<std::uint32_t>(c.rate));
+    EXPECT_EQ(Word32(header, 28), c.byte_rate);
+    EXPECT_EQ(Word16(header, 32), c.frame);
+    EXPECT_EQ(Word16(header, 34), c.bits);
+    EXPECT_EQ(Word32(header, 40), 1000u);
+  }
 }
 
 }  // namespace

@@ -68,6 +68,14 @@ TEST(ArchiveParts, FindsTheBaseAndNumberedPartsInOrder) {
   EXPECT_EQ(DirectoryBase("/c/course.img"), "");
 }
 
+// Parts unpacked on Linux carry UTF-8 names; a Windows-1252 base finds them
+// as a course file name would.
+TEST(ArchiveParts, FindsPartsWithUtf8NamesOfAWindows1252Base) {
+  TempDir dir;
+  for (const char* name : {"Übung.vka", "ÜBUNG.x01", "Ubung.x02", "Übungen.x03"}) WriteFile(dir / name, "");
+  EXPECT_THAT(FindArchiveParts(dir / "\xFC" "bung", PartKind::Files), ElementsAre(dir / "Übung.vka", dir / "ÜBUNG.x01"));
+}
+
 TEST(ButtonDialog, CaptionsAndTranscriptAnswers) {
   EXPECT_THAT(ButtonCaptions("|&Directories|&Files"), ElementsAre("&Directories", "&Files"));
   EXPECT_THAT(ButtonCaptions("a|b|c|"), ElementsAre("a", "b", "c"));

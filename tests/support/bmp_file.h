@@ -7,11 +7,9 @@
 #include <string_view>
 #include <vector>
 
-namespace vork::testing {
+#include "platform/byte_order.h"
 
-inline void Put(std::string& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i) & 0xFF);
-}
+namespace vork::testing {
 
 struct BmpLayout {
   int32_t width = 0;
@@ -31,42 +29,40 @@ struct BmpLayout {
 inline std::vector<uint32_t> PaletteOf(std::string_view bytes) {
   std::vector<uint32_t> palette;
   for (size_t at = 0; at + 4 <= bytes.size(); at += 4) {
-    uint32_t entry = 0;
-    for (int i = 3; i >= 0; --i) entry = entry << 8 | static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)]);
-    palette.push_back(entry);
+    palette.push_back(ReadLittle32(bytes.data() + at));
   }
   return palette;
 }
 
 inline std::string BmpFile(const BmpLayout& bitmap) {
   std::string header;
-  Put(header, static_cast<uint32_t>(bitmap.header_size), 4);
+  AppendLittleEndian(header, static_cast<uint32_t>(bitmap.header_size), 4);
   if (bitmap.header_size == 12) {
-    Put(header, static_cast<uint32_t>(bitmap.width), 2);
-    Put(header, static_cast<uint32_t>(bitmap.height), 2);
-    Put(header, static_cast<uint32_t>(bitmap.planes), 2);
-    Put(header, static_cast<uint32_t>(bitmap.bits), 2);
+    AppendLittleEndian(header, static_cast<uint32_t>(bitmap.width), 2);
+    AppendLittleEndian(header, static_cast<uint32_t>(bitmap.height), 2);
+    AppendLittleEndian(header, static_cast<uint32_t>(bitmap.planes), 2);
+    AppendLittleEndian(header, static_cast<uint32_t>(bitmap.bits), 2);
   } else {
     const int64_t colours_used =
         bitmap.colours_used >= 0 ? bitmap.colours_used : static_cast<int64_t>(bitmap.palette.size());
-    Put(header, static_cast<uint32_t>(bitmap.width), 4);
-    Put(header, static_cast<uint32_t>(bitmap.height), 4);
-    Put(header, static_cast<uint32_t>(bitmap.planes), 2);
-    Put(header, static_cast<uint32_t>(bitmap.bits), 2);
-    Put(header, bitmap.compression, 4);
-    Put(header, static_cast<uint32_t>(bitmap.pixels.size()), 4);
-    Put(header, 2835, 4);
-    Put(header, 2835, 4);
-    Put(header, static_cast<uint32_t>(colours_used), 4);
-    Put(header, 0, 4);
+    AppendLittleEndian(header, static_cast<uint32_t>(bitmap.width), 4);
+    AppendLittleEndian(header, static_cast<uint32_t>(bitmap.height), 4);
+    AppendLittleEndian(header, static_cast<uint32_t>(bitmap.planes), 2);
+    AppendLittleEndian(header, static_cast<uint32_t>(bitmap.bits), 2);
+    AppendLittleEndian(header, bitmap.compression, 4);
+    AppendLittleEndian(header, static_cast<uint32_t>(bitmap.pixels.size()), 4);
+    AppendLittleEndian(header, 2835, 4);
+    AppendLittleEndian(header, 2835, 4);
+    AppendLittleEndian(header, static_cast<uint32_t>(colours_used), 4);
+    AppendLittleEndian(header, 0, 4);
     header.resize(static_cast<size_t>(bitmap.header_size), '\0');
-    for (uint32_t mask : bitmap.masks) Put(header, mask, 4);
+    for (uint32_t mask : bitmap.masks) AppendLittleEndian(header, mask, 4);
   }
-  for (uint32_t colour : bitmap.palette) Put(header, colour, bitmap.header_size == 12 ? 3 : 4);
+  for (uint32_t colour : bitmap.palette) AppendLittleEndian(header, colour, bitmap.header_size == 12 ? 3 : 4);
   std::string file = bitmap.magic;
-  Put(file, static_cast<uint32_t>(14 + header.size() + bitmap.pixels.size()), 4);
-  Put(file, 0, 4);
-  Put(file, static_cast<uint32_t>(14 + header.size()), 4);
+  AppendLittleEndian(file, static_cast<uint32_t>(14 + header.size() + bitmap.pixels.size()), 4);
+  AppendLittleEndian(file, 0, 4);
+  AppendLittleEndian(file, static_cast<uint32_t>(14 + header.size()), 4);
   return file + header + bitmap.pixels;
 }
 

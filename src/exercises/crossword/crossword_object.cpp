@@ -6,7 +6,6 @@
 #include "bridge/event_boundary.h"
 #include "exercises/crossword/crossword_view.h"
 #include "objects/stage_control.h"
-#include "platform/errors.h"
 #include "resources/res_manager.h"
 #include "vm/processor.h"
 
@@ -33,8 +32,7 @@ void TVkCrosswordObject::Release() {
 }
 
 TCrCrosswordView& TVkCrosswordObject::CheckedView() const {
-  if (!view_) throw EVkError("Crossword object " + HandleText(Handle()) + " has lost its view");
-  return *view_;
+  return RequireControl(view_, "Crossword");
 }
 
 void TVkCrosswordObject::Load(const std::string& name) {

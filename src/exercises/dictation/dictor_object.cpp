@@ -5,7 +5,6 @@
 #include "exercises/dictation/dictor.h"
 #include "objects/event_routine.h"
 #include "objects/stage_control.h"
-#include "platform/errors.h"
 
 namespace vork {
 
@@ -30,8 +29,7 @@ void TVkDictorObject::Release() {
 }
 
 TVkDictor& TVkDictorObject::CheckedDictor() const {
-  if (!dictor_) throw EVkError("Dictation object " + HandleText(Handle()) + " has lost its control");
-  return *dictor_;
+  return RequireControl(dictor_, "Dictation");
 }
 
 void TVkDictorObject::HandleMessage(int32_t message) {

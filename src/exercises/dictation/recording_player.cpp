@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "media/audio_player.h"
+#include "media/recording_wave.h"
 #include "media/oggaudio/byte_range_file.h"
 #include "media/oggaudio/sound_decoder.h"
 #include "media/oggaudio/sound_error.h"
@@ -50,10 +51,6 @@ std::unique_ptr<SoundDecoder> OpenDecoder(const SoundLocation& location) {
   const bool ogg = probe.Read(magic.data(), magic.size()) == magic.size() && std::memcmp(magic.data(), "OggS", 4) == 0;
   ByteRangeFile file = ByteRangeFile::Open(location);
   return ogg ? OpenVorbisSound(std::move(file)) : OpenWaveSound(std::move(file));
-}
-
-void PutLittleEndian(std::string& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
 }  // namespace
@@ -160,18 +157,7 @@ std::string TVkRecordingPlayer::WriteTail(std::int64_t from_ms) const {
   const std::size_t first_frame = static_cast<std::size_t>(from_ms * pcm_.rate / 1000);
   const std::size_t from = std::min(pcm_.data.size(), first_frame * frame);
   const auto size = static_cast<std::uint32_t>(pcm_.data.size() - from);
-  std::string header = "RIFF";
-  PutLittleEndian(header, 36 + size, 4);
-  header += "WAVEfmt ";
-  PutLittleEndian(header, 16, 4);
-  PutLittleEndian(header, 1, 2);  // PCM
-  PutLittleEndian(header, static_cast<std::uint32_t>(pcm_.channels), 2);
-  PutLittleEndian(header, static_cast<std::uint32_t>(pcm_.rate), 4);
-  PutLittleEndian(header, static_cast<std::uint32_t>(pcm_.rate * frame), 4);
-  PutLittleEndian(header, static_cast<std::uint32_t>(frame), 2);
-  PutLittleEndian(header, static_cast<std::uint32_t>(pcm_.bits), 2);
-  header += "data";
-  PutLittleEndian(header, size, 4);
+  const std::string header = WaveHeader(pcm_.channels, pcm_.rate, pcm_.bits, size);
 
   const std::string path = CreateTempFile(".wav");
   if (path.empty()) throw EVkError("Cannot create a temporary file for the recording \"" + file_name_ + "\"");

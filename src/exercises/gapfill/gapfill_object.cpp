@@ -6,7 +6,6 @@
 #include "objects/font_object.h"
 #include "objects/stage_control.h"
 #include "data_objects/string_list_object.h"
-#include "platform/errors.h"
 #include "resources/res_manager.h"
 #include "vm/processor.h"
 
@@ -39,8 +38,7 @@ void TVkGapfillObject::Release() {
 }
 
 TVkGapfill& TVkGapfillObject::Exercise() const {
-  if (!control_) throw EVkError("Gap-fill object " + HandleText(Handle()) + " has lost its control");
-  return *control_;
+  return RequireControl(control_, "Gap-fill");
 }
 
 void TVkGapfillObject::LoadResource(const std::string& name) {

@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include "platform/shared_library.h"
+
 namespace vork {
 
 namespace {
@@ -17,8 +19,7 @@ struct LoadedSdl {
 // becomes the failure.
 template <typename Function>
 void Find(void* library, const char* name, Function& entry, std::string& failure) {
-  entry = reinterpret_cast<Function>(dlsym(library, name));
-  if (entry == nullptr && failure.empty()) failure = std::string(kLibraryName) + " has no " + name;
+  if (!FindFunction(library, name, entry) && failure.empty()) failure = std::string(kLibraryName) + " has no " + name;
 }
 
 LoadedSdl Load() {

@@ -9,6 +9,7 @@
 #include "media/oggaudio/oggaudio.h"
 #include "media/oggaudio/sound_decoder.h"
 #include "media/oggaudio/sound_error.h"
+#include "platform/byte_order.h"
 
 namespace vork {
 
@@ -21,28 +22,19 @@ constexpr std::uint16_t kFormatExtensible = 0xFFFE;
   throw SoundError(OGGAUDIO_ERROR_NOT_A_SOUND, "not a playable wave sound: " + reason);
 }
 
-std::uint16_t Little16(const std::uint8_t* bytes) {
-  return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
-}
-
-std::uint32_t Little32(const std::uint8_t* bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
 PcmFormat ParseFormatChunk(ByteRangeFile& file, std::uint32_t chunkSize) {
   // The extensible layout is 40 bytes; anything beyond is skipped by the caller.
   std::array<std::uint8_t, 40> fmt{};
   if (chunkSize < 16) NotAWave("the format chunk is too short");
   std::size_t wanted = chunkSize < fmt.size() ? chunkSize : fmt.size();
   if (file.Read(fmt.data(), wanted) != wanted) NotAWave("the format chunk is cut off");
-  std::uint16_t tag = Little16(&fmt[0]);
-  std::uint16_t channels = Little16(&fmt[2]);
-  std::uint32_t rate = Little32(&fmt[4]);
-  std::uint16_t bits = Little16(&fmt[14]);
+  std::uint16_t tag = ReadLittle16(&fmt[0]);
+  std::uint16_t channels = ReadLittle16(&fmt[2]);
+  std::uint32_t rate = ReadLittle32(&fmt[4]);
+  std::uint16_t bits = ReadLittle16(&fmt[14]);
   // An extensible header names its real format in the first two bytes of its
   // sub-format identifier.
-  if (tag == kFormatExtensible && wanted >= 40) tag = Little16(&fmt[24]);
+  if (tag == kFormatExtensible && wanted >= 40) tag = ReadLittle16(&fmt[24]);
   if (tag != kFormatPcm) NotAWave("format " + std::to_string(tag) + " is not PCM");
   if (bits != 8 && bits != 16) NotAWave(std::to_string(bits) + "-bit samples");
   if (channels < 1 || channels > kMostChannels) NotAWave(std::to_string(channels) + " channels");
@@ -83,7 +75,7 @@ class WaveDecoder final : public SoundDecoder {
     for (;;) {
       std::uint8_t chunk[8];
       if (file_.Read(chunk, 8) != 8) NotAWave("no data chunk");
-      std::uint32_t size = Little32(chunk + 4);
+      std::uint32_t size = ReadLittle32(chunk + 4);
       std::uint64_t next = file_.Tell() + size + (size & 1);  // chunks are padded to even sizes
       if (std::memcmp(chunk, "fmt ", 4) == 0) {
         format_ = ParseFormatChunk(file_, size);

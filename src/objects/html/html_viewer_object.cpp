@@ -7,7 +7,6 @@
 #include "objects/mouse_event_routine.h"
 #include "objects/stage_control.h"
 #include "data_objects/string_list_object.h"
-#include "platform/errors.h"
 #include "resources/res_manager.h"
 #include "vm/processor.h"
 
@@ -41,8 +40,7 @@ void TVkHtmlViewerObject::Release() {
 }
 
 TVkHTMLViewer& TVkHtmlViewerObject::RequireViewer() const {
-  if (!viewer_) throw EVkError("HTML viewer object " + HandleText(Handle()) + " has no viewer any more");
-  return *viewer_;
+  return RequireControl(viewer_, "HTML viewer");
 }
 
 void TVkHtmlViewerObject::HotSpotClicked(const std::string& target) {

@@ -5,7 +5,6 @@
 
 #include "bridge/event_boundary.h"
 #include "objects/stage_control.h"
-#include "platform/errors.h"
 #include "resources/qt_picture.h"
 #include "resources/res_manager.h"
 #include "vm/processor.h"
@@ -63,8 +62,7 @@ void TVkPersonObject::Release() {
 }
 
 TVkPerson& TVkPersonObject::RequireControl() const {
-  if (!control_) throw EVkError("person object " + HandleText(Handle()) + " has no control any more");
-  return *control_;
+  return TVkScriptObject::RequireControl(control_, "Person");
 }
 
 void TVkPersonObject::RegionClicked(int32_t region) {
