@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "bridge/messages.h"
 #include "dialogs/link_command.h"
 #include "media/players/media_controls.h"
 #include "media/players/media_director.h"
@@ -81,8 +82,8 @@ void TVkCommentWindowObject::Release() {
 }
 
 void TVkCommentWindowObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: {
+  switch (static_cast<CommentWindowMessage>(message)) {
+    case CommentWindowMessage::ShowComment: {
       const std::string command = PopString();
       if (!form_) throw EVkError("comment window " + HandleText(Handle()) + " has no window any more");
       form_->ShowComment(command);

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <memory>
 
+#include "bridge/messages.h"
 #include "dialogs/link_command.h"
 #include "objects/html/html_viewer.h"
 #include "platform/errors.h"
@@ -46,8 +47,8 @@ void TVkGlossaryWindowObject::Release() {
 }
 
 void TVkGlossaryWindowObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: {
+  switch (static_cast<GlossaryWindowMessage>(message)) {
+    case GlossaryWindowMessage::ShowEntry: {
       const std::string command = PopString();
       if (!form_) throw EVkError("glossary window " + HandleText(Handle()) + " has no window any more");
       form_->ShowEntry(command);

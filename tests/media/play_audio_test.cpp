@@ -112,7 +112,7 @@ TEST_F(PlayAudioTest, ASynchronousSoundDisablesTheStageWithTheHourglassUntilItEn
 
 TEST_F(PlayAudioTest, TheCallerAndTheStageMayGoWhileASynchronousSoundPlays) {
   QTimer::singleShot(50, [&] {
-    manager_->SendMsg(caller_, -1);
+    manager_->SendMsg(caller_, CommonMessage::Destroy);
     delete view_.data();
   });
   PlayAudio(Caller(), "!beep.aud");

@@ -18,8 +18,8 @@ namespace vork::testing {
 namespace {
 
 template <typename T>
-void Register(TVkObjectManager& manager, int32_t class_index) {
-  manager.RegisterClass(class_index, [](TVkObjectManager&) { return std::make_unique<T>(); });
+void Register(TVkObjectManager& manager, ClassIndex class_index) {
+  manager.RegisterClass(ToWord(class_index), [](TVkObjectManager&) { return std::make_unique<T>(); });
 }
 
 }  // namespace
@@ -62,12 +62,12 @@ ObjectsTest::ObjectsTest() {
   window->activateWindow();
   manager = std::make_unique<TVkObjectManager>(TVkManagerSetup{&processor, &stack, view});
   manager->BindProcessorEvents();
-  Register<TVkTimerObject>(*manager, 2);
-  Register<TVkEditObject>(*manager, 13);
-  Register<TVkFontObject>(*manager, 14);
-  Register<TVkStringListObject>(*manager, 19);
-  Register<TVkUserListComboBoxObject>(*manager, 20);
-  Register<TVkVarsObject>(*manager, 22);
+  Register<TVkTimerObject>(*manager, ClassIndex::Timer);
+  Register<TVkEditObject>(*manager, ClassIndex::Edit);
+  Register<TVkFontObject>(*manager, ClassIndex::Font);
+  Register<TVkStringListObject>(*manager, ClassIndex::StringList);
+  Register<TVkUserListComboBoxObject>(*manager, ClassIndex::UserList);
+  Register<TVkVarsObject>(*manager, ClassIndex::Vars);
   image = Assemble(kTestRoutines, "test routines");
   processor.LoadImage(image.area);
 }
@@ -81,40 +81,40 @@ ObjectsTest::~ObjectsTest() {
   SetBoxes(nullptr);
 }
 
-void ObjectsTest::Send(int32_t handle, int32_t message, std::initializer_list<int32_t> args) {
+void ObjectsTest::Send(int32_t handle, MessageIndex message, std::initializer_list<int32_t> args) {
   for (int32_t arg : args) stack.Push(arg);
-  manager->SendMsg(handle, message);
+  manager->SendMsg(handle, message.value);
 }
 
-int32_t ObjectsTest::SendForWord(int32_t handle, int32_t message, std::initializer_list<int32_t> args) {
+int32_t ObjectsTest::SendForWord(int32_t handle, MessageIndex message, std::initializer_list<int32_t> args) {
   const int32_t length = stack.Length();
   Send(handle, message, args);
-  EXPECT_EQ(stack.Length(), length + 4) << "message " << message << " must push one word";  // bytes
+  EXPECT_EQ(stack.Length(), length + 4) << "message " << message.value << " must push one word";  // bytes
   return stack.Pop();
 }
 
-std::string ObjectsTest::SendForString(int32_t handle, int32_t message, std::initializer_list<int32_t> args) {
+std::string ObjectsTest::SendForString(int32_t handle, MessageIndex message, std::initializer_list<int32_t> args) {
   const int32_t result = SendForWord(handle, message, args);
   auto* text = dynamic_cast<TVkStringObject*>(manager->Find(result));
   if (text == nullptr) {
-    ADD_FAILURE() << "message " << message << " pushed no string";
+    ADD_FAILURE() << "message " << message.value << " pushed no string";
     return {};
   }
   std::string copy = text->Text();
-  manager->SendMsg(result, -1);
+  manager->SendMsg(result, CommonMessage::Destroy);
   return copy;
 }
 
-void ObjectsTest::ExpectFailure(int32_t handle, int32_t message, std::initializer_list<int32_t> args,
+void ObjectsTest::ExpectFailure(int32_t handle, MessageIndex message, std::initializer_list<int32_t> args,
                                 const std::string& error) {
   const int32_t length = stack.Length();
   try {
     Send(handle, message, args);
-    ADD_FAILURE() << "message " << message << " did not fail";
+    ADD_FAILURE() << "message " << message.value << " did not fail";
   } catch (const std::exception& e) {
     EXPECT_EQ(e.what(), error);
   }
-  EXPECT_EQ(stack.Length(), length) << "message " << message << " must pop exactly its arguments";
+  EXPECT_EQ(stack.Length(), length) << "message " << message.value << " must pop exactly its arguments";
 }
 
 int32_t ObjectsTest::Str(std::string_view text) {

@@ -11,7 +11,9 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
+#include "bridge/messages.h"
 #include "bridge/object_manager.h"
 #include "platform/message_boxes.h"
 #include "scene/background.h"
@@ -28,21 +30,31 @@ namespace vork::testing {
 //   fault    divides by zero
 extern const char kTestRoutines[];
 
+// A message by name (TimerMessage::Start) or, for indices no class
+// declares, by number.
+struct MessageIndex {
+  MessageIndex(int32_t number) : value(number) {}  // NOLINT: implicit by design
+  template <class Name>
+    requires std::is_enum_v<Name>
+  MessageIndex(Name name) : value(ToWord(name)) {}  // NOLINT: implicit by design
+  int32_t value;
+};
+
 class ObjectsTest : public ::testing::Test {
  protected:
   ObjectsTest();
   ~ObjectsTest() override;
 
-  int32_t Create(int32_t class_index) { return manager->CreateObject(class_index); }
+  int32_t Create(ClassIndex class_index) { return manager->CreateObject(ToWord(class_index)); }
   // Pushes args in the order the bytecode writes them, then sends.
-  void Send(int32_t handle, int32_t message, std::initializer_list<int32_t> args = {});
+  void Send(int32_t handle, MessageIndex message, std::initializer_list<int32_t> args = {});
   // Sends and takes the one result off the stack.
-  int32_t SendForWord(int32_t handle, int32_t message, std::initializer_list<int32_t> args = {});
+  int32_t SendForWord(int32_t handle, MessageIndex message, std::initializer_list<int32_t> args = {});
   // Sends, and reads and destroys the string object pushed as result.
-  std::string SendForString(int32_t handle, int32_t message, std::initializer_list<int32_t> args = {});
+  std::string SendForString(int32_t handle, MessageIndex message, std::initializer_list<int32_t> args = {});
   // Sends and expects it to fail with this message, having popped exactly
   // its arguments.
-  void ExpectFailure(int32_t handle, int32_t message, std::initializer_list<int32_t> args,
+  void ExpectFailure(int32_t handle, MessageIndex message, std::initializer_list<int32_t> args,
                      const std::string& error);
   // A new string object holding text (the argument form of strings).
   int32_t Str(std::string_view text);

@@ -37,17 +37,17 @@ class ScriptObjectFixture : public ::testing::Test {
   std::string PopString() {
     const int32_t handle = stack.Pop();
     const std::string text = dynamic_cast<TVkStringObject&>(*manager->Find(handle)).Text();
-    manager->SendMsg(handle, -1);
+    manager->SendMsg(handle, CommonMessage::Destroy);
     return text;
   }
   void SetUserVar(const std::string& name, const std::string& value) {
     PushString(name);
     PushString(value);
-    manager->SendMsg(script, 16);
+    manager->SendMsg(script, ToWord(ScriptProcessorMessage::SetUserVar));
   }
   std::string UserVar(const std::string& name) {
     PushString(name);
-    manager->SendMsg(script, 17);
+    manager->SendMsg(script, ToWord(ScriptProcessorMessage::UserVar));
     return PopString();
   }
 
