@@ -109,12 +109,12 @@ int32_t TVkObjectManager::CreateObject(int32_t class_index) {
   created.manager_ = this;
   created.handle_ = handle;
   // The built-in string class neither initialises nor releases anything.
-  if (!built_in_string) Deliver(created, -2);
+  if (!built_in_string) Deliver(created, ToWord(CommonMessage::Init));
   return handle;
 }
 
 void TVkObjectManager::SendMsg(int32_t handle, int32_t message) {
-  if (message == -1) {
+  if (message == ToWord(CommonMessage::Destroy)) {
     if (handle == 0) return;
     TVkObject* object = Find(handle);
     if (object == nullptr) {
@@ -152,12 +152,12 @@ void TVkObjectManager::Destroy(TVkObject& object) {
     // Destroyed from inside one of its own handlers: freed when the last of
     // them returns (Deliver).
     destroyed_.push_back(std::move(owned));
-    Deliver(object, -3);
+    Deliver(object, ToWord(CommonMessage::Release));
     return;
   }
   // No handler of the object is running, and its handle names nothing any
   // more, so nothing but this release can reach it before it is freed here.
-  if (!built_in_string) Deliver(object, -3);
+  if (!built_in_string) Deliver(object, ToWord(CommonMessage::Release));
   Dispose(std::move(owned), built_in_string);
 }
 
@@ -198,13 +198,13 @@ void TVkObjectManager::ReleaseSceneObjects() {
   }
   // A release handler may already have destroyed a later one.
   for (int32_t handle : handles) {
-    if (IsLive(handle)) SendMsg(handle, -1);
+    if (IsLive(handle)) SendMsg(handle, CommonMessage::Destroy);
   }
 }
 
 void TVkObjectManager::DestroyAllObjects() {
-  while (objects_.size() > 1) SendMsg(objects_[1]->handle_, -1);
-  if (!objects_.empty()) SendMsg(objects_[0]->handle_, -1);
+  while (objects_.size() > 1) SendMsg(objects_[1]->handle_, CommonMessage::Destroy);
+  if (!objects_.empty()) SendMsg(objects_[0]->handle_, CommonMessage::Destroy);
 }
 
 }  // namespace vork

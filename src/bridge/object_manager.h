@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "bridge/messages.h"
 #include "bridge/object.h"
 #include "vm/processor.h"
 
@@ -72,6 +73,7 @@ class TVkObjectManager : private TVkObjectEvents {
   // A handle that names no live object shows the invalid-handle notices and
   // has no further effect.
   void SendMsg(int32_t handle, int32_t message);
+  void SendMsg(int32_t handle, CommonMessage message) { SendMsg(handle, ToWord(message)); }
 
   // Destroys every auto-release object, newest first.
   void ReleaseSceneObjects();

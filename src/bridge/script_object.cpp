@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "bridge/messages.h"
 #include "bridge/object_manager.h"
 #include "bridge/string_object.h"
 #include "platform/cp1252.h"
@@ -10,13 +11,13 @@
 namespace vork {
 
 void TVkScriptObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 1000: {
+  switch (static_cast<CommonMessage>(message)) {
+    case CommonMessage::Property: {
       const std::string name = PopString();
       PushString(Property(name));
       break;
     }
-    case 1001: {
+    case CommonMessage::SetProperty: {
       const std::string value = PopString();
       const std::string name = PopString();
       SetProperty(name, value);
@@ -40,7 +41,7 @@ std::string TVkScriptObject::PopString() {
     throw EVkError("string argument " + HandleText(handle) + " is an object of class " +
                    std::to_string(object->ClassIndex()) + ", not a string");
   }
-  Manager().SendMsg(handle, -1);
+  Manager().SendMsg(handle, CommonMessage::Destroy);
   return text;
 }
 

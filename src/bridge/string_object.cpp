@@ -1,5 +1,6 @@
 #include "bridge/string_object.h"
 
+#include "bridge/messages.h"
 #include "bridge/object_manager.h"
 #include "vm/processor.h"
 
@@ -20,20 +21,20 @@ namespace {
 }  // namespace
 
 void TVkStringObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0:
+  switch (static_cast<StringMessage>(message)) {
+    case StringMessage::Assign:
       text_ = ArgumentText(PopInt());  // may be text_ itself
       break;
-    case 1:
+    case StringMessage::FromConstant:
       text_.assign(Processor().ConstantText(PopInt()));
       break;
-    case 2: {
+    case StringMessage::Append: {
       const std::string& other = ArgumentText(PopInt());
       if (text_.size() + other.size() > max_text_length) ThrowTooLong();
       text_.append(other);  // safe when other is text_ itself
       break;
     }
-    case 3: {
+    case StringMessage::Compare: {
       const int order = text_.compare(ArgumentText(PopInt()));  // bytes as unsigned values
       PushInt(order < 0 ? -1 : (order > 0 ? 1 : 0));
       break;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "bridge/messages.h"
 #include "bridge/object_manager.h"
 #include "bridge/string_object.h"
 #include "text/text_edits.h"
@@ -97,59 +98,59 @@ TVkListLine& TVkStringListObject::LineAt(int32_t index) {
 }
 
 void TVkStringListObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: lines_.clear(); break;
-    case 1: PushInt(static_cast<int32_t>(lines_.size())); break;
-    case 2: Add(PopString()); break;
-    case 3: {
+  switch (static_cast<StringListMessage>(message)) {
+    case StringListMessage::Clear: lines_.clear(); break;
+    case StringListMessage::Count: PushInt(static_cast<int32_t>(lines_.size())); break;
+    case StringListMessage::Add: Add(PopString()); break;
+    case StringListMessage::AddAll: {
       // A copy first: the other list may be this one.
       const std::vector<TVkListLine> other = StringListAt(Manager(), PopInt()).Lines();
       lines_.insert(lines_.end(), other.begin(), other.end());
       break;
     }
-    case 4: {
+    case StringListMessage::Remove: {
       const int32_t index = PopInt();
       CheckIndex(index);
       lines_.erase(lines_.begin() + index);
       break;
     }
-    case 5: {
+    case StringListMessage::Insert: {
       std::string text = PopString();
       const int32_t index = PopInt();
       CheckIndex(index, true);
       lines_.insert(lines_.begin() + index, {std::move(text), 0});
       break;
     }
-    case 6: PushInt(IndexOf(PopString())); break;
-    case 7: PushString(LineAt(PopInt()).text); break;
-    case 8: {
+    case StringListMessage::IndexOf: PushInt(IndexOf(PopString())); break;
+    case StringListMessage::Get: PushString(LineAt(PopInt()).text); break;
+    case StringListMessage::Set: {
       std::string text = PopString();
       LineAt(PopInt()).text = std::move(text);
       break;
     }
-    case 9: PushString(Join(PopString())); break;
-    case 10: {
+    case StringListMessage::Join: PushString(Join(PopString())); break;
+    case StringListMessage::Split: {
       const std::string separator = PopString();
       const std::string text = PopString();
       Split(separator, text);
       break;
     }
-    case 11: {
+    case StringListMessage::LoadResource: {
       std::vector<std::string> texts;
       ResManager().LoadStrings(texts, PopString());
       SetTexts(texts);
       break;
     }
-    case 12: PushInt(ParseInteger(LineAt(PopInt()).text)); break;
-    case 13: Sort(); break;
-    case 14: lines_ = StringListAt(Manager(), PopInt()).Lines(); break;
-    case 15:
-    case 20: {
+    case StringListMessage::Number: PushInt(ParseInteger(LineAt(PopInt()).text)); break;
+    case StringListMessage::Sort: Sort(); break;
+    case StringListMessage::Assign: lines_ = StringListAt(Manager(), PopInt()).Lines(); break;
+    case StringListMessage::AddWithWord:
+    case StringListMessage::AppendWithWord: {
       const int32_t word = PopInt();
       Add(PopString(), word);
       break;
     }
-    case 16: {
+    case StringListMessage::InsertWithWord: {
       const int32_t word = PopInt();
       std::string text = PopString();
       const int32_t index = PopInt();
@@ -157,9 +158,9 @@ void TVkStringListObject::HandleMessage(int32_t message) {
       lines_.insert(lines_.begin() + index, {std::move(text), word});
       break;
     }
-    case 17: PushInt(LineAt(PopInt()).word); break;
-    case 18: PushString(Value(PopString())); break;
-    case 19: PushInt(ParseInteger(Value(PopString()))); break;
+    case StringListMessage::WordAt: PushInt(LineAt(PopInt()).word); break;
+    case StringListMessage::Value: PushString(Value(PopString())); break;
+    case StringListMessage::NumberValue: PushInt(ParseInteger(Value(PopString()))); break;
     default: TVkScriptObject::HandleMessage(message); break;
   }
 }

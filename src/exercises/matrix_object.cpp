@@ -1,6 +1,7 @@
 #include "exercises/matrix_object.h"
 
 #include "archives/stream.h"
+#include "bridge/messages.h"
 #include "resources/res_manager.h"
 
 namespace vork {
@@ -10,15 +11,15 @@ void TVkMatrixObject::Init() { matrix_ = std::make_unique<TVkMatrix>(); }
 void TVkMatrixObject::Release() { matrix_.reset(); }
 
 void TVkMatrixObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: {
+  switch (static_cast<MatrixMessage>(message)) {
+    case MatrixMessage::Load: {
       const std::string name = PopString();
       matrix_->LoadFromStream(*ResManager().OpenResource(name));
       break;
     }
-    case 1: PushInt(matrix_->Width()); break;
-    case 2: PushInt(matrix_->Height()); break;
-    case 3: {
+    case MatrixMessage::Width: PushInt(matrix_->Width()); break;
+    case MatrixMessage::Height: PushInt(matrix_->Height()); break;
+    case MatrixMessage::ValueAt: {
       const int32_t fallback = PopInt();
       const int32_t y = PopInt();
       const int32_t x = PopInt();

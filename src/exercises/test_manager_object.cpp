@@ -1,5 +1,6 @@
 #include "exercises/test_manager_object.h"
 
+#include "bridge/messages.h"
 #include "data_objects/string_list_object.h"
 
 namespace vork {
@@ -9,15 +10,15 @@ void TVkSa1TestManagerObject::Init() { manager_ = std::make_unique<TSa1TestManag
 void TVkSa1TestManagerObject::Release() { manager_.reset(); }
 
 void TVkSa1TestManagerObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: {
+  switch (static_cast<TestManagerMessage>(message)) {
+    case TestManagerMessage::Setup: {
       const std::string level_definitions = PopString();
       const std::string state = PopString();
       const std::string item_resource = PopString();
       PushBool(manager_->Setup(item_resource, state, level_definitions));
       break;
     }
-    case 1: {
+    case TestManagerMessage::SelectItems: {
       const int32_t list = PopInt();
       const int32_t wanted = PopInt();
       std::vector<std::string> lines;
@@ -26,18 +27,18 @@ void TVkSa1TestManagerObject::HandleMessage(int32_t message) {
       PushBool(true);
       break;
     }
-    case 2: {
+    case TestManagerMessage::RecordAnswer: {
       const bool correct = PopInt() != 0;
       manager_->RecordAnswer(PopString(), correct);
       PushBool(true);
       break;
     }
-    case 3: PushString(manager_->State()); break;
-    case 4: PushInt(manager_->CountAtLevel(PopInt())); break;
-    case 5: PushBool(manager_->LastWasNew()); break;
-    case 6: PushInt(manager_->LastLevel()); break;
-    case 7: PushString(manager_->ErrorText()); break;
-    case 8: {
+    case TestManagerMessage::State: PushString(manager_->State()); break;
+    case TestManagerMessage::CountAtLevel: PushInt(manager_->CountAtLevel(PopInt())); break;
+    case TestManagerMessage::LastWasNew: PushBool(manager_->LastWasNew()); break;
+    case TestManagerMessage::LastLevel: PushInt(manager_->LastLevel()); break;
+    case TestManagerMessage::ErrorText: PushString(manager_->ErrorText()); break;
+    case TestManagerMessage::StateKey: {
       const std::string suffix = PopString();
       const std::string item_resource = PopString();
       PushString(manager_->StateKey(item_resource, suffix));

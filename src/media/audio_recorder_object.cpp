@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "bridge/messages.h"
 #include "media/play_audio.h"
 #include "media/recording_wave.h"
 #include "media/sound_capture.h"
@@ -65,9 +66,9 @@ void TVkAudioRecorderObject::StopRecording(const std::string& target) {
 }
 
 void TVkAudioRecorderObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: StartRecording(); break;
-    case 1: StopRecording(PopString()); break;
+  switch (static_cast<AudioRecorderMessage>(message)) {
+    case AudioRecorderMessage::Start: StartRecording(); break;
+    case AudioRecorderMessage::Stop: StopRecording(PopString()); break;
     default: TVkScriptObject::HandleMessage(message); break;
   }
 }

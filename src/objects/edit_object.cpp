@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include "bridge/messages.h"
 #include "bridge/object_manager.h"
 #include "objects/enter_key_filter.h"
 #include "objects/event_routine.h"
@@ -37,7 +38,7 @@ void TVkEditObject::Init() {
 
 void TVkEditObject::Release() {
   // The font object goes first: it points at font_.
-  if (Manager().IsLive(font_object_)) Manager().SendMsg(font_object_, -1);
+  if (Manager().IsLive(font_object_)) Manager().SendMsg(font_object_, CommonMessage::Destroy);
   font_object_ = 0;
   font_.OnChange = nullptr;
   if (control_) {
@@ -61,37 +62,37 @@ QLineEdit& TVkEditObject::Field() const {
 }
 
 void TVkEditObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: {
+  switch (static_cast<EditMessage>(message)) {
+    case EditMessage::SetLeft: {
       const int32_t x = PopInt();
       Field().move(x, Field().y());
       break;
     }
-    case 1: Field().setEnabled(PopInt() != 0); break;
-    case 2: Field().setVisible(PopInt() != 0); break;
-    case 3: SetControlColor(&Field(), QPalette::Base, PopInt()); break;
-    case 4: Field().setFrame(PopInt() == 1); break;
-    case 5: Field().setText(ToQString(PopString())); break;
-    case 6: PushString(FromQString(Field().text())); break;
-    case 9: {
+    case EditMessage::SetEnabled: Field().setEnabled(PopInt() != 0); break;
+    case EditMessage::SetVisible: Field().setVisible(PopInt() != 0); break;
+    case EditMessage::SetBackgroundColor: SetControlColor(&Field(), QPalette::Base, PopInt()); break;
+    case EditMessage::SetBorder: Field().setFrame(PopInt() == 1); break;
+    case EditMessage::SetText: Field().setText(ToQString(PopString())); break;
+    case EditMessage::Text: PushString(FromQString(Field().text())); break;
+    case EditMessage::SetTop: {
       const int32_t y = PopInt();
       Field().move(Field().x(), y);
       break;
     }
-    case 10: {
+    case EditMessage::SetWidth: {
       const int32_t width = PopInt();
       Field().resize(width, Field().height());
       break;
     }
-    case 11: {
+    case EditMessage::SetHeight: {
       const int32_t height = PopInt();
       Field().resize(Field().width(), height);
       break;
     }
-    case 12: PushInt(font_object_); break;
-    case 13: FocusControl(&Field()); break;
-    case 14: enter_handler_ = PopInt(); break;
-    case 15: Field().selectAll(); break;
+    case EditMessage::Font: PushInt(font_object_); break;
+    case EditMessage::Focus: FocusControl(&Field()); break;
+    case EditMessage::SetOnEnter: enter_handler_ = PopInt(); break;
+    case EditMessage::SelectAll: Field().selectAll(); break;
     default: TVkScriptObject::HandleMessage(message); break;
   }
 }

@@ -1,5 +1,6 @@
 #include "objects/font_object.h"
 
+#include "bridge/messages.h"
 #include "bridge/object_manager.h"
 #include "platform/errors.h"
 #include "platform/qt/font.h"
@@ -15,31 +16,31 @@ TVkFont& TVkFontObject::Target() const {
 }
 
 void TVkFontObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: {
+  switch (static_cast<FontMessage>(message)) {
+    case FontMessage::SetColor: {
       const int32_t color = PopInt();
       Target().SetColor(color);
       break;
     }
-    case 1: PushInt(Target().Color()); break;
-    case 2: {
+    case FontMessage::Color: PushInt(Target().Color()); break;
+    case FontMessage::SetName: {
       const std::string name = PopString();
       Target().SetName(name);
       break;
     }
-    case 3: PushString(Target().Name()); break;
-    case 4: {
+    case FontMessage::Name: PushString(Target().Name()); break;
+    case FontMessage::SetSize: {
       const int32_t points = PopInt();
       Target().SetSize(points);
       break;
     }
-    case 5: PushInt(Target().Size()); break;
-    case 6: {
+    case FontMessage::Size: PushInt(Target().Size()); break;
+    case FontMessage::SetStyle: {
       const int32_t bits = PopInt();
       Target().SetStyle(bits);
       break;
     }
-    case 7: PushInt(Target().Style()); break;
+    case FontMessage::Style: PushInt(Target().Style()); break;
     default: TVkScriptObject::HandleMessage(message); break;
   }
 }
@@ -48,7 +49,7 @@ int32_t CreateFontObject(TVkObjectManager& manager, TVkFont& font) {
   const int32_t handle = manager.CreateObject(14);
   auto* font_object = dynamic_cast<TVkFontObject*>(manager.Find(handle));
   if (font_object == nullptr) {
-    manager.SendMsg(handle, -1);
+    manager.SendMsg(handle, CommonMessage::Destroy);
     throw EVkError("class 14 is not the font object class");
   }
   font_object->SetAutoRelease(false);

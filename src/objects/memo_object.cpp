@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "bridge/messages.h"
 #include "objects/rtf/rich_edit.h"
 #include "platform/errors.h"
 #include "scene/background.h"
@@ -39,25 +40,27 @@ void TVkMemoObject::Release() {
 }
 
 void TVkMemoObject::HandleMessage(int32_t message) {
-  if (message < 0 || message > 9) return TVkScriptObject::HandleMessage(message);
+  if (message < ToWord(MemoMessage::SetBounds) || message > ToWord(MemoMessage::SetEnabled)) {
+    return TVkScriptObject::HandleMessage(message);
+  }
   Check(rich_edit_ != nullptr);
   TVkRichEdit& edit = *rich_edit_;
-  switch (message) {
-    case 0: SetBounds(); break;
-    case 1: PushBool(!edit.isHidden()); break;
-    case 2: edit.setVisible(PopInt() != 0); break;
-    case 3: edit.clear(); break;
-    case 4: edit.Print(PopString()); break;
-    case 5: edit.SetBackgroundColor(ColorFromWord(PopInt())); break;
-    case 6: edit.setFocus(Qt::OtherFocusReason); break;
-    case 7: {
+  switch (static_cast<MemoMessage>(message)) {
+    case MemoMessage::SetBounds: SetBounds(); break;
+    case MemoMessage::Visible: PushBool(!edit.isHidden()); break;
+    case MemoMessage::SetVisible: edit.setVisible(PopInt() != 0); break;
+    case MemoMessage::Clear: edit.clear(); break;
+    case MemoMessage::Print: edit.Print(PopString()); break;
+    case MemoMessage::SetBackgroundColor: edit.SetBackgroundColor(ColorFromWord(PopInt())); break;
+    case MemoMessage::Focus: edit.setFocus(Qt::OtherFocusReason); break;
+    case MemoMessage::LoadText: {
       std::vector<std::string> lines;
       ResManager().LoadStrings(lines, PopString());
       edit.LoadLines(lines);
       break;
     }
-    case 8: edit.setReadOnly(PopInt() != 0); break;
-    case 9: edit.setEnabled(PopInt() != 0); break;
+    case MemoMessage::SetReadOnly: edit.setReadOnly(PopInt() != 0); break;
+    case MemoMessage::SetEnabled: edit.setEnabled(PopInt() != 0); break;
   }
 }
 

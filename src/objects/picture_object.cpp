@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "bridge/messages.h"
 #include "bridge/object_manager.h"
 #include "objects/mouse_event_routine.h"
 #include "objects/stage_control.h"
@@ -79,26 +80,26 @@ void TVkPictureObject::MouseReleased(TMouseButton button, TShiftState shift, int
 }
 
 void TVkPictureObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: {
+  switch (static_cast<PictureMessage>(message)) {
+    case PictureMessage::Load: {
       const std::string name = PopString();
       RequireControl().SetBitmap(LoadBitmapImage(ResManager(), name));
       break;
     }
-    case 1: on_mouse_up_ = PopInt(); break;
-    case 2: {
+    case PictureMessage::SetOnMouseUp: on_mouse_up_ = PopInt(); break;
+    case PictureMessage::SetLeft: {
       const int32_t x = PopInt();
       TVkButton& control = RequireControl();
       control.move(x, control.y());
       break;
     }
-    case 3: {
+    case PictureMessage::SetTop: {
       const int32_t y = PopInt();
       TVkButton& control = RequireControl();
       control.move(control.x(), y);
       break;
     }
-    case 4: {
+    case PictureMessage::SetBounds: {
       const Bounds b = PopBounds();
       RequireControl().setGeometry(b.left, b.top, std::max(b.width, 0), std::max(b.height, 0));
       break;

@@ -7,6 +7,7 @@
 #include <exception>
 #include <thread>
 
+#include "bridge/messages.h"
 #include "bridge/object_manager.h"
 #include "bridge/script_object.h"
 #include "objects/sprite_object.h"
@@ -104,16 +105,16 @@ GroupSprites TVkSpriteGroupMessages::Snapshot() const {
 
 bool TVkSpriteGroupMessages::HandleMessage(int32_t message) {
   TVkScriptObject& o = owner_;
-  switch (message) {
-    case 28: {
+  switch (static_cast<SystemMessage>(message)) {
+    case SystemMessage::AllWithin: {
       const int32_t distance = o.PopInt();
       const std::string b = o.PopString();
       const std::string a = o.PopString();
       o.PushBool(AllWithin(Snapshot(), a, b, distance));
       return true;
     }
-    case 31: ShufflePositions(o.PopString()); return true;
-    case 39: {
+    case SystemMessage::ShufflePositions: ShufflePositions(o.PopString()); return true;
+    case SystemMessage::SlideTo: {
       const int32_t routine = o.PopInt();
       const int32_t steps = o.PopInt();
       const int32_t milliseconds = o.PopInt();
@@ -123,7 +124,7 @@ bool TVkSpriteGroupMessages::HandleMessage(int32_t message) {
       SlideTo(sprite, x, y, steps, milliseconds, routine);
       return true;
     }
-    case 40: {
+    case SystemMessage::SnapAndPush: {
       snap_.y = o.PopInt();
       snap_.x = o.PopInt();
       snap_.mode = o.PopInt();
@@ -134,21 +135,21 @@ bool TVkSpriteGroupMessages::HandleMessage(int32_t message) {
       SnapAndPush();
       return true;
     }
-    case 41: o.PushInt(FindByAllTags(Snapshot(), o.PopString())); return true;
-    case 46: {
+    case SystemMessage::FindByAllTags: o.PushInt(FindByAllTags(Snapshot(), o.PopString())); return true;
+    case SystemMessage::AllOverlap: {
       const std::string b = o.PopString();
       const std::string a = o.PopString();
       o.PushBool(AllOverlap(Snapshot(), a, b));
       return true;
     }
-    case 53: {
+    case SystemMessage::SnapNearest: {
       const int32_t distance = o.PopInt();
       const std::string name = o.PopString();
       const int32_t sprite = o.PopInt();
       SnapNearest(sprite, name, distance, kNoLimit, kNoLimit);
       return true;
     }
-    case 54: {
+    case SystemMessage::InsertIntoRow: {
       const int32_t y = o.PopInt();
       const int32_t x = o.PopInt();
       const int32_t type = o.PopInt();
@@ -158,7 +159,7 @@ bool TVkSpriteGroupMessages::HandleMessage(int32_t message) {
       InsertIntoRow(sprite, slot_tags, item_tag, type, x, y);
       return true;
     }
-    case 67: {
+    case SystemMessage::Overlap: {
       const int32_t second = o.PopInt();
       const int32_t first = o.PopInt();
       const TFrameSprite& a = *SpriteObjectAt(o.Manager(), first).Sprite();
@@ -166,7 +167,7 @@ bool TVkSpriteGroupMessages::HandleMessage(int32_t message) {
       o.PushBool(BoundsOf(a).Intersects(BoundsOf(b)));
       return true;
     }
-    case 74: {
+    case SystemMessage::SnapNearestWithin: {
       const int32_t max_dy = o.PopInt();
       const int32_t max_dx = o.PopInt();
       const int32_t distance = o.PopInt();
@@ -175,7 +176,7 @@ bool TVkSpriteGroupMessages::HandleMessage(int32_t message) {
       SnapNearest(sprite, name, distance, max_dx, max_dy);
       return true;
     }
-    case 85: {
+    case SystemMessage::CountRelated: {
       o.PopInt();  // ignored
       const int32_t distance = o.PopInt();
       const std::string b = o.PopString();
@@ -184,7 +185,7 @@ bool TVkSpriteGroupMessages::HandleMessage(int32_t message) {
       o.PushBool(CountRelatedOnce(relation, a, b, distance));
       return true;
     }
-    case 109: {
+    case SystemMessage::CountRelatedPairs: {
       o.PopInt();  // ignored
       const int32_t distance = o.PopInt();
       const std::string pairs = o.PopString();
@@ -192,7 +193,7 @@ bool TVkSpriteGroupMessages::HandleMessage(int32_t message) {
       o.PushInt(CountRelatedPairs(relation, pairs, distance));
       return true;
     }
-    case 115: o.PushInt(last_match_); return true;
+    case SystemMessage::LastMatch: o.PushInt(last_match_); return true;
     default: return false;
   }
 }

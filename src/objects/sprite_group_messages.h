@@ -35,8 +35,8 @@ class TVkSpriteGroupMessages {
   TVkSpriteGroupMessages(const TVkSpriteGroupMessages&) = delete;
   TVkSpriteGroupMessages& operator=(const TVkSpriteGroupMessages&) = delete;
 
-  // Handles one of the sprite-group messages (28, 31, 39, 40, 41, 46, 53,
-  // 54, 67, 74, 85, 109, 115); false for any other index.
+  // Handles one of the sprite-group messages of the system object (allWithin,
+  // shufflePositions, slideTo, ..., lastMatch); false for any other index.
   bool HandleMessage(int32_t message);
 
   int32_t LastMatch() const { return last_match_; }

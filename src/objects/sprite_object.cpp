@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include "bridge/event_boundary.h"
+#include "bridge/messages.h"
 #include "bridge/object_manager.h"
 #include "media/play_audio.h"
 #include "objects/event_routine.h"
@@ -58,7 +59,7 @@ void TVkSpriteObject::Init() {
 
 void TVkSpriteObject::Release() {
   // The text object edits the caption: it goes first.
-  if (Manager().IsLive(caption_object_)) Manager().SendMsg(caption_object_, -1);
+  if (Manager().IsLive(caption_object_)) Manager().SendMsg(caption_object_, CommonMessage::Destroy);
   caption_object_ = 0;
   // Leaving the stage repaints it; a sprite already freed with the stage is
   // not freed again.
@@ -140,52 +141,52 @@ int32_t TVkSpriteObject::FindSameCenter(std::string_view names) const {
 }
 
 void TVkSpriteObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: {
+  switch (static_cast<SpriteMessage>(message)) {
+    case SpriteMessage::SetLeft: {
       const int32_t x = PopInt();
       RequireSprite().SetLeft(x);
       break;
     }
-    case 1: PushInt(RequireSprite().Left()); break;
-    case 2: {
+    case SpriteMessage::Left: PushInt(RequireSprite().Left()); break;
+    case SpriteMessage::SetTop: {
       const int32_t y = PopInt();
       RequireSprite().SetTop(y);
       break;
     }
-    case 3: PushInt(RequireSprite().Top()); break;
-    case 4: {
+    case SpriteMessage::Top: PushInt(RequireSprite().Top()); break;
+    case SpriteMessage::SetVisible: {
       const int32_t flag = PopInt();
       RequireSprite().SetVisible(FlagOf(flag));
       break;
     }
-    case 5: PushBool(RequireSprite().Visible()); break;
-    case 6: {
+    case SpriteMessage::Visible: PushBool(RequireSprite().Visible()); break;
+    case SpriteMessage::SetFrame: {
       const int32_t frame = PopInt();
       RequireSprite().SetFrame(frame);
       break;
     }
-    case 7: PushInt(RequireSprite().Frame()); break;
-    case 8: {
+    case SpriteMessage::Frame: PushInt(RequireSprite().Frame()); break;
+    case SpriteMessage::SetFrameCount: {
       const int32_t count = PopInt();
       RequireSprite().SetFrameCount(count);
       break;
     }
-    case 9: PushInt(RequireSprite().FrameCount()); break;
-    case 10: LoadPicture(PopString()); break;
-    case 11: on_click_ = PopInt(); break;
-    case 12: PushInt(on_click_); break;
-    case 13: {
+    case SpriteMessage::FrameCount: PushInt(RequireSprite().FrameCount()); break;
+    case SpriteMessage::LoadPicture: LoadPicture(PopString()); break;
+    case SpriteMessage::SetOnClick: on_click_ = PopInt(); break;
+    case SpriteMessage::OnClick: PushInt(on_click_); break;
+    case SpriteMessage::SetBounds: {
       const Bounds b = PopBounds();
       RequireSprite().SetBounds(b.left, b.top, b.width, b.height);
       break;
     }
-    case 14: click_sound_ = PopString(); break;
-    case 15: {
+    case SpriteMessage::SetClickSound: click_sound_ = PopString(); break;
+    case SpriteMessage::SetCanMove: {
       const int32_t flag = PopInt();
       RequireSprite().SetCanMove(FlagOf(flag));
       break;
     }
-    case 16: {
+    case SpriteMessage::SetDragBounds: {
       const int32_t bottom = PopInt();
       const int32_t right = PopInt();
       const int32_t top = PopInt();
@@ -193,86 +194,86 @@ void TVkSpriteObject::HandleMessage(int32_t message) {
       RequireSprite().SetDragBounds(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
       break;
     }
-    case 17: on_end_move_ = PopInt(); break;
-    case 18: SetTags(PopString()); break;
-    case 19: PushString(GetTags()); break;
-    case 20: RequireSprite().SetMasked(true); break;
-    case 21: on_begin_move_ = PopInt(); break;
-    case 22: PushInt(RequireSprite().Center().x()); break;
-    case 23: PushInt(RequireSprite().Center().y()); break;
-    case 24: PushInt(RequireSprite().StartCenter().x()); break;
-    case 25: PushInt(RequireSprite().StartCenter().y()); break;
-    case 26: {
+    case SpriteMessage::SetOnEndMove: on_end_move_ = PopInt(); break;
+    case SpriteMessage::SetTags: SetTags(PopString()); break;
+    case SpriteMessage::Tags: PushString(GetTags()); break;
+    case SpriteMessage::SetMasked: RequireSprite().SetMasked(true); break;
+    case SpriteMessage::SetOnBeginMove: on_begin_move_ = PopInt(); break;
+    case SpriteMessage::CenterX: PushInt(RequireSprite().Center().x()); break;
+    case SpriteMessage::CenterY: PushInt(RequireSprite().Center().y()); break;
+    case SpriteMessage::StartCenterX: PushInt(RequireSprite().StartCenter().x()); break;
+    case SpriteMessage::StartCenterY: PushInt(RequireSprite().StartCenter().y()); break;
+    case SpriteMessage::SetCaption: {
       const std::string text = PopString();
       RequireSprite().Caption().SetText(text);
       break;
     }
-    case 27: {
+    case SpriteMessage::SetCaptionColor: {
       const int32_t color = PopInt();
       RequireSprite().Caption().Font().SetColor(color);
       break;
     }
-    case 28: PushInt(RequireSprite().Caption().TextWidth()); break;
-    case 29: PushInt(RequireSprite().Width()); break;
-    case 30: PushInt(RequireSprite().Height()); break;
-    case 31: on_move_ = PopInt(); break;
-    case 32: {
+    case SpriteMessage::CaptionWidth: PushInt(RequireSprite().Caption().TextWidth()); break;
+    case SpriteMessage::Width: PushInt(RequireSprite().Width()); break;
+    case SpriteMessage::Height: PushInt(RequireSprite().Height()); break;
+    case SpriteMessage::SetOnMove: on_move_ = PopInt(); break;
+    case SpriteMessage::SetEnabled: {
       const int32_t flag = PopInt();
       RequireSprite().SetEnabled(FlagOf(flag));
       break;
     }
-    case 33: click_scene_ = PopInt(); break;
-    case 34: PushInt(click_scene_); break;
-    case 35: PushInt(user_value_); break;
-    case 36: user_value_ = PopInt(); break;
-    case 37: PushInt(caption_object_); break;
-    case 38: on_mouse_up_ = PopInt(); break;
-    case 39: {
+    case SpriteMessage::SetClickScene: click_scene_ = PopInt(); break;
+    case SpriteMessage::ClickScene: PushInt(click_scene_); break;
+    case SpriteMessage::UserValue: PushInt(user_value_); break;
+    case SpriteMessage::SetUserValue: user_value_ = PopInt(); break;
+    case SpriteMessage::Caption: PushInt(caption_object_); break;
+    case SpriteMessage::SetOnMouseUp: on_mouse_up_ = PopInt(); break;
+    case SpriteMessage::SetPlainWidth: {
       const int32_t width = PopInt();
       RequireSprite().SetWidth(width);
       break;
     }
-    case 40: {
+    case SpriteMessage::SetPlainHeight: {
       const int32_t height = PopInt();
       RequireSprite().SetHeight(height);
       break;
     }
-    case 41: data_ = PopString(); break;
-    case 42: PushString(data_); break;
-    case 43: on_mouse_down_ = PopInt(); break;
-    case 44: PushBool(RequireSprite().CanMove()); break;
-    case 45: RequireSprite().BringToFront(); break;
-    case 46: PushInt(FindSameCenter(PopString())); break;
-    case 47: {
+    case SpriteMessage::SetData: data_ = PopString(); break;
+    case SpriteMessage::Data: PushString(data_); break;
+    case SpriteMessage::SetOnMouseDown: on_mouse_down_ = PopInt(); break;
+    case SpriteMessage::CanMove: PushBool(RequireSprite().CanMove()); break;
+    case SpriteMessage::BringToFront: RequireSprite().BringToFront(); break;
+    case SpriteMessage::FindSameCenter: PushInt(FindSameCenter(PopString())); break;
+    case SpriteMessage::SetFilled: {
       const int32_t flag = PopInt();
       RequireSprite().SetFilled(FlagOf(flag));
       break;
     }
-    case 48: {
+    case SpriteMessage::SetFillColor: {
       const int32_t color = PopInt();
       RequireSprite().SetFillColor(color);
       break;
     }
-    case 49: {
+    case SpriteMessage::MoveCenterTo: {
       const int32_t y = PopInt();
       const int32_t x = PopInt();
       RequireSprite().MoveCenterTo({x, y});
       break;
     }
-    case 50: {
+    case SpriteMessage::PixelAt: {
       const int32_t y = PopInt();
       const int32_t x = PopInt();
       PushInt(RequireSprite().PixelAt(x, y));
       break;
     }
-    case 51: {
+    case SpriteMessage::LoadMaskedPicture: {
       const std::string mask_type = PopString();
       const std::string name = PopString();
       LoadMaskedPicture(name, mask_type);
       break;
     }
-    case 52: RequireSprite().SendToBack(); break;
-    case 53: PushString(RequireSprite().PictureName()); break;
+    case SpriteMessage::SendToBack: RequireSprite().SendToBack(); break;
+    case SpriteMessage::PictureName: PushString(RequireSprite().PictureName()); break;
     default: TVkScriptObject::HandleMessage(message); break;
   }
 }

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bridge/messages.h"
 #include "bridge/script_object.h"
 #include "scene/mouse_input.h"
 
@@ -23,7 +24,7 @@ class TFrameSprite;
 
 class TVkSpriteObject : public TVkScriptObject {
  public:
-  static constexpr int32_t kClassIndex = 3;
+  static constexpr int32_t kClassIndex = ToWord(ClassIndex::Sprite);
 
   TVkSpriteObject();
   ~TVkSpriteObject() override;

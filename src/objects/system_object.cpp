@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "bridge/messages.h"
 #include "bridge/object_manager.h"
 #include "bridge/script_helpers.h"
 #include "dialogs/dialog_record.h"
@@ -55,46 +56,6 @@ namespace {
 
 TVkSystemObject* current = nullptr;
 
-// The object class each "new object" message makes.
-int32_t NewObjectClass(int32_t message) {
-  switch (message) {
-    case 5: return 2;    // timer
-    case 6: return 3;    // sprite
-    case 9: return 4;    // media player
-    case 11: return 5;   // standard media player
-    case 12: return 6;   // media buttons
-    case 13: return 7;   // browser media player
-    case 15: return 8;   // HTML viewer
-    case 16: return 9;   // memo
-    case 18: return 10;  // person
-    case 22: return 11;  // glossary window
-    case 23: return 12;  // comment window
-    case 42: return 13;  // edit
-    case 44: return 15;  // gap-fill
-    case 47: return 16;  // dictation
-    case 60: return 18;  // picture
-    case 62: return 19;  // string list
-    case 78: return 20;  // user list combo box
-    case 84: return 21;  // audio recorder
-    case 94: return 22;  // variables
-    case 98: return 23;  // crossword
-    case 110: return 24; // text-script processor
-    case 121: return 25; // test manager
-    case 122: return 26; // matrix
-    default: return -1;
-  }
-}
-
-// Messages that pop one word and push it back unchanged.
-bool IsEchoMessage(int32_t message) {
-  switch (message) {
-    case 19: case 25: case 43: case 72: case 88: case 89: case 90: case 91: case 92:
-    case 93: case 99: case 100: case 102: case 103: case 107:
-      return true;
-    default:
-      return false;
-  }
-}
 
 char SeparatorOf(const std::string& text) { return static_cast<char>(KeyCodeOf(text)); }
 
@@ -162,8 +123,8 @@ void TVkSystemObject::RunWithArgument(int32_t routine, int32_t argument) {
   RunRoutine(routine);
 }
 
-void TVkSystemObject::NewObject(int32_t class_index) {
-  PushInt(Manager().CreateObject(class_index));
+void TVkSystemObject::NewObject(vork::ClassIndex class_index) {
+  PushInt(Manager().CreateObject(ToWord(class_index)));
 }
 
 uint32_t TVkSystemObject::TransitionTo(int32_t routine) {
@@ -328,7 +289,7 @@ void TVkSystemObject::PushDiagnostics(int32_t kind) {
     case 3: {
       int sprites = 0;
       for (int i = 0; i < Manager().Count(); ++i)
-        if (Manager().ObjectAt(i).ClassIndex() == 3) ++sprites;
+        if (Manager().ObjectAt(i).ClassIndex() == ToWord(ClassIndex::Sprite)) ++sprites;
       PushString(std::to_string(sprites));
       return;
     }
@@ -351,140 +312,141 @@ void TVkSystemObject::PushDiagnostics(int32_t kind) {
   }
 }
 
-void TVkSystemObject::HandleSettingMessage(int32_t message) {
+void TVkSystemObject::HandleSetting(SystemMessage message) {
   TVkReg& settings = user_->Settings();
   switch (message) {
-    case 56: {
+    case SystemMessage::UserBool: {
       bool fallback = PopInt() != 0;
       std::string key = PopString();
       PushBool(settings.ReadBool(key, fallback));
       break;
     }
-    case 57: {
+    case SystemMessage::SetUserBool: {
       bool value = PopInt() != 0;
       std::string key = PopString();
       settings.WriteBool(key, value);
       break;
     }
-    case 58: {
+    case SystemMessage::DeleteUserSettings: {
       std::string suffix = PopString();
       std::string prefix = PopString();
       settings.DeleteMatching(prefix, suffix);
       break;
     }
-    case 63: {
+    case SystemMessage::UserString: {
       std::string fallback = PopString();
       std::string key = PopString();
       PushString(settings.ReadString(key, fallback));
       break;
     }
-    case 64: {
+    case SystemMessage::SetUserString: {
       std::string value = PopString();
       std::string key = PopString();
       settings.WriteString(key, value);
       break;
     }
+    default: TVkScriptObject::HandleMessage(ToWord(message)); break;
   }
 }
 
 // The text and number messages that need nothing but the machine.
-bool TVkSystemObject::HandleTextMessage(int32_t message) {
+void TVkSystemObject::HandleTextUtility(SystemMessage message) {
   switch (message) {
-    case 21: {
+    case SystemMessage::IndexOf: {
       std::string sub = PopString();
       std::string s = PopString();
       PushInt(PositionOf(sub, s));
-      return true;
+      return;
     }
-    case 30: PushString(std::to_string(PopInt())); return true;
-    case 33: PushInt(static_cast<int32_t>(PopString().size())); return true;
-    case 36: PushInt(ParseInteger(PopString())); return true;
-    case 37:
-    case 38: {
+    case SystemMessage::Str: PushString(std::to_string(PopInt())); return;
+    case SystemMessage::Length: PushInt(static_cast<int32_t>(PopString().size())); return;
+    case SystemMessage::ToNumber: PushInt(ParseInteger(PopString())); return;
+    case SystemMessage::Copy:
+    case SystemMessage::RemoveText: {
       int32_t count = PopInt();
       int32_t index = PopInt();
       std::string s = PopString();
-      PushString(message == 37 ? CopyBytes(s, index, count) : DeleteBytes(s, index, count));
-      return true;
+      PushString(message == SystemMessage::Copy ? CopyBytes(s, index, count) : DeleteBytes(s, index, count));
+      return;
     }
-    case 45: PushString(std::string(1, static_cast<char>(PopInt()))); return true;
-    case 48: {
+    case SystemMessage::Chr: PushString(std::string(1, static_cast<char>(PopInt()))); return;
+    case SystemMessage::FieldCount: {
       std::string separator = PopString();
       std::string s = PopString();
       PushInt(FieldCount(s, SeparatorOf(separator)));
-      return true;
+      return;
     }
-    case 49: {
+    case SystemMessage::Field: {
       int32_t index = PopInt();
       std::string separator = PopString();
       std::string s = PopString();
       PushString(Field(s, SeparatorOf(separator), index));
-      return true;
+      return;
     }
-    case 50:
-    case 51: {
+    case SystemMessage::BestAnswer:
+    case SystemMessage::AnswerMatches: {
       std::string input = PopString();
       std::string candidates = PopString();
-      if (message == 50) PushString(BestAnswer(candidates, input));
+      if (message == SystemMessage::BestAnswer) PushString(BestAnswer(candidates, input));
       else PushBool(IsAcceptedAnswer(candidates, input));
-      return true;
+      return;
     }
-    case 59: {
+    case SystemMessage::ReplaceAll: {
       std::string replacement = PopString();
       std::string old = PopString();
       std::string s = PopString();
       PushString(ReplaceAll(s, old, replacement));
-      return true;
+      return;
     }
-    case 66: PushString(std::string(TrimBlanks(PopString()))); return true;
-    case 68: PushString(LowerCase(NormalizeSpaces(PopString()))); return true;
-    case 86: {
+    case SystemMessage::Trim: PushString(std::string(TrimBlanks(PopString()))); return;
+    case SystemMessage::Normalize: PushString(LowerCase(NormalizeSpaces(PopString()))); return;
+    case SystemMessage::ReplaceField: {
       std::string replacement = PopString();
       int32_t index = PopInt();
       std::string separator = PopString();
       std::string s = PopString();
       PushString(ReplaceField(s, SeparatorOf(separator), index, replacement));
-      return true;
+      return;
     }
-    case 97:
-    case 108: {
+    case SystemMessage::FormatProduct:
+    case SystemMessage::FormatQuotient: {
       std::string separator = PopString();
       int32_t decimals = PopInt();
       std::string b = PopString();
       std::string a = PopString();
-      PushString(message == 97 ? FormatProduct(a, b, decimals, separator)
+      PushString(message == SystemMessage::FormatProduct ? FormatProduct(a, b, decimals, separator)
                                : FormatQuotient(a, b, decimals, separator));
-      return true;
+      return;
     }
-    case 112: {
+    case SystemMessage::Hex: {
       int32_t digits = PopInt();
       int32_t value = PopInt();
       PushString(HexText(value, digits));
-      return true;
+      return;
     }
-    case 118: {
+    case SystemMessage::RandomPermutation: {
       std::string separator = PopString();
       int32_t digits = PopInt();
       int32_t upper = PopInt();
       int32_t lower = PopInt();
       PushString(RandomPermutation(lower, upper, digits, separator));
-      return true;
+      return;
     }
-    case 120: {
+    case SystemMessage::ChangeExtension: {
       std::string extension = PopString();
       std::string file = PopString();
       PushString(ChangeExtension(file, extension));
-      return true;
+      return;
     }
-    case 124: PushInt(Crc32Word(PopString())); return true;
-    default: return false;
+    case SystemMessage::Crc32: PushInt(Crc32Word(PopString())); return;
+    default: TVkScriptObject::HandleMessage(ToWord(message)); return;
   }
 }
 
 // The messages that read or make string lists (class 19).
-bool TVkSystemObject::HandleStringListMessage(int32_t message) {
+void TVkSystemObject::HandleListUtility(SystemMessage message) {
   switch (message) {
-    case 87: {
+    case SystemMessage::SplitWords: {
       const int32_t list_handle = PopInt();
       const std::string text = PopString();
       TVkStringListObject& list = StringListAt(Manager(), list_handle);
@@ -497,174 +459,245 @@ bool TVkSystemObject::HandleStringListMessage(int32_t message) {
         throw;
       }
       list.SetTexts(words);
-      return true;
+      return;
     }
-    case 96: {
+    case SystemMessage::FindKeyedLine: {
       const std::string key = PopString();
       const TVkStringListObject& list = StringListAt(Manager(), PopInt());
       PushString(FindKeyedLine(list.Texts(), key));
-      return true;
+      return;
     }
-    case 105: {
-      const int32_t handle = Manager().CreateObject(19);
+    case SystemMessage::ResourceNames: {
+      const int32_t handle = Manager().CreateObject(ToWord(ClassIndex::StringList));
       try {
         TVkStringListObject& list = StringListAt(Manager(), handle);
         list.SetTexts(ResManager().ResourceNames());
         list.Sort();
       } catch (...) {
-        Manager().SendMsg(handle, -1);
+        Manager().SendMsg(handle, CommonMessage::Destroy);
         throw;
       }
       PushInt(handle);
-      return true;
+      return;
     }
-    default: return false;
+    default: TVkScriptObject::HandleMessage(ToWord(message)); return;
   }
 }
 
-void TVkSystemObject::HandleMessage(int32_t message) {
-  if (int32_t class_index = NewObjectClass(message); class_index >= 0) {
-    NewObject(class_index);
-    return;
-  }
-  if (IsEchoMessage(message)) {
-    PushInt(PopInt());
-    return;
-  }
-  if (HandleTextMessage(message)) return;
-  if (HandleStringListMessage(message)) return;
-  if (sprite_groups_->HandleMessage(message)) return;
+// One row per message, in index order. Rows that belong to a group of
+// related messages hand the message on to the group's helper.
+void TVkSystemObject::HandleMessage(int32_t index) {
+  const auto message = static_cast<SystemMessage>(index);
   TBackground* stage = Stage();
   switch (message) {
-    case 0: {
+    case SystemMessage::ChangeScene: {
       int32_t routine = PopInt();
       if (View()) View()->PostTransitionTo(Handle(), routine);
       break;
     }
-    case 1: {
+    case SystemMessage::SetBackgroundColor: {
       int32_t color = PopInt();
       if (stage) stage->SetColor(color);
       break;
     }
-    case 2: PushInt(stage ? stage->Color() : 0); break;
-    case 3: {
+    case SystemMessage::BackgroundColor: PushInt(stage ? stage->Color() : 0); break;
+    case SystemMessage::SetBackgroundPicture: {
       QImage picture = LoadBitmapImage(ResManager(), PopString());
       if (stage) stage->SetBitmap(picture);
       break;
     }
-    case 4: PlayAudio(*this, PopString()); break;
-    case 7: {
+    case SystemMessage::PlaySound: PlayAudio(*this, PopString()); break;
+    case SystemMessage::NewTimer: NewObject(ClassIndex::Timer); break;
+    case SystemMessage::NewSprite: NewObject(ClassIndex::Sprite); break;
+    case SystemMessage::Random: {
       int32_t upper = PopInt();
       int32_t lower = PopInt();
       Random(upper, lower);
       break;
     }
-    case 8: {
+    case SystemMessage::SetViewColor: {
       int32_t color = PopInt();
       if (View()) View()->SetViewColor(color);
       break;
     }
-    case 10: PushInt(previous_scene_); break;
-    case 14: fuse_next_ = (PopInt() & 0xFF) != 0; break;
-    case 17:
+    case SystemMessage::NewMediaPlayer: NewObject(ClassIndex::MediaPlayer); break;
+    case SystemMessage::PreviousScene: PushInt(previous_scene_); break;
+    case SystemMessage::NewStdMediaPlayer: NewObject(ClassIndex::StdMediaPlayer); break;
+    case SystemMessage::NewMediaButtons: NewObject(ClassIndex::MediaButtons); break;
+    case SystemMessage::NewBrowserMediaPlayer: NewObject(ClassIndex::BrowserMediaPlayer); break;
+    case SystemMessage::SetFuseNext: fuse_next_ = (PopInt() & 0xFF) != 0; break;
+    case SystemMessage::NewHtmlViewer: NewObject(ClassIndex::HtmlViewer); break;
+    case SystemMessage::NewMemo: NewObject(ClassIndex::Memo); break;
+    case SystemMessage::Confirm:
       PushBool(Boxes().Show(BoxKind::Question, PopString(), BoxButtons::YesNo) == BoxResult::Yes);
       break;
-    case 20: QCoreApplication::processEvents(); break;
-    case 24:
+    case SystemMessage::NewPerson: NewObject(ClassIndex::Person); break;
+    case SystemMessage::Echo19: PushInt(PopInt()); break;
+    case SystemMessage::ProcessMessages: QCoreApplication::processEvents(); break;
+    case SystemMessage::IndexOf: HandleTextUtility(message); break;
+    case SystemMessage::NewGlossaryWindow: NewObject(ClassIndex::GlossaryWindow); break;
+    case SystemMessage::NewCommentWindow: NewObject(ClassIndex::CommentWindow); break;
+    case SystemMessage::DropTwo:
       PopInt();
       PopInt();
       break;
-    case 26:
+    case SystemMessage::Echo25: PushInt(PopInt()); break;
+    case SystemMessage::BeginUpdate:
       if (stage) stage->BeginUpdate();
       break;
-    case 27:
+    case SystemMessage::EndUpdate:
       if (stage) stage->EndUpdate();
       break;
-    case 29: ShowInfo(PopString()); break;
-    case 32: {
+    case SystemMessage::AllWithin: sprite_groups_->HandleMessage(index); break;
+    case SystemMessage::ShowInfo: ShowInfo(PopString()); break;
+    case SystemMessage::Str: HandleTextUtility(message); break;
+    case SystemMessage::ShufflePositions: sprite_groups_->HandleMessage(index); break;
+    case SystemMessage::ShowOverlay: {
       std::string text = PopString();
       if (stage) stage->AddOverlayMessage(2, text);
       break;
     }
-    case 34:
+    case SystemMessage::Length: HandleTextUtility(message); break;
+    case SystemMessage::CaptureTransition:
       if (stage) transition_->Prepare(stage, stage->rect());
       break;
-    case 35:
+    case SystemMessage::RunTransition:
       transition_->SetDuration(PopInt());
       transition_->Execute();
       break;
-    case 52: SayLetters(*this, PopString()); break;
-    case 55: {
+    case SystemMessage::ToNumber: HandleTextUtility(message); break;
+    case SystemMessage::Copy: HandleTextUtility(message); break;
+    case SystemMessage::RemoveText: HandleTextUtility(message); break;
+    case SystemMessage::SlideTo: sprite_groups_->HandleMessage(index); break;
+    case SystemMessage::SnapAndPush: sprite_groups_->HandleMessage(index); break;
+    case SystemMessage::FindByAllTags: sprite_groups_->HandleMessage(index); break;
+    case SystemMessage::NewEdit: NewObject(ClassIndex::Edit); break;
+    case SystemMessage::Echo43: PushInt(PopInt()); break;
+    case SystemMessage::NewGapfill: NewObject(ClassIndex::Gapfill); break;
+    case SystemMessage::Chr: HandleTextUtility(message); break;
+    case SystemMessage::AllOverlap: sprite_groups_->HandleMessage(index); break;
+    case SystemMessage::NewDictation: NewObject(ClassIndex::Dictation); break;
+    case SystemMessage::FieldCount: HandleTextUtility(message); break;
+    case SystemMessage::Field: HandleTextUtility(message); break;
+    case SystemMessage::BestAnswer: HandleTextUtility(message); break;
+    case SystemMessage::AnswerMatches: HandleTextUtility(message); break;
+    case SystemMessage::SayLetters: SayLetters(*this, PopString()); break;
+    case SystemMessage::SnapNearest: sprite_groups_->HandleMessage(index); break;
+    case SystemMessage::InsertIntoRow: sprite_groups_->HandleMessage(index); break;
+    case SystemMessage::SetTitle: {
       QString title = ToQString(PopString());
       QApplication::setApplicationDisplayName(title);
       if (MainForm()) MainForm()->setWindowTitle(title);
       break;
     }
-    case 56: case 57: case 58: case 63: case 64: HandleSettingMessage(message); break;
-    case 61: PushBool(ResManager().ResourceExists(PopString())); break;
-    case 65: key_handler_ = PopInt(); break;
-    case 69: {
+    case SystemMessage::UserBool: HandleSetting(message); break;
+    case SystemMessage::SetUserBool: HandleSetting(message); break;
+    case SystemMessage::DeleteUserSettings: HandleSetting(message); break;
+    case SystemMessage::ReplaceAll: HandleTextUtility(message); break;
+    case SystemMessage::NewPicture: NewObject(ClassIndex::Picture); break;
+    case SystemMessage::ResourceExists: PushBool(ResManager().ResourceExists(PopString())); break;
+    case SystemMessage::NewStringList: NewObject(ClassIndex::StringList); break;
+    case SystemMessage::UserString: HandleSetting(message); break;
+    case SystemMessage::SetUserString: HandleSetting(message); break;
+    case SystemMessage::SetKeyHandler: key_handler_ = PopInt(); break;
+    case SystemMessage::Trim: HandleTextUtility(message); break;
+    case SystemMessage::Overlap: sprite_groups_->HandleMessage(index); break;
+    case SystemMessage::Normalize: HandleTextUtility(message); break;
+    case SystemMessage::Sleep: {
       int32_t ms = PopInt();
       if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
       break;
     }
-    case 70: DisableMainForm(); break;
-    case 71: EnableMainForm(); break;
-    case 73: {
+    case SystemMessage::DisableMainForm: DisableMainForm(); break;
+    case SystemMessage::EnableMainForm: EnableMainForm(); break;
+    case SystemMessage::Echo72: PushInt(PopInt()); break;
+    case SystemMessage::SendKeys: {
       const bool wait = PopInt() != 0;
       SendKeys(PopString(), wait);
       break;
     }
-    case 75: {
+    case SystemMessage::SnapNearestWithin: sprite_groups_->HandleMessage(index); break;
+    case SystemMessage::PictureDialog: {
       TVkDialog dialog;
       dialog.Hotspots = PopString();
       dialog.BitmapName = PopString();
       PictureDialog(dialog);
       break;
     }
-    case 76: PushString(FromQString(QApplication::applicationDisplayName())); break;
-    case 77: PushInt(current_scene_); break;
-    case 79: OpenUser(PopString()); break;
-    case 80: {
+    case SystemMessage::Title: PushString(FromQString(QApplication::applicationDisplayName())); break;
+    case SystemMessage::CurrentScene: PushInt(current_scene_); break;
+    case SystemMessage::NewUserList: NewObject(ClassIndex::UserList); break;
+    case SystemMessage::OpenUser: OpenUser(PopString()); break;
+    case SystemMessage::RunRoutine: {
       int32_t argument = PopInt();
       int32_t routine = PopInt();
       RunWithArgument(routine, argument);
       break;
     }
-    case 81: PushBool(IsListedUser(UsersDirectory(), PopString())); break;
-    case 82: PushString(CreateTempFile(PopString())); break;
-    case 83: PushBool(std::remove(ResolveCoursePath(PopString()).c_str()) == 0); break;
-    case 95: PushDiagnostics(PopInt()); break;
-    case 101: FullPictureDialog(); break;
+    case SystemMessage::UserExists: PushBool(IsListedUser(UsersDirectory(), PopString())); break;
+    case SystemMessage::CreateTempFile: PushString(CreateTempFile(PopString())); break;
+    case SystemMessage::DeleteFile: PushBool(std::remove(ResolveCoursePath(PopString()).c_str()) == 0); break;
+    case SystemMessage::NewAudioRecorder: NewObject(ClassIndex::AudioRecorder); break;
+    case SystemMessage::CountRelated: sprite_groups_->HandleMessage(index); break;
+    case SystemMessage::ReplaceField: HandleTextUtility(message); break;
+    case SystemMessage::SplitWords: HandleListUtility(message); break;
+    case SystemMessage::Echo88:
+    case SystemMessage::Echo89:
+    case SystemMessage::Echo90:
+    case SystemMessage::Echo91:
+    case SystemMessage::Echo92:
+    case SystemMessage::Echo93: PushInt(PopInt()); break;
+    case SystemMessage::NewVars: NewObject(ClassIndex::Vars); break;
+    case SystemMessage::Info: PushDiagnostics(PopInt()); break;
+    case SystemMessage::FindKeyedLine: HandleListUtility(message); break;
+    case SystemMessage::FormatProduct: HandleTextUtility(message); break;
+    case SystemMessage::NewCrossword: NewObject(ClassIndex::Crossword); break;
+    case SystemMessage::Echo99:
+    case SystemMessage::Echo100: PushInt(PopInt()); break;
+    case SystemMessage::FullPictureDialog: FullPictureDialog(); break;
+    case SystemMessage::Echo102:
+    case SystemMessage::Echo103: PushInt(PopInt()); break;
     // A text script with its include lines expanded, for the script processor.
-    case 104: PushInt(NewExpandedScript(Manager(), PopString())); break;
-    case 106: StopAllMedia(Manager()); break;
-    case 111: PushBool(DeveloperMode()); break;
-    case 113: RunProgram(PopString()); break;
-    case 114: PushBool(IsValidUserName(PopString(), UsersDirectory())); break;
-    case 116: {
+    case SystemMessage::LoadScript: PushInt(NewExpandedScript(Manager(), PopString())); break;
+    case SystemMessage::ResourceNames: HandleListUtility(message); break;
+    case SystemMessage::StopAllMedia: StopAllMedia(Manager()); break;
+    case SystemMessage::Echo107: PushInt(PopInt()); break;
+    case SystemMessage::FormatQuotient: HandleTextUtility(message); break;
+    case SystemMessage::CountRelatedPairs: sprite_groups_->HandleMessage(index); break;
+    case SystemMessage::NewScriptProcessor: NewObject(ClassIndex::ScriptProcessor); break;
+    case SystemMessage::DeveloperMode: PushBool(DeveloperMode()); break;
+    case SystemMessage::Hex: HandleTextUtility(message); break;
+    case SystemMessage::RunProgram: RunProgram(PopString()); break;
+    case SystemMessage::IsValidUserName: PushBool(IsValidUserName(PopString(), UsersDirectory())); break;
+    case SystemMessage::LastMatch: sprite_groups_->HandleMessage(index); break;
+    case SystemMessage::CallLater: {
       int32_t routine = PopInt();
       int32_t zero = PopInt();
       Check(zero == 0);
       if (View()) View()->PostCallNotifyHandler(Handle(), routine);
       break;
     }
-    case 117: function_key_handler_ = PopInt(); break;
-    case 119: PushString(ResManager().ResolveFile(PopString())); break;
-    case 123: ResManager().PrefetchRes(PopString()); break;
-    case 126: PushBool(ResManager().HasPart(PopString())); break;
-    case 125: InstallMissingPart(); break;
-    case 127: {
+    case SystemMessage::SetFunctionKeyHandler: function_key_handler_ = PopInt(); break;
+    case SystemMessage::RandomPermutation: HandleTextUtility(message); break;
+    case SystemMessage::ResolveFile: PushString(ResManager().ResolveFile(PopString())); break;
+    case SystemMessage::ChangeExtension: HandleTextUtility(message); break;
+    case SystemMessage::NewTestManager: NewObject(ClassIndex::TestManager); break;
+    case SystemMessage::NewMatrix: NewObject(ClassIndex::Matrix); break;
+    case SystemMessage::Prefetch: ResManager().PrefetchRes(PopString()); break;
+    case SystemMessage::Crc32: HandleTextUtility(message); break;
+    case SystemMessage::InstallPart: InstallMissingPart(); break;
+    case SystemMessage::HasPart: PushBool(ResManager().HasPart(PopString())); break;
+    case SystemMessage::ShowOverlayOfKind: {
       std::string text = PopString();
       int32_t kind = PopInt();
       if (stage) stage->AddOverlayMessage(kind, text);
       break;
     }
-    case 128: PushBool(ZentorController().IsInstalled()); break;
-    case 129: SetZentorWindowPositions(); break;
-    case 130: ZentorController().Play(PopString()); break;
-    case 131: ZentorController().Close(); break;
-    default: TVkScriptObject::HandleMessage(message); break;
+    case SystemMessage::ZentorInstalled: PushBool(ZentorController().IsInstalled()); break;
+    case SystemMessage::ZentorSetWindowPositions: SetZentorWindowPositions(); break;
+    case SystemMessage::ZentorPlay: ZentorController().Play(PopString()); break;
+    case SystemMessage::ZentorClose: ZentorController().Close(); break;
+    default: TVkScriptObject::HandleMessage(index); break;
   }
 }
 

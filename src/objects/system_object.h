@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "bridge/messages.h"
 #include "bridge/script_object.h"
 
 namespace vork {
@@ -62,10 +63,12 @@ class TVkSystemObject : public TVkScriptObject {
  private:
   TBackground* Stage() const;
   void RunWithArgument(int32_t routine, int32_t argument);
-  void NewObject(int32_t class_index);
-  void HandleSettingMessage(int32_t message);
-  bool HandleTextMessage(int32_t message);
-  bool HandleStringListMessage(int32_t message);
+  void NewObject(vork::ClassIndex class_index);  // vork::, not the member ClassIndex()
+  // The groups of rows of the message table: the user's settings, the text
+  // and number utilities, and the messages that read or make string lists.
+  void HandleSetting(SystemMessage message);
+  void HandleTextUtility(SystemMessage message);
+  void HandleListUtility(SystemMessage message);
   void PushDiagnostics(int32_t kind);
   void OpenUser(const std::string& name);
   void Random(int32_t upper, int32_t lower);

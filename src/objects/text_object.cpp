@@ -1,5 +1,6 @@
 #include "objects/text_object.h"
 
+#include "bridge/messages.h"
 #include "bridge/object_manager.h"
 #include "objects/font_object.h"
 #include "platform/errors.h"
@@ -40,7 +41,7 @@ void TVkTextObject::Init() {
   font_object_ = Manager().CreateObject(kFontClass);
   TVkFontObject* font = FontObjectAt(Manager(), font_object_);
   if (font == nullptr) {
-    Manager().SendMsg(font_object_, -1);
+    Manager().SendMsg(font_object_, CommonMessage::Destroy);
     font_object_ = 0;
     throw EVkError("class 14 is not the font object class");
   }
@@ -49,7 +50,7 @@ void TVkTextObject::Init() {
 
 void TVkTextObject::Release() {
   // The manager may already have destroyed it (at shutdown every object goes).
-  if (Manager().IsLive(font_object_)) Manager().SendMsg(font_object_, -1);
+  if (Manager().IsLive(font_object_)) Manager().SendMsg(font_object_, CommonMessage::Destroy);
   font_object_ = 0;
   text_ = nullptr;
 }
@@ -68,64 +69,64 @@ TCustomDrawText& TVkTextObject::Target() const {
 }
 
 void TVkTextObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: PushString(Target().Text()); break;
-    case 1: {
+  switch (static_cast<TextMessage>(message)) {
+    case TextMessage::Text: PushString(Target().Text()); break;
+    case TextMessage::SetText: {
       const std::string text = PopString();
       Target().SetText(text);
       break;
     }
-    case 2: PushInt(Target().BackColor()); break;
-    case 3: {
+    case TextMessage::BackColor: PushInt(Target().BackColor()); break;
+    case TextMessage::SetBackColor: {
       const int32_t color = PopInt();
       Target().SetBackColor(color);
       break;
     }
-    case 4: PushBool(Target().Opaque()); break;
-    case 5: {
+    case TextMessage::Opaque: PushBool(Target().Opaque()); break;
+    case TextMessage::SetOpaque: {
       const int32_t flag = PopInt();
       Target().SetOpaque(FlagOf(flag));
       break;
     }
-    case 6: PushInt(font_object_); break;
-    case 7: PushInt(Target().XOffset()); break;
-    case 8: {
+    case TextMessage::Font: PushInt(font_object_); break;
+    case TextMessage::XOffset: PushInt(Target().XOffset()); break;
+    case TextMessage::SetXOffset: {
       const int32_t offset = PopInt();
       Target().SetXOffset(offset);
       break;
     }
-    case 9: PushInt(WordFromAlignment(Target().HAlign())); break;
-    case 10: {
+    case TextMessage::HAlign: PushInt(WordFromAlignment(Target().HAlign())); break;
+    case TextMessage::SetHAlign: {
       const int32_t word = PopInt();
       Target().SetHAlign(AlignmentFromWord(word));
       break;
     }
-    case 11: PushInt(Target().ShadowColor()); break;
-    case 12: {
+    case TextMessage::ShadowColor: PushInt(Target().ShadowColor()); break;
+    case TextMessage::SetShadowColor: {
       const int32_t color = PopInt();
       Target().SetShadowColor(color);
       break;
     }
-    case 13: PushInt(Target().ShadowX()); break;
-    case 14: {
+    case TextMessage::ShadowX: PushInt(Target().ShadowX()); break;
+    case TextMessage::SetShadowX: {
       const int32_t x = PopInt();
       Target().SetShadowX(x);
       break;
     }
-    case 15: PushInt(Target().ShadowY()); break;
-    case 16: {
+    case TextMessage::ShadowY: PushInt(Target().ShadowY()); break;
+    case TextMessage::SetShadowY: {
       const int32_t y = PopInt();
       Target().SetShadowY(y);
       break;
     }
-    case 17: PushInt(Target().YOffset()); break;
-    case 18: {
+    case TextMessage::YOffset: PushInt(Target().YOffset()); break;
+    case TextMessage::SetYOffset: {
       const int32_t offset = PopInt();
       Target().SetYOffset(offset);
       break;
     }
-    case 19: PushInt(WordFromAlignment(Target().VAlign())); break;
-    case 20: {
+    case TextMessage::VAlign: PushInt(WordFromAlignment(Target().VAlign())); break;
+    case TextMessage::SetVAlign: {
       const int32_t word = PopInt();
       Target().SetVAlign(AlignmentFromWord(word));
       break;
@@ -138,7 +139,7 @@ int32_t CreateTextObject(TVkObjectManager& manager, TCustomDrawText& text) {
   const int32_t handle = manager.CreateObject(kTextClass);
   auto* text_object = dynamic_cast<TVkTextObject*>(manager.Find(handle));
   if (text_object == nullptr) {
-    manager.SendMsg(handle, -1);
+    manager.SendMsg(handle, CommonMessage::Destroy);
     throw EVkError("class 17 is not the text object class");
   }
   text_object->SetAutoRelease(false);

@@ -2,6 +2,7 @@
 
 #include <QTimer>
 
+#include "bridge/messages.h"
 #include "objects/event_routine.h"
 
 namespace vork {
@@ -37,19 +38,19 @@ void TVkTimerObject::Tick() {
 }
 
 void TVkTimerObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0:
+  switch (static_cast<TimerMessage>(message)) {
+    case TimerMessage::SetInterval:
       interval_ = PopInt();
       if (running_) Rearm();
       break;
-    case 1: PushInt(interval_); break;
-    case 2: tick_handler_ = PopInt(); break;
-    case 3: PushInt(tick_handler_); break;
-    case 4:
+    case TimerMessage::Interval: PushInt(interval_); break;
+    case TimerMessage::SetOnTick: tick_handler_ = PopInt(); break;
+    case TimerMessage::OnTick: PushInt(tick_handler_); break;
+    case TimerMessage::Start:
       running_ = true;
       Rearm();
       break;
-    case 5:
+    case TimerMessage::Stop:
       running_ = false;
       Rearm();
       break;

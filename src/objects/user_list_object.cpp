@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "bridge/messages.h"
 #include "bridge/object_manager.h"
 #include "objects/enter_key_filter.h"
 #include "objects/event_routine.h"
@@ -67,27 +68,27 @@ void TVkUserListComboBoxObject::FillUsers() {
 void TVkUserListComboBoxObject::EnterPressed() { RunObjectEvent(*this, enter_handler_); }
 
 void TVkUserListComboBoxObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: {
+  switch (static_cast<UserListMessage>(message)) {
+    case UserListMessage::SetLeft: {
       const int32_t x = PopInt();
       Box().move(x, Box().y());
       break;
     }
-    case 1: {
+    case UserListMessage::SetTop: {
       const int32_t y = PopInt();
       Box().move(Box().x(), y);
       break;
     }
-    case 2: {
+    case UserListMessage::SetWidth: {
       const int32_t width = PopInt();
       Box().resize(width, Box().height());
       break;
     }
-    case 3: Box().setEditText(ToQString(PopString())); break;
-    case 4: PushString(UserDisplayName(FromQString(Box().currentText()))); break;
-    case 5: FocusControl(&Box()); break;
-    case 6: FillUsers(); break;
-    case 7: enter_handler_ = PopInt(); break;
+    case UserListMessage::SetText: Box().setEditText(ToQString(PopString())); break;
+    case UserListMessage::UserName: PushString(UserDisplayName(FromQString(Box().currentText()))); break;
+    case UserListMessage::Focus: FocusControl(&Box()); break;
+    case UserListMessage::FillUsers: FillUsers(); break;
+    case UserListMessage::SetOnEnter: enter_handler_ = PopInt(); break;
     default: TVkScriptObject::HandleMessage(message); break;
   }
 }

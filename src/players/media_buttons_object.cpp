@@ -1,5 +1,6 @@
 #include "players/media_buttons_object.h"
 
+#include "bridge/messages.h"
 #include "objects/event_routine.h"
 #include "objects/stage_control.h"
 #include "resources/qt_picture.h"
@@ -34,26 +35,26 @@ TVkMediaControls& TVkMediaButtonsObject::RequireControls() const {
 }
 
 void TVkMediaButtonsObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: {
+  switch (static_cast<MediaButtonsMessage>(message)) {
+    case MediaButtonsMessage::SetPosition: {
       const int32_t top = PopInt();
       const int32_t left = PopInt();
       RequireControls().move(left, top);
       break;
     }
-    case 1: {
+    case MediaButtonsMessage::LoadStrip: {
       const std::string name = PopString();
       RequireControls().SetStrip(LoadBitmapImage(ResManager(), name));
       break;
     }
-    case 2: PushInt(on_extra_); break;
-    case 3: on_extra_ = PopInt(); break;
-    case 4: {
+    case MediaButtonsMessage::OnExtra: PushInt(on_extra_); break;
+    case MediaButtonsMessage::SetOnExtra: on_extra_ = PopInt(); break;
+    case MediaButtonsMessage::SetShowExtra: {
       const bool show = PopFlag(*this);
       RequireControls().SetShowExtra(show);
       break;
     }
-    case 5: {
+    case MediaButtonsMessage::SetExtraEnabled: {
       const bool enabled = PopFlag(*this);
       RequireControls().SetExtraEnabled(enabled);
       break;

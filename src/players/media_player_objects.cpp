@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "bridge/event_boundary.h"
+#include "bridge/messages.h"
 #include "players/media_buttons_object.h"
 #include "objects/stage_control.h"
 #include "platform/errors.h"
@@ -68,53 +69,54 @@ void StagePlayerObject::SetControls(int32_t buttons_handle) {
   director_->SetControls(buttons ? buttons->Controls() : nullptr);
 }
 
+// The browser media player's messages 0-14 are the standard player's.
 void StagePlayerObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: {
+  switch (static_cast<StdMediaPlayerMessage>(message)) {
+    case StdMediaPlayerMessage::SetBounds: {
       const Bounds b = PopBounds();
       RequirePlayer().setGeometry(b.left, b.top, std::max(b.width, 0), std::max(b.height, 0));
       break;
     }
-    case 1: RequirePlayer().Close(); break;
-    case 2: PushInt(RequirePlayer().GetLength()); break;
-    case 3: PushString(RequirePlayer().GetFileName()); break;
-    case 4: PushInt(on_notify_); break;
-    case 5: on_notify_ = PopInt(); break;
-    case 6: {
+    case StdMediaPlayerMessage::Close: RequirePlayer().Close(); break;
+    case StdMediaPlayerMessage::Length: PushInt(RequirePlayer().GetLength()); break;
+    case StdMediaPlayerMessage::FileName: PushString(RequirePlayer().GetFileName()); break;
+    case StdMediaPlayerMessage::OnNotify: PushInt(on_notify_); break;
+    case StdMediaPlayerMessage::SetOnNotify: on_notify_ = PopInt(); break;
+    case StdMediaPlayerMessage::Open: {
       std::string name = PopString();
       TVkCustomMediaPlayer& player = RequirePlayer();
       player.SetFileName(std::move(name));
       player.Open();
       break;
     }
-    case 7: RequirePlayer().Play(); break;
-    case 8: PushInt(RequirePlayer().GetPosition()); break;
-    case 9: {
+    case StdMediaPlayerMessage::Play: RequirePlayer().Play(); break;
+    case StdMediaPlayerMessage::Position: PushInt(RequirePlayer().GetPosition()); break;
+    case StdMediaPlayerMessage::Seek: {
       const int32_t ms = PopInt();
       RequirePlayer().Seek(ms);
       break;
     }
-    case 10: PushInt(RequirePlayer().GetState()); break;
-    case 11: RequirePlayer().Stop(); break;
-    case 12: SetControls(PopInt()); break;
-    case 13: {
+    case StdMediaPlayerMessage::State: PushInt(RequirePlayer().GetState()); break;
+    case StdMediaPlayerMessage::Stop: RequirePlayer().Stop(); break;
+    case StdMediaPlayerMessage::SetControls: SetControls(PopInt()); break;
+    case StdMediaPlayerMessage::SetVisible: {
       const bool visible = PopFlag(*this);
       RequirePlayer().setVisible(visible);
       break;
     }
-    case 14: PushString(RequirePlayer().HtmlName()); break;
+    case StdMediaPlayerMessage::HtmlName: PushString(RequirePlayer().HtmlName()); break;
     default: TVkScriptObject::HandleMessage(message); break;
   }
 }
 
 void TVkStdMediaPlayerObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 6:
-    case 9:
+  switch (static_cast<StdMediaPlayerMessage>(message)) {
+    case StdMediaPlayerMessage::Open:
+    case StdMediaPlayerMessage::Seek:
       StagePlayerObject::HandleMessage(message);
       QCoreApplication::processEvents();
       break;
-    case 15: {
+    case StdMediaPlayerMessage::ShowFirstFrame: {
       auto& player = static_cast<TVkStdMediaPlayer&>(RequirePlayer());
       player.ShowFirstFrame();
       break;

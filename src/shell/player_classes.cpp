@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "bridge/messages.h"
 #include "bridge/object_manager.h"
 #include "windows/comment_window.h"
 #include "windows/glossary_window.h"
@@ -36,40 +37,40 @@ namespace vork {
 namespace {
 
 template <typename T>
-void Register(TVkObjectManager& manager, int32_t class_index) {
-  manager.RegisterClass(class_index, [](TVkObjectManager&) { return std::make_unique<T>(); });
+void Register(TVkObjectManager& manager, ClassIndex class_index) {
+  manager.RegisterClass(ToWord(class_index), [](TVkObjectManager&) { return std::make_unique<T>(); });
 }
 
 }  // namespace
 
 void RegisterPlayerClasses(TVkObjectManager& manager) {
   // Class 0, the string, is built into the manager.
-  Register<TVkSystemObject>(manager, 1);
-  Register<TVkTimerObject>(manager, 2);
-  Register<TVkSpriteObject>(manager, 3);
-  Register<TVkMediaPlayerObject>(manager, 4);
-  Register<TVkStdMediaPlayerObject>(manager, 5);
-  Register<TVkMediaButtonsObject>(manager, 6);
-  Register<TVkIEMediaPlayerObject>(manager, 7);
-  Register<TVkHtmlViewerObject>(manager, 8);
-  Register<TVkMemoObject>(manager, 9);
-  Register<TVkPersonObject>(manager, 10);
-  Register<TVkGlossaryWindowObject>(manager, 11);
-  Register<TVkCommentWindowObject>(manager, 12);
-  Register<TVkEditObject>(manager, 13);
-  Register<TVkFontObject>(manager, 14);
-  Register<TVkGapfillObject>(manager, 15);
-  Register<TVkDictorObject>(manager, 16);
-  Register<TVkTextObject>(manager, 17);
-  Register<TVkPictureObject>(manager, 18);
-  Register<TVkStringListObject>(manager, 19);
-  Register<TVkUserListComboBoxObject>(manager, 20);
-  Register<TVkAudioRecorderObject>(manager, 21);
-  Register<TVkVarsObject>(manager, 22);
-  Register<TVkCrosswordObject>(manager, 23);
-  Register<TVkScriptProcessorObject>(manager, 24);
-  Register<TVkSa1TestManagerObject>(manager, 25);
-  Register<TVkMatrixObject>(manager, 26);
+  Register<TVkSystemObject>(manager, ClassIndex::System);
+  Register<TVkTimerObject>(manager, ClassIndex::Timer);
+  Register<TVkSpriteObject>(manager, ClassIndex::Sprite);
+  Register<TVkMediaPlayerObject>(manager, ClassIndex::MediaPlayer);
+  Register<TVkStdMediaPlayerObject>(manager, ClassIndex::StdMediaPlayer);
+  Register<TVkMediaButtonsObject>(manager, ClassIndex::MediaButtons);
+  Register<TVkIEMediaPlayerObject>(manager, ClassIndex::BrowserMediaPlayer);
+  Register<TVkHtmlViewerObject>(manager, ClassIndex::HtmlViewer);
+  Register<TVkMemoObject>(manager, ClassIndex::Memo);
+  Register<TVkPersonObject>(manager, ClassIndex::Person);
+  Register<TVkGlossaryWindowObject>(manager, ClassIndex::GlossaryWindow);
+  Register<TVkCommentWindowObject>(manager, ClassIndex::CommentWindow);
+  Register<TVkEditObject>(manager, ClassIndex::Edit);
+  Register<TVkFontObject>(manager, ClassIndex::Font);
+  Register<TVkGapfillObject>(manager, ClassIndex::Gapfill);
+  Register<TVkDictorObject>(manager, ClassIndex::Dictation);
+  Register<TVkTextObject>(manager, ClassIndex::Text);
+  Register<TVkPictureObject>(manager, ClassIndex::Picture);
+  Register<TVkStringListObject>(manager, ClassIndex::StringList);
+  Register<TVkUserListComboBoxObject>(manager, ClassIndex::UserList);
+  Register<TVkAudioRecorderObject>(manager, ClassIndex::AudioRecorder);
+  Register<TVkVarsObject>(manager, ClassIndex::Vars);
+  Register<TVkCrosswordObject>(manager, ClassIndex::Crossword);
+  Register<TVkScriptProcessorObject>(manager, ClassIndex::ScriptProcessor);
+  Register<TVkSa1TestManagerObject>(manager, ClassIndex::TestManager);
+  Register<TVkMatrixObject>(manager, ClassIndex::Matrix);
   TVkScriptProcessorObject::CurrentUserStore = []() -> TVkReg* {
     TVkSystemObject* system = TVkSystemObject::Current();
     return system ? &system->User().Settings() : nullptr;

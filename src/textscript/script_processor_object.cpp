@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "bridge/messages.h"
 #include "bridge/object_manager.h"
 #include "data_objects/string_list_object.h"
 #include "textscript/include_expansion.h"
@@ -37,8 +38,8 @@ void TVkScriptProcessorObject::RunProcessor(const std::function<void(TVkScriptPr
 void TVkScriptProcessorObject::HandleMessage(int32_t message) {
   // Not bound before the switch: -2 (Init) arrives here before a processor exists.
   TVkScriptProcessor* processor = processor_.get();
-  switch (message) {
-    case 0: {
+  switch (static_cast<ScriptProcessorMessage>(message)) {
+    case ScriptProcessorMessage::RegisterClass: {
       const TVkStringListObject& list = StringListAt(Manager(), PopInt());
       std::string name = PopString();
       const int32_t class_index = PopInt();
@@ -47,66 +48,66 @@ void TVkScriptProcessorObject::HandleMessage(int32_t message) {
       processor->RegisterClass(class_index, std::move(name), commands);
       break;
     }
-    case 1: {
+    case ScriptProcessorMessage::Load: {
       std::string file_name = PopString();
       processor->Load(StringListAt(Manager(), PopInt()).Texts(), std::move(file_name));
       break;
     }
-    case 2: PushBool(processor->Running()); break;
-    case 3: RunProcessor([](TVkScriptProcessor& p) { p.Run(); }); break;
-    case 4: {
+    case ScriptProcessorMessage::Running: PushBool(processor->Running()); break;
+    case ScriptProcessorMessage::Run: RunProcessor([](TVkScriptProcessor& p) { p.Run(); }); break;
+    case ScriptProcessorMessage::RunFrom: {
       const std::string label = PopString();
       RunProcessor([&label](TVkScriptProcessor& p) { p.RunFrom(label); });
       break;
     }
-    case 5: {
+    case ScriptProcessorMessage::RegisterObject: {
       const int32_t object_word = PopInt();
       const int32_t class_index = PopInt();
       processor->RegisterObject(PopString(), class_index, object_word);
       break;
     }
-    case 6: processor->UnregisterObject(PopString()); break;
-    case 7: PushString(processor->CurrentId()); break;
-    case 8: PushInt(processor->ArgCount()); break;
-    case 9: PushBool(processor->ArgBool(PopInt())); break;
-    case 10: PushInt(processor->ArgInteger(PopInt())); break;
-    case 11: PushString(processor->Arg(PopInt())); break;
-    case 12: {
+    case ScriptProcessorMessage::UnregisterObject: processor->UnregisterObject(PopString()); break;
+    case ScriptProcessorMessage::CurrentId: PushString(processor->CurrentId()); break;
+    case ScriptProcessorMessage::ArgCount: PushInt(processor->ArgCount()); break;
+    case ScriptProcessorMessage::ArgBool: PushBool(processor->ArgBool(PopInt())); break;
+    case ScriptProcessorMessage::ArgNumber: PushInt(processor->ArgInteger(PopInt())); break;
+    case ScriptProcessorMessage::Arg: PushString(processor->Arg(PopInt())); break;
+    case ScriptProcessorMessage::SetSceneVar: {
       const std::string value = PopString();
       processor->SceneVars().WriteString(PopString(), value);
       break;
     }
-    case 13: PushString(processor->SceneVars().ReadString(PopString(), "")); break;
-    case 14: {
+    case ScriptProcessorMessage::SceneVar: PushString(processor->SceneVars().ReadString(PopString(), "")); break;
+    case ScriptProcessorMessage::SetAppVar: {
       const std::string value = PopString();
       ApplicationVars().WriteString(PopString(), value);
       break;
     }
-    case 15: PushString(ApplicationVars().ReadString(PopString(), "")); break;
-    case 16: {
+    case ScriptProcessorMessage::AppVar: PushString(ApplicationVars().ReadString(PopString(), "")); break;
+    case ScriptProcessorMessage::SetUserVar: {
       const std::string value = PopString();
       processor->UserVars().WriteString(PopString(), value);
       break;
     }
-    case 17: PushString(processor->UserVars().ReadString(PopString(), "")); break;
-    case 18: processor->ScriptError(PopString());
-    case 19: PushBool(processor->HasObject(PopString())); break;
-    case 20: processor->BeginHandler(); break;
-    case 21: processor->EndHandler(); break;
-    case 22: processor->ClearVars(PopString()); break;
-    case 23: PushBool(processor->HasLabel(PopString())); break;
+    case ScriptProcessorMessage::UserVar: PushString(processor->UserVars().ReadString(PopString(), "")); break;
+    case ScriptProcessorMessage::ReportError: processor->ScriptError(PopString());
+    case ScriptProcessorMessage::HasObject: PushBool(processor->HasObject(PopString())); break;
+    case ScriptProcessorMessage::BeginHandler: processor->BeginHandler(); break;
+    case ScriptProcessorMessage::EndHandler: processor->EndHandler(); break;
+    case ScriptProcessorMessage::ClearVars: processor->ClearVars(PopString()); break;
+    case ScriptProcessorMessage::HasLabel: PushBool(processor->HasLabel(PopString())); break;
     default: TVkScriptObject::HandleMessage(message); break;
   }
 }
 
 int32_t NewExpandedScript(TVkObjectManager& manager, std::string_view resource) {
-  const int32_t handle = manager.CreateObject(19);
+  const int32_t handle = manager.CreateObject(ToWord(ClassIndex::StringList));
   try {
     std::vector<std::string> lines;
     ExpandIncludes(resource, lines);
     StringListAt(manager, handle).SetTexts(lines);
   } catch (...) {
-    manager.SendMsg(handle, -1);
+    manager.SendMsg(handle, CommonMessage::Destroy);
     throw;
   }
   return handle;

@@ -1,7 +1,6 @@
 #include "vm/processor.h"
 
 #include <cstring>
-#include <istream>
 #include <iterator>
 #include <limits>
 
@@ -42,11 +41,6 @@ void CheckOpcodeNamesOnce() {
 TVkProcessor::TVkProcessor(TVkStack& stack)
     : image_(kImagePadding, kPaddingByte), stack_(stack) {
   CheckOpcodeNamesOnce();
-}
-
-void TVkProcessor::LoadImage(std::istream& rest) {
-  std::vector<uint8_t> area((std::istreambuf_iterator<char>(rest)), std::istreambuf_iterator<char>());
-  LoadImage(area);
 }
 
 void TVkProcessor::LoadImage(std::span<const uint8_t> area) {
@@ -219,14 +213,6 @@ void TVkProcessor::Execute() {
     const int32_t target_ = (target);                                                     \
     if (static_cast<uint32_t>(target_) >= area) ThrowProcessor(EVkProcessor::kOutsideImage); \
     pc = code + target_;                                                                  \
-  } while (0)
-#define SEND_MESSAGE(handle, message)                                         \
-  do {                                                                        \
-    if (message_target_ != nullptr) {                                         \
-      message_target_->SendMessageEvent((handle), (message));                 \
-    } else {                                                                  \
-      on_send_message_(*this, (handle), (message));                           \
-    }                                                                         \
   } while (0)
 #define GLOBAL_OK(address) ((address) >= 0 && int64_t{address} <= int64_t{area} - 4)
 #define SPEND_BUDGET() \
@@ -636,10 +622,9 @@ void TVkProcessor::Execute() {
     NEED(4);
     top -= 4;
     const int32_t class_index = ReadWord(top);
-    if (create_target_ == nullptr && !on_create_object_) ThrowUnbound("createobj");
+    if (object_events_ == nullptr) ThrowUnbound("createobj");
     SAVE_STATE();
-    const int32_t handle = create_target_ != nullptr ? create_target_->CreateObjectEvent(class_index)
-                                                     : on_create_object_(*this, class_index);
+    const int32_t handle = object_events_->CreateObjectEvent(class_index);
     if (halted_) return;
     LOAD_STATE();
     PUSH(handle);
@@ -652,9 +637,9 @@ void TVkProcessor::Execute() {
     const int32_t handle = TOP(1);
     const int32_t message = TOP(2);
     top -= 8;
-    if (message_target_ == nullptr && !on_send_message_) ThrowUnbound("method");
+    if (object_events_ == nullptr) ThrowUnbound("method");
     SAVE_STATE();
-    SEND_MESSAGE(handle, message);
+    object_events_->SendMessageEvent(handle, message);
     if (halted_) return;
     LOAD_STATE();
     NEXT;
@@ -665,9 +650,9 @@ void TVkProcessor::Execute() {
     const int32_t handle = TOP(1);
     const int32_t message = TOP(2);
     top -= 8;
-    if (message_target_ == nullptr && !on_send_message_) ThrowUnbound("method2");
+    if (object_events_ == nullptr) ThrowUnbound("method2");
     SAVE_STATE();
-    SEND_MESSAGE(handle, message);
+    object_events_->SendMessageEvent(handle, message);
     if (halted_) return;
     LOAD_STATE();
     PUSH(handle);
@@ -710,7 +695,6 @@ void TVkProcessor::Execute() {
 #undef SET_LENGTH
 #undef JUMP_TO
 #undef GLOBAL_OK
-#undef SEND_MESSAGE
 #undef SPEND_BUDGET
 #undef BINARY
 #undef WRAP

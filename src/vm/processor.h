@@ -1,9 +1,9 @@
 #pragma once
 // TVkProcessor: the interpreter of the 42-opcode bytecode on the value stack.
 //
-// It knows nothing about script objects: createobj, method/method2 and stop
-// call out through three events that the owner binds (the object manager and
-// the director). Run may be entered again from inside those events (a
+// It knows nothing about script objects: createobj and method/method2 call
+// out through the object events (TVkObjectEvents, bound by the object
+// manager), stop through the stop event (bound by the director). Run may be entered again from inside those events (a
 // message handler that runs an event routine); a bytecode call, however,
 // stays inside the running loop and takes no native stack, so recursion is
 // bounded by the value stack alone.
@@ -22,7 +22,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <iosfwd>
 #include <span>
 #include <string>
 #include <string_view>
@@ -46,9 +45,7 @@ class TVkObjectEvents {
 
 class TVkProcessor {
  public:
-  // The events carry the processor so that one handler can serve several.
-  using CreateObjectEvent = std::function<int32_t(TVkProcessor&, int32_t class_index)>;
-  using SendMessageEvent = std::function<void(TVkProcessor&, int32_t handle, int32_t message)>;
+  // The event carries the processor so that one handler can serve several.
   using StopEvent = std::function<void(TVkProcessor&)>;
 
   // Native nesting of Run (event routines run from message handlers) is
@@ -61,9 +58,8 @@ class TVkProcessor {
   TVkProcessor(const TVkProcessor&) = delete;
   TVkProcessor& operator=(const TVkProcessor&) = delete;
 
-  // Copies every remaining byte of the stream as the code-and-data area,
-  // replacing any earlier image. Not allowed while an activation runs.
-  void LoadImage(std::istream& rest);
+  // Copies area as the code-and-data area, replacing any earlier image. Not
+  // allowed while an activation runs.
   void LoadImage(std::span<const uint8_t> area);
 
   // Runs the routine at entry as a new activation and returns when it ends.
@@ -79,22 +75,10 @@ class TVkProcessor {
   std::string_view ConstantText(int32_t offset) const;
   int32_t AreaLength() const { return area_length_; }
 
-  // Each setter replaces what an earlier one bound for the same event.
-  void SetOnCreateObject(CreateObjectEvent handler) {
-    on_create_object_ = std::move(handler);
-    create_target_ = nullptr;
-  }
-  void SetOnSendMessage(SendMessageEvent handler) {
-    on_send_message_ = std::move(handler);
-    message_target_ = nullptr;
-  }
-  // Binds both object events to target (not owned; it must outlive its binding).
-  void SetObjectEvents(TVkObjectEvents* target) {
-    on_create_object_ = nullptr;
-    on_send_message_ = nullptr;
-    create_target_ = target;
-    message_target_ = target;
-  }
+  // Binds both object events to target (not owned; it must outlive its
+  // binding), replacing an earlier target; null unbinds them.
+  void SetObjectEvents(TVkObjectEvents* target) { object_events_ = target; }
+  // Replaces an earlier stop handler.
   void SetOnStop(StopEvent handler) { on_stop_ = std::move(handler); }
 
   // Releases the processor from the course (typically called by the stop
@@ -142,10 +126,7 @@ class TVkProcessor {
   std::vector<uint8_t> image_;  // the area, then kImagePadding bytes of 0xFF
   int32_t area_length_ = 0;
   int32_t fp_ = 0;
-  CreateObjectEvent on_create_object_;
-  SendMessageEvent on_send_message_;
-  TVkObjectEvents* create_target_ = nullptr;   // instead of on_create_object_
-  TVkObjectEvents* message_target_ = nullptr;  // instead of on_send_message_
+  TVkObjectEvents* object_events_ = nullptr;
   StopEvent on_stop_;
   int32_t ip_ = 0;
   TVkStack& stack_;

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "bridge/messages.h"
 #include "dialogs/link_command.h"
 #include "players/media_controls.h"
 #include "players/media_director.h"
@@ -80,8 +81,8 @@ void TVkCommentWindowObject::Release() {
 }
 
 void TVkCommentWindowObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: {
+  switch (static_cast<CommentWindowMessage>(message)) {
+    case CommentWindowMessage::ShowComment: {
       const std::string command = PopString();
       RequireControl(form_, "Comment window").ShowComment(command);
       break;

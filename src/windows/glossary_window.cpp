@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <memory>
 
+#include "bridge/messages.h"
 #include "dialogs/link_command.h"
 #include "objects/html/html_viewer.h"
 #include "resources/res_manager.h"
@@ -45,8 +46,8 @@ void TVkGlossaryWindowObject::Release() {
 }
 
 void TVkGlossaryWindowObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: {
+  switch (static_cast<GlossaryWindowMessage>(message)) {
+    case GlossaryWindowMessage::ShowEntry: {
       const std::string command = PopString();
       RequireControl(form_, "Glossary window").ShowEntry(command);
       break;

@@ -68,14 +68,14 @@ TEST(ObjectManagerTest, MessagesToObjectsThatAreNotLiveShowTheNoticesAndGoNowher
   BridgeFixture f;
   f.RecordClasses({3});
   const int32_t sprite = f.manager->CreateObject(3);
-  f.manager->SendMsg(sprite, -1);
+  f.manager->SendMsg(sprite, CommonMessage::Destroy);
   f.log.clear();
   // A new object may take the freed slot; the old handle still names nothing.
   const int32_t successor = f.manager->CreateObject(3);
   EXPECT_NE(successor, sprite);
   f.manager->SendMsg(sprite, 5);
-  f.manager->SendMsg(sprite, -1);
-  f.manager->SendMsg(0, -1);  // null: silently nothing
+  f.manager->SendMsg(sprite, CommonMessage::Destroy);
+  f.manager->SendMsg(0, CommonMessage::Destroy);  // null: silently nothing
   f.manager->SendMsg(0, 2);
   const std::string hex = HandleText(sprite);
   EXPECT_EQ(f.Boxes(), "plain: sendmsg: invalid handle: " + hex + "\n" +
@@ -96,7 +96,7 @@ TEST(ObjectManagerTest, HandlesOfDestroyedObjectsNeverComeBack) {
     const int32_t handle = f.manager->CreateObject(0);
     EXPECT_NE(handle, 0);
     EXPECT_TRUE(seen.insert(handle).second) << "handle " << HandleText(handle) << " came back";
-    f.manager->SendMsg(handle, -1);
+    f.manager->SendMsg(handle, CommonMessage::Destroy);
   }
   for (int32_t handle : seen) EXPECT_FALSE(f.manager->IsLive(handle));
   EXPECT_EQ(f.manager->Count(), 0);
@@ -119,7 +119,7 @@ class SelfDestroying : public TVkScriptObject {
   ~SelfDestroying() override { log_.push_back("freed"); }
   void HandleMessage(int32_t message) override {
     if (message == 5) {
-      Manager().SendMsg(Handle(), -1);
+      Manager().SendMsg(Handle(), CommonMessage::Destroy);
       log_.push_back("still here, live=" + std::to_string(Manager().IsLive(Handle())));
       return;
     }

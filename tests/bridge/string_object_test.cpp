@@ -14,13 +14,13 @@ TEST(StringObjectTest, AssignAppendAndCompareKeepTheirArgument) {
   const int32_t target = f.NewString("x");
   const int32_t other = f.NewString("abc");
   f.stack.Push(other);
-  f.manager->SendMsg(target, 0);
+  f.manager->SendMsg(target, ToWord(StringMessage::Assign));
   EXPECT_EQ(f.StringAt(target).Text(), "abc");
   f.stack.Push(other);
-  f.manager->SendMsg(target, 2);
+  f.manager->SendMsg(target, ToWord(StringMessage::Append));
   EXPECT_EQ(f.StringAt(target).Text(), "abcabc");
   f.stack.Push(target);  // its own handle doubles the text
-  f.manager->SendMsg(target, 2);
+  f.manager->SendMsg(target, ToWord(StringMessage::Append));
   EXPECT_EQ(f.StringAt(target).Text(), "abcabcabcabc");
   EXPECT_TRUE(f.manager->IsLive(other));
   EXPECT_EQ(f.stack.Length(), 0);
@@ -31,10 +31,10 @@ TEST(StringObjectTest, RunawayAppendingFailsBeforeMemoryRunsOut) {
   const int32_t text = f.NewString(std::string(1 << 20, 'x'));
   for (int round = 0; round < 4; ++round) {  // 2, 4, 8, 16 MiB
     f.stack.Push(text);
-    f.manager->SendMsg(text, 2);
+    f.manager->SendMsg(text, ToWord(StringMessage::Append));
   }
   f.stack.Push(text);
-  EXPECT_THROW(f.manager->SendMsg(text, 2), EVkError);
+  EXPECT_THROW(f.manager->SendMsg(text, ToWord(StringMessage::Append)), EVkError);
   EXPECT_EQ(f.StringAt(text).Text().size(), size_t{16} << 20);
 }
 
@@ -53,7 +53,7 @@ TEST(StringObjectTest, CompareOrdersBytesAsUnsignedValues) {
     SCOPED_TRACE(std::string(c.left) + " / " + c.right);
     const int32_t left = f.NewString(c.left);
     f.stack.Push(f.NewString(c.right));
-    f.manager->SendMsg(left, 3);
+    f.manager->SendMsg(left, ToWord(StringMessage::Compare));
     const int32_t result = f.stack.Pop();
     EXPECT_EQ((result > 0) - (result < 0), c.sign);
     EXPECT_EQ(f.stack.Length(), 0);
@@ -71,7 +71,7 @@ TEST(StringObjectTest, ConstantsAreReadFromTheImageUpToTheirNul) {
   for (const Case& c : {Case{0, "hi"}, Case{2, ""}, Case{3, "x"}, Case{5, "end"}, Case{8, ""}, Case{-4, ""}}) {
     const int32_t target = f.NewString("old");
     f.stack.Push(c.offset);
-    f.manager->SendMsg(target, 1);
+    f.manager->SendMsg(target, ToWord(StringMessage::FromConstant));
     EXPECT_EQ(f.StringAt(target).Text(), c.text) << "offset " << c.offset;
   }
 }
@@ -81,10 +81,10 @@ TEST(StringObjectTest, AnArgumentThatIsNoLiveStringIsAnError) {
   f.RecordClasses({3});
   const int32_t target = f.NewString("x");
   const int32_t dead = f.NewString("y");
-  f.manager->SendMsg(dead, -1);
+  f.manager->SendMsg(dead, CommonMessage::Destroy);
   for (int32_t argument : {dead, 0, f.manager->CreateObject(3)}) {
     f.stack.Push(argument);
-    EXPECT_THROW(f.manager->SendMsg(target, 2), EVkError);
+    EXPECT_THROW(f.manager->SendMsg(target, ToWord(StringMessage::Append)), EVkError);
   }
   EXPECT_EQ(f.StringAt(target).Text(), "x");
 }
@@ -97,7 +97,7 @@ TEST(StringObjectTest, StringsMadeAfterOthersWereFreedStartFresh) {
   ASSERT_NE(system, nullptr);
   const auto property = [&](int32_t handle) {
     f.stack.Push(f.NewString("key"));
-    f.manager->SendMsg(handle, 1000);
+    f.manager->SendMsg(handle, ToWord(CommonMessage::Property));
     return system->PopString();
   };
   std::set<int32_t> freed;
@@ -114,11 +114,11 @@ TEST(StringObjectTest, StringsMadeAfterOthersWereFreedStartFresh) {
       f.StringAt(handle).SetTags("old|tags");
       f.stack.Push(f.NewString("key"));
       f.stack.Push(f.NewString("value"));
-      f.manager->SendMsg(handle, 1001);
+      f.manager->SendMsg(handle, ToWord(CommonMessage::SetProperty));
       handles.push_back(handle);
     }
     for (int32_t handle : handles) {
-      f.manager->SendMsg(handle, -1);
+      f.manager->SendMsg(handle, CommonMessage::Destroy);
       freed.insert(handle);
     }
     for (int32_t handle : freed) EXPECT_FALSE(f.manager->IsLive(handle));
@@ -144,14 +144,14 @@ TEST(ScriptObjectTest, PropertiesAreNamedWithoutRegardToCase) {
   const auto set = [&](const std::string& name, const std::string& value) {
     f.stack.Push(f.NewString(name));
     f.stack.Push(f.NewString(value));
-    f.manager->SendMsg(object, 1001);
+    f.manager->SendMsg(object, ToWord(CommonMessage::SetProperty));
   };
   const auto get = [&](const std::string& name) {
     f.stack.Push(f.NewString(name));
-    f.manager->SendMsg(object, 1000);
+    f.manager->SendMsg(object, ToWord(CommonMessage::Property));
     const int32_t result = f.stack.Pop();
     std::string text = f.StringAt(result).Text();
-    f.manager->SendMsg(result, -1);
+    f.manager->SendMsg(result, CommonMessage::Destroy);
     return text;
   };
   EXPECT_EQ(get("Color"), "");

@@ -58,10 +58,10 @@ class RecorderTest : public ::testing::Test {
   TVkAudioRecorderObject& Recorder(int32_t handle) {
     return dynamic_cast<TVkAudioRecorderObject&>(*f_.manager->Find(handle));
   }
-  void Start(int32_t recorder) { f_.manager->SendMsg(recorder, 0); }
+  void Start(int32_t recorder) { f_.manager->SendMsg(recorder, ToWord(AudioRecorderMessage::Start)); }
   void Stop(int32_t recorder, const std::string& target) {
     f_.stack.Push(f_.NewString(target));
-    f_.manager->SendMsg(recorder, 1);
+    f_.manager->SendMsg(recorder, ToWord(AudioRecorderMessage::Stop));
   }
 
   // The takes waiting in the temporary folder.
@@ -151,7 +151,7 @@ TEST_F(RecorderTest, ARecorderDestroyedDuringATakeLeavesNoFile) {
   const int32_t recorder = NewRecorder();
   Start(recorder);
   ASSERT_EQ(Takes().size(), 1u);
-  f_.manager->SendMsg(recorder, -1);
+  f_.manager->SendMsg(recorder, CommonMessage::Destroy);
   EXPECT_TRUE(Takes().empty());
 }
 
@@ -183,7 +183,7 @@ TEST_F(RecorderTest, WithoutARecordingDeviceStartFailsWithTheDeviceText) {
   ::setenv("SDL_AUDIODRIVER", "disk", 1);
   Start(recorder);
   EXPECT_TRUE(Recorder(recorder).Recording());
-  f_.manager->SendMsg(recorder, -1);
+  f_.manager->SendMsg(recorder, CommonMessage::Destroy);
   EXPECT_TRUE(Takes().empty());
 }
 

@@ -114,7 +114,7 @@ TEST_F(PlayAudioTest, ASynchronousSoundDisablesTheStageWithTheHourglassUntilItEn
 
 TEST_F(PlayAudioTest, TheCallerAndTheStageMayGoWhileASynchronousSoundPlays) {
   QTimer::singleShot(50, [&] {
-    manager->SendMsg(caller_, -1);
+    manager->SendMsg(caller_, CommonMessage::Destroy);
     delete view_.data();
   });
   PlayAudio(Caller(), "!beep.aud");

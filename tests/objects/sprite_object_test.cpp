@@ -52,22 +52,22 @@ class SpriteObjectTest : public testing::ObjectsTest {
 };
 
 TEST_F(SpriteObjectTest, FailingMessagesPopTheirArguments) {
-  const int32_t sprite = Create(3);
-  Send(sprite, 8, {3});
-  ExpectFailure(sprite, 6, {3}, "TCustomFrameSprite: Frame out of range");
-  ExpectFailure(sprite, 8, {0}, "TCustomFrameSprite: FrameCount must be >= 1");
-  EXPECT_EQ(SendForWord(sprite, 9), 3);
-  ExpectFailure(sprite, 10, {NewString("missing.img")},
+  const int32_t sprite = Create(ClassIndex::Sprite);
+  Send(sprite, SpriteMessage::SetFrameCount, {3});
+  ExpectFailure(sprite, SpriteMessage::SetFrame, {3}, "TCustomFrameSprite: Frame out of range");
+  ExpectFailure(sprite, SpriteMessage::SetFrameCount, {0}, "TCustomFrameSprite: FrameCount must be >= 1");
+  EXPECT_EQ(SendForWord(sprite, SpriteMessage::FrameCount), 3);
+  ExpectFailure(sprite, SpriteMessage::LoadPicture, {NewString("missing.img")},
                 "Error loading image \"missing.img\".\r\n(Image \"missing.jpg\" or \"missing.bmp\" not found.)");
   EXPECT_EQ(manager->Count(), 3);  // the sprite, its text and font objects; the name was consumed
 }
 
 TEST_F(SpriteObjectTest, CaptionTextObjectEditsTheCaptionWithAlignmentWords) {
-  const int32_t sprite = Create(3);
-  const int32_t text = SendForWord(sprite, 37);
+  const int32_t sprite = Create(ClassIndex::Sprite);
+  const int32_t text = SendForWord(sprite, SpriteMessage::Caption);
   auto& object = dynamic_cast<TVkSpriteObject&>(*manager->Find(sprite));
   const TDrawText& caption = object.Sprite()->Caption();
-  Send(text, 1, {NewString("a<BR>b")});
+  Send(text, TextMessage::SetText, {NewString("a<BR>b")});
   EXPECT_EQ(caption.Lines(), (std::vector<std::string>{"a", "b"}));
   struct Case {
     int32_t word;
@@ -80,36 +80,36 @@ TEST_F(SpriteObjectTest, CaptionTextObjectEditsTheCaptionWithAlignmentWords) {
                         {3, TCustomDrawText::kAlignLeft, 0},
                         {-1, TCustomDrawText::kAlignLeft, 0}};
   for (const Case& c : cases) {
-    Send(text, 10, {c.word});
-    Send(text, 20, {c.word});
+    Send(text, TextMessage::SetHAlign, {c.word});
+    Send(text, TextMessage::SetVAlign, {c.word});
     EXPECT_EQ(caption.HAlign(), c.stored) << c.word;
     EXPECT_EQ(caption.VAlign(), c.stored) << c.word;
-    EXPECT_EQ(SendForWord(text, 9), c.read_back) << c.word;
-    EXPECT_EQ(SendForWord(text, 19), c.read_back) << c.word;
+    EXPECT_EQ(SendForWord(text, TextMessage::HAlign), c.read_back) << c.word;
+    EXPECT_EQ(SendForWord(text, TextMessage::VAlign), c.read_back) << c.word;
   }
   // The font object edits the caption's font.
-  const int32_t font = SendForWord(text, 6);
-  Send(font, 4, {20});
+  const int32_t font = SendForWord(text, TextMessage::Font);
+  Send(font, FontMessage::SetSize, {20});
   EXPECT_EQ(caption.Font().Size(), 20);
 }
 
 TEST_F(SpriteObjectTest, TextObjectWithoutCaptionSaysWhereTextObjectsComeFrom) {
-  const int32_t text = Create(17);
+  const int32_t text = Create(ClassIndex::Text);
   const std::string expected = "Text object " + HandleText(text) +
                                " has no caption: text objects come from sprites (message 37 of a sprite)";
-  ExpectFailure(text, 3, {0xFF}, expected);
-  ExpectFailure(text, 1, {NewString("lost")}, expected);
-  ExpectFailure(text, 0, {}, expected);
-  EXPECT_NE(SendForWord(text, 6), 0);
+  ExpectFailure(text, TextMessage::SetBackColor, {0xFF}, expected);
+  ExpectFailure(text, TextMessage::SetText, {NewString("lost")}, expected);
+  ExpectFailure(text, TextMessage::Text, {}, expected);
+  EXPECT_NE(SendForWord(text, TextMessage::Font), 0);
   EXPECT_EQ(manager->Count(), 2);  // the text object and its font object
-  Send(text, -1);
+  Send(text, CommonMessage::Destroy);
   EXPECT_EQ(manager->Count(), 0);
 }
 
 TEST_F(SpriteObjectTest, ASpriteObjectTakesItsTextAndFontObjectsAndLeavesTheStage) {
-  const int32_t sprite = Create(3);
-  const int32_t text = SendForWord(sprite, 37);
-  const int32_t font = SendForWord(text, 6);
+  const int32_t sprite = Create(ClassIndex::Sprite);
+  const int32_t text = SendForWord(sprite, SpriteMessage::Caption);
+  const int32_t font = SendForWord(text, TextMessage::Font);
   EXPECT_EQ(view->Background()->SpriteCount(), 1);
   // Scene changes leave the text and font objects to their owners.
   manager->ReleaseSceneObjects();
@@ -129,9 +129,9 @@ TEST_F(SpriteObjectTest, ARoutineMayDestroyTheSpriteWhoseEventRunsIt) {
   const Case cases[] = {
       {43, "destroy_mouse", "press"}, {38, "destroy_mouse", "release"}, {11, "destroy", "click"}};
   for (const Case& c : cases) {
-    const int32_t sprite = Create(3);
-    Send(sprite, 13, {100, 100, 50, 50});
-    Send(sprite, 11, {Entry("count")});
+    const int32_t sprite = Create(ClassIndex::Sprite);
+    Send(sprite, SpriteMessage::SetBounds, {100, 100, 50, 50});
+    Send(sprite, SpriteMessage::SetOnClick, {Entry("count")});
     Send(sprite, c.event_message, {Entry(c.routine)});
     const int32_t ticks = Global("ticks");
     Click({120, 120});

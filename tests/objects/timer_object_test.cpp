@@ -14,13 +14,13 @@ namespace {
 
 class TimerTest : public ObjectsTest {
  protected:
-  int32_t timer = Create(2);
+  int32_t timer = Create(ClassIndex::Timer);
 
   TVkTimerObject& Timer() { return dynamic_cast<TVkTimerObject&>(*manager->Find(timer)); }
   void Start(int32_t interval, const char* routine) {
-    Send(timer, 0, {interval});
-    Send(timer, 2, {routine ? Entry(routine) : 0});
-    Send(timer, 4);
+    Send(timer, TimerMessage::SetInterval, {interval});
+    Send(timer, TimerMessage::SetOnTick, {routine ? Entry(routine) : 0});
+    Send(timer, TimerMessage::Start);
   }
   bool WaitForTicks(int ticks) {
     return QTest::qWaitFor([&] { return Global("ticks") >= ticks; }, 5000);
@@ -28,13 +28,13 @@ class TimerTest : public ObjectsTest {
 };
 
 TEST_F(TimerTest, StartsStoppedWithOneSecondAndNoRoutine) {
-  EXPECT_EQ(SendForWord(timer, 1), 1000);
-  EXPECT_EQ(SendForWord(timer, 3), 0);
+  EXPECT_EQ(SendForWord(timer, TimerMessage::Interval), 1000);
+  EXPECT_EQ(SendForWord(timer, TimerMessage::OnTick), 0);
   EXPECT_FALSE(Timer().Running());
-  Send(timer, 0, {10});
-  Send(timer, 2, {Entry("count")});
-  EXPECT_EQ(SendForWord(timer, 1), 10);
-  EXPECT_EQ(SendForWord(timer, 3), Entry("count"));
+  Send(timer, TimerMessage::SetInterval, {10});
+  Send(timer, TimerMessage::SetOnTick, {Entry("count")});
+  EXPECT_EQ(SendForWord(timer, TimerMessage::Interval), 10);
+  EXPECT_EQ(SendForWord(timer, TimerMessage::OnTick), Entry("count"));
   Pump(60);
   EXPECT_EQ(Global("ticks"), 0) << "setting the interval does not start the timer";
 }
@@ -44,7 +44,7 @@ TEST_F(TimerTest, TicksRepeatWithItsHandleUntilStopped) {
   EXPECT_EQ(Global("ticks"), 0) << "no tick before the event loop runs";
   ASSERT_TRUE(WaitForTicks(3));
   EXPECT_EQ(Global("last"), timer);
-  Send(timer, 5);
+  Send(timer, TimerMessage::Stop);
   const int32_t stopped_at = Global("ticks");
   Pump(60);
   EXPECT_EQ(Global("ticks"), stopped_at);
@@ -58,13 +58,13 @@ TEST_F(TimerTest, TicksRepeatWithItsHandleUntilStopped) {
 TEST_F(TimerTest, RestartAndNewIntervalCountAFullIntervalFromThen) {
   for (const bool by_new_interval : {false, true}) {
     SCOPED_TRACE(by_new_interval ? "new interval" : "start again");
-    Send(timer, 5);
+    Send(timer, TimerMessage::Stop);
     Start(400, "count");
     const int32_t ticks = Global("ticks");
     Pump(250);
     if (Global("ticks") != ticks) GTEST_SKIP() << "the event loop was held up past a whole interval";
-    if (by_new_interval) Send(timer, 0, {400});
-    else Send(timer, 4);
+    if (by_new_interval) Send(timer, TimerMessage::SetInterval, {400});
+    else Send(timer, TimerMessage::Start);
     QElapsedTimer since_restart;
     since_restart.start();
     Pump(300);
@@ -82,9 +82,9 @@ TEST_F(TimerTest, IntervalZeroArmsNothingUntilAPositiveIntervalIsSet) {
     EXPECT_FALSE(Timer().Armed());
     Pump(60);
     EXPECT_EQ(Global("ticks"), 0) << "interval " << idle;
-    EXPECT_EQ(SendForWord(timer, 1), idle);
+    EXPECT_EQ(SendForWord(timer, TimerMessage::Interval), idle);
   }
-  Send(timer, 0, {10});
+  Send(timer, TimerMessage::SetInterval, {10});
   EXPECT_TRUE(WaitForTicks(2));
 }
 
@@ -93,7 +93,7 @@ TEST_F(TimerTest, TickWithoutRoutineIsSilent) {
   Pump(60);
   EXPECT_EQ(stack.Length(), 0);
   EXPECT_EQ(Boxes(), "");
-  Send(timer, 2, {Entry("count")});  // takes effect at the next tick
+  Send(timer, TimerMessage::SetOnTick, {Entry("count")});  // takes effect at the next tick
   EXPECT_TRUE(WaitForTicks(1));
 }
 

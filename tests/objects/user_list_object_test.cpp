@@ -46,7 +46,7 @@ class UserListTest : public ObjectsTest {
   }
 
   fs::path course_;
-  int32_t users = Create(20);
+  int32_t users = Create(ClassIndex::UserList);
 };
 
 TEST_F(UserListTest, ListsTheUsersInDisplayFormSortedIgnoringCase) {
@@ -55,19 +55,19 @@ TEST_F(UserListTest, ListsTheUsersInDisplayFormSortedIgnoringCase) {
     AddUserFile(file);
   }
   fs::create_directories(course_ / "users" / "folder.vkr");
-  Send(users, 3, {NewString("typed before")});
-  Send(users, 6);
+  Send(users, UserListMessage::SetText, {NewString("typed before")});
+  Send(users, UserListMessage::FillUsers);
   EXPECT_EQ(Items(), (QStringList{"J\u00FCrgen", "Mace", "MacLeod", "Mary", "Peter smith", "Zoe"}));
   EXPECT_EQ(Box().currentText(), "") << "filling leaves no name chosen";
-  EXPECT_EQ(SendForString(users, 4), "");
+  EXPECT_EQ(SendForString(users, UserListMessage::UserName), "");
   // Filling again replaces the items.
   fs::remove(course_ / "users" / "zoe.vkr");
-  Send(users, 6);
+  Send(users, UserListMessage::FillUsers);
   EXPECT_EQ(Items().size(), 5);
 }
 
 TEST_F(UserListTest, NoUsersDirectoryGivesAnEmptyList) {
-  Send(users, 6);
+  Send(users, UserListMessage::FillUsers);
   EXPECT_EQ(Box().count(), 0);
   EXPECT_EQ(Boxes(), "");
 }
@@ -78,8 +78,8 @@ TEST_F(UserListTest, TypedNameComesBackInDisplayForm) {
       {"\xDC" "BER", "\xDC" "ber"}, {"", ""},
   };
   for (auto [typed, shown] : cases) {
-    Send(users, 3, {NewString(typed)});
-    EXPECT_EQ(SendForString(users, 4), shown) << "'" << typed << "'";
+    Send(users, UserListMessage::SetText, {NewString(typed)});
+    EXPECT_EQ(SendForString(users, UserListMessage::UserName), shown) << "'" << typed << "'";
   }
 }
 
@@ -87,14 +87,14 @@ TEST_F(UserListTest, PlacesTheBoxAndRunsTheEnterHandlerWithoutAddingItems) {
   EXPECT_EQ(Box().parentWidget(), view->Background());
   EXPECT_EQ(Box().width(), 150);
   EXPECT_EQ(Box().maxVisibleItems(), 15);
-  Send(users, 0, {12});
-  Send(users, 1, {34});
-  Send(users, 2, {200});
+  Send(users, UserListMessage::SetLeft, {12});
+  Send(users, UserListMessage::SetTop, {34});
+  Send(users, UserListMessage::SetWidth, {200});
   EXPECT_EQ(Box().pos(), QPoint(12, 34));
   EXPECT_EQ(Box().width(), 200);
 
-  Send(users, 7, {Entry("count")});
-  Send(users, 5);
+  Send(users, UserListMessage::SetOnEnter, {Entry("count")});
+  Send(users, UserListMessage::Focus);
   ASSERT_TRUE(QTest::qWaitFor([&] { return Box().hasFocus(); }, 2000));
   QWidget* focus = QApplication::focusWidget();
   QTest::keyClicks(focus, "anna");
@@ -102,11 +102,11 @@ TEST_F(UserListTest, PlacesTheBoxAndRunsTheEnterHandlerWithoutAddingItems) {
   EXPECT_EQ(Global("ticks"), 1);
   EXPECT_EQ(Global("last"), users);
   EXPECT_EQ(Box().count(), 0) << "a typed name never becomes an item";
-  EXPECT_EQ(SendForString(users, 4), "Anna");
+  EXPECT_EQ(SendForString(users, UserListMessage::UserName), "Anna");
 }
 
 TEST_F(UserListTest, EnterHandlerMayDestroyTheList) {
-  Send(users, 7, {Entry("destroy")});
+  Send(users, UserListMessage::SetOnEnter, {Entry("destroy")});
   QTest::keyClick(&Box(), Qt::Key_Return);
   EXPECT_FALSE(manager->IsLive(users));
   EXPECT_EQ(Boxes(), "");

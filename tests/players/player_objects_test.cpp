@@ -104,83 +104,83 @@ void AddStrip() {
 
 TEST_F(PlayerObjectsTest, MessagesDriveThePlayerAndItsButtons) {
   AddStrip();
-  const int32_t player = Create(5);
-  const int32_t buttons = Create(6);
+  const int32_t player = Create(ClassIndex::StdMediaPlayer);
+  const int32_t buttons = Create(ClassIndex::MediaButtons);
   TVkCustomMediaPlayer& screen = PlayerOf(player);
   TVkMediaControls& bar = BarOf(buttons);
   EXPECT_EQ(screen.parentWidget(), view->Background());
   EXPECT_EQ(bar.parentWidget(), view->Background());
 
-  Send(player, 0, {10, 20, 200, 150});
+  Send(player, StdMediaPlayerMessage::SetBounds, {10, 20, 200, 150});
   EXPECT_EQ(screen.geometry(), QRect(10, 20, 200, 150));
-  Send(buttons, 0, {30, 300});
-  Send(buttons, 1, {NewString("strip.img")});
+  Send(buttons, MediaButtonsMessage::SetPosition, {30, 300});
+  Send(buttons, MediaButtonsMessage::LoadStrip, {NewString("strip.img")});
   EXPECT_EQ(bar.geometry(), QRect(30, 300, 72, 10));
-  Send(buttons, 4, {0x100});  // only the low byte counts
+  Send(buttons, MediaButtonsMessage::SetShowExtra, {0x100});  // only the low byte counts
   EXPECT_EQ(bar.width(), 60);
-  Send(buttons, 4, {1});
+  Send(buttons, MediaButtonsMessage::SetShowExtra, {1});
 
-  Send(player, 12, {buttons});
+  Send(player, StdMediaPlayerMessage::SetControls, {buttons});
   EXPECT_EQ(bar.State(0), TVkMediaControls::kDisabled);
-  Send(player, 5, {Entry("notified")});
-  EXPECT_EQ(SendForWord(player, 4), Entry("notified"));
+  Send(player, StdMediaPlayerMessage::SetOnNotify, {Entry("notified")});
+  EXPECT_EQ(SendForWord(player, StdMediaPlayerMessage::OnNotify), Entry("notified"));
 
-  Send(player, 6, {NewString("film.mpg")});
+  Send(player, StdMediaPlayerMessage::Open, {NewString("film.mpg")});
   EXPECT_EQ(Global("codes"), Codes({0, 1}));
   EXPECT_EQ(Global("last"), player);
-  EXPECT_EQ(SendForWord(player, 10), 1);
-  EXPECT_EQ(SendForString(player, 3), "film.mpg");
-  EXPECT_GT(SendForWord(player, 2), 600);
+  EXPECT_EQ(SendForWord(player, StdMediaPlayerMessage::State), 1);
+  EXPECT_EQ(SendForString(player, StdMediaPlayerMessage::FileName), "film.mpg");
+  EXPECT_GT(SendForWord(player, StdMediaPlayerMessage::Length), 600);
   EXPECT_EQ(bar.State(0), TVkMediaControls::kNormal);
-  EXPECT_EQ(SendForString(player, 14), "");
+  EXPECT_EQ(SendForString(player, StdMediaPlayerMessage::HtmlName), "");
   testing::WriteFile(CourseFolder::Get() / "media" / "film.htm", "<p>words</p>");
-  EXPECT_EQ(SendForString(player, 14), "film.htm");
+  EXPECT_EQ(SendForString(player, StdMediaPlayerMessage::HtmlName), "film.htm");
 
-  Send(player, 9, {400});
-  EXPECT_NEAR(SendForWord(player, 8), 400, 50);
-  Send(player, 15);
-  EXPECT_EQ(SendForWord(player, 8), 0);
+  Send(player, StdMediaPlayerMessage::Seek, {400});
+  EXPECT_NEAR(SendForWord(player, StdMediaPlayerMessage::Position), 400, 50);
+  Send(player, StdMediaPlayerMessage::ShowFirstFrame);
+  EXPECT_EQ(SendForWord(player, StdMediaPlayerMessage::Position), 0);
 
-  Send(player, 7);
-  EXPECT_EQ(SendForWord(player, 10), 2);
+  Send(player, StdMediaPlayerMessage::Play);
+  EXPECT_EQ(SendForWord(player, StdMediaPlayerMessage::State), 2);
   // Every sound and every scene change stops the players, notifying them.
   StopAllMedia(*manager);
-  EXPECT_EQ(SendForWord(player, 10), 1);
+  EXPECT_EQ(SendForWord(player, StdMediaPlayerMessage::State), 1);
   EXPECT_EQ(Global("codes") & 0xf, 4 + 1);
 
-  Send(player, 13, {0x200});
+  Send(player, StdMediaPlayerMessage::SetVisible, {0x200});
   EXPECT_FALSE(screen.isVisible());
-  Send(player, 13, {1});
+  Send(player, StdMediaPlayerMessage::SetVisible, {1});
   EXPECT_TRUE(screen.isVisible());
 
   // The extra button runs the course's routine.
-  Send(buttons, 3, {Entry("extra")});
-  EXPECT_EQ(SendForWord(buttons, 2), Entry("extra"));
-  Send(buttons, 5, {0});
+  Send(buttons, MediaButtonsMessage::SetOnExtra, {Entry("extra")});
+  EXPECT_EQ(SendForWord(buttons, MediaButtonsMessage::OnExtra), Entry("extra"));
+  Send(buttons, MediaButtonsMessage::SetExtraEnabled, {0});
   EXPECT_EQ(bar.State(1), TVkMediaControls::kDisabled);
-  Send(buttons, 5, {1});
+  Send(buttons, MediaButtonsMessage::SetExtraEnabled, {1});
   bar.OnExtraClick(&bar);
   EXPECT_EQ(Global("extras"), 1);
 
-  ExpectFailure(player, 12, {player},
+  ExpectFailure(player, StdMediaPlayerMessage::SetControls, {player},
                 "media player object " + HandleText(player) + ": " + HandleText(player) +
                     " is not a media buttons object");
-  Send(player, 1);
-  EXPECT_EQ(SendForWord(player, 10), 0);
+  Send(player, StdMediaPlayerMessage::Close);
+  EXPECT_EQ(SendForWord(player, StdMediaPlayerMessage::State), 0);
   EXPECT_EQ(bar.State(0), TVkMediaControls::kDisabled);
 }
 
 TEST_F(PlayerObjectsTest, TheBrowserPlayerObjectReportsAFailedOpenAndHasNoFirstFrameMessage) {
-  const int32_t player = Create(7);
-  Send(player, 5, {Entry("notified")});
-  Send(player, 6, {NewString("nothing here.mpg")});
+  const int32_t player = Create(ClassIndex::BrowserMediaPlayer);
+  Send(player, StdMediaPlayerMessage::SetOnNotify, {Entry("notified")});
+  Send(player, StdMediaPlayerMessage::Open, {NewString("nothing here.mpg")});
   EXPECT_EQ(Global("codes"), Codes({0, 10}));
-  EXPECT_EQ(SendForWord(player, 10), 0);
-  EXPECT_EQ(SendForString(player, 3), "nothing here.mpg");
+  EXPECT_EQ(SendForWord(player, StdMediaPlayerMessage::State), 0);
+  EXPECT_EQ(SendForString(player, StdMediaPlayerMessage::FileName), "nothing here.mpg");
   // Index 15 is no message of this class: the fatal check of unknown
   // messages, made to throw here.
   SetFatalCheckHandler([](const std::string& detail) { throw std::runtime_error(detail); });
-  ExpectFailure(player, 15, {}, "TVkObject: Unknown msg (ClassIndex=7 MsgIndex=15)");
+  ExpectFailure(player, StdMediaPlayerMessage::ShowFirstFrame, {}, "TVkObject: Unknown msg (ClassIndex=7 MsgIndex=15)");
   SetFatalCheckHandler(nullptr);
 }
 
@@ -189,23 +189,23 @@ TEST_F(PlayerObjectsTest, ANotifyRoutineMayFreeItsOwnPlayer) {
   // medium, which arrives from the event loop.
   for (int freeing_on : {0, 4}) {
     SCOPED_TRACE(freeing_on);
-    const int32_t player = Create(5);
-    const int32_t buttons = Create(6);
-    Send(player, 12, {buttons});
-    Send(player, 6, {NewString("film.mpg")});
+    const int32_t player = Create(ClassIndex::StdMediaPlayer);
+    const int32_t buttons = Create(ClassIndex::MediaButtons);
+    Send(player, StdMediaPlayerMessage::SetControls, {buttons});
+    Send(player, StdMediaPlayerMessage::Open, {NewString("film.mpg")});
     if (freeing_on == 0) {
-      Send(player, 5, {Entry("freeing")});
-      Send(player, 7);
+      Send(player, StdMediaPlayerMessage::SetOnNotify, {Entry("freeing")});
+      Send(player, StdMediaPlayerMessage::Play);
     } else {
-      Send(player, 7);
-      Send(player, 5, {Entry("freeing")});
+      Send(player, StdMediaPlayerMessage::Play);
+      Send(player, StdMediaPlayerMessage::SetOnNotify, {Entry("freeing")});
       ASSERT_TRUE(WaitUntil([&] { return !manager->IsLive(player); }));
     }
     EXPECT_FALSE(manager->IsLive(player));
     Pump(50);
     // The bar outlives the player, disabled.
     EXPECT_EQ(BarOf(buttons).State(0), TVkMediaControls::kDisabled);
-    Send(buttons, -1);
+    Send(buttons, CommonMessage::Destroy);
   }
 }
 

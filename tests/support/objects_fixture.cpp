@@ -59,28 +59,28 @@ StageWindow::~StageWindow() {
 }
 
 ObjectsTest::ObjectsTest() : TestMachine(view) {
-  manager->RegisterClass<TVkTimerObject>(2);
-  manager->RegisterClass<TVkEditObject>(13);
-  manager->RegisterClass<TVkFontObject>(14);
-  manager->RegisterClass<TVkStringListObject>(19);
-  manager->RegisterClass<TVkUserListComboBoxObject>(20);
-  manager->RegisterClass<TVkVarsObject>(22);
+  manager->RegisterClass<TVkTimerObject>(ToWord(ClassIndex::Timer));
+  manager->RegisterClass<TVkEditObject>(ToWord(ClassIndex::Edit));
+  manager->RegisterClass<TVkFontObject>(ToWord(ClassIndex::Font));
+  manager->RegisterClass<TVkStringListObject>(ToWord(ClassIndex::StringList));
+  manager->RegisterClass<TVkUserListComboBoxObject>(ToWord(ClassIndex::UserList));
+  manager->RegisterClass<TVkVarsObject>(ToWord(ClassIndex::Vars));
   image = Assemble(kTestRoutines, "test routines");
   processor.LoadImage(image.area);
 }
 
-int32_t ObjectsTest::SendForWord(int32_t handle, int32_t message, std::initializer_list<int32_t> args) {
+int32_t ObjectsTest::SendForWord(int32_t handle, MessageIndex message, std::initializer_list<int32_t> args) {
   const int32_t length = stack.Length();
   Send(handle, message, args);
-  EXPECT_EQ(stack.Length(), length + 4) << "message " << message << " must push one word";  // bytes
+  EXPECT_EQ(stack.Length(), length + 4) << "message " << message.value << " must push one word";  // bytes
   return stack.Pop();
 }
 
-std::string ObjectsTest::SendForString(int32_t handle, int32_t message, std::initializer_list<int32_t> args) {
+std::string ObjectsTest::SendForString(int32_t handle, MessageIndex message, std::initializer_list<int32_t> args) {
   const int32_t result = SendForWord(handle, message, args);
   auto* text = dynamic_cast<TVkStringObject*>(manager->Find(result));
   if (text == nullptr) {
-    ADD_FAILURE() << "message " << message << " pushed no string";
+    ADD_FAILURE() << "message " << message.value << " pushed no string";
     return {};
   }
   std::string copy = text->Text();
@@ -88,16 +88,16 @@ std::string ObjectsTest::SendForString(int32_t handle, int32_t message, std::ini
   return copy;
 }
 
-void ObjectsTest::ExpectFailure(int32_t handle, int32_t message, std::initializer_list<int32_t> args,
+void ObjectsTest::ExpectFailure(int32_t handle, MessageIndex message, std::initializer_list<int32_t> args,
                                 const std::string& error) {
   const int32_t length = stack.Length();
   try {
     Send(handle, message, args);
-    ADD_FAILURE() << "message " << message << " did not fail";
+    ADD_FAILURE() << "message " << message.value << " did not fail";
   } catch (const std::exception& e) {
     EXPECT_EQ(e.what(), error);
   }
-  EXPECT_EQ(stack.Length(), length) << "message " << message << " must pop exactly its arguments";
+  EXPECT_EQ(stack.Length(), length) << "message " << message.value << " must pop exactly its arguments";
 }
 
 int32_t ObjectsTest::Entry(std::string_view label) const { return image.symbols.find(label)->second; }

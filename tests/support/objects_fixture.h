@@ -40,12 +40,12 @@ class ObjectsTest : public ::testing::Test, protected StageWindow, public TestMa
   ObjectsTest();
 
   // Sends and takes the one result off the stack.
-  int32_t SendForWord(int32_t handle, int32_t message, std::initializer_list<int32_t> args = {});
+  int32_t SendForWord(int32_t handle, MessageIndex message, std::initializer_list<int32_t> args = {});
   // Sends, and reads and destroys the string object pushed as result.
-  std::string SendForString(int32_t handle, int32_t message, std::initializer_list<int32_t> args = {});
+  std::string SendForString(int32_t handle, MessageIndex message, std::initializer_list<int32_t> args = {});
   // Sends and expects it to fail with this message, having popped exactly
   // its arguments.
-  void ExpectFailure(int32_t handle, int32_t message, std::initializer_list<int32_t> args,
+  void ExpectFailure(int32_t handle, MessageIndex message, std::initializer_list<int32_t> args,
                      const std::string& error);
 
   int32_t Entry(std::string_view label) const;

@@ -10,7 +10,9 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
+#include "bridge/messages.h"
 #include "bridge/object_manager.h"
 #include "bridge/string_object.h"
 #include "platform/message_boxes.h"
@@ -22,6 +24,16 @@ class TVkView;
 }
 
 namespace vork::testing {
+
+// A message by name (TimerMessage::Start) or, for indices no class
+// declares, by number.
+struct MessageIndex {
+  MessageIndex(int32_t number) : value(number) {}  // NOLINT: implicit by design
+  template <class Name>
+    requires std::is_enum_v<Name>
+  MessageIndex(Name name) : value(ToWord(name)) {}  // NOLINT: implicit by design
+  int32_t value;
+};
 
 class TestMachine {
  public:
@@ -39,11 +51,11 @@ class TestMachine {
     SetBoxes(nullptr);
   }
 
-  int32_t Create(int32_t class_index) { return manager->CreateObject(class_index); }
+  int32_t Create(ClassIndex class_index) { return manager->CreateObject(ToWord(class_index)); }
   // Pushes args in the order the bytecode writes them, then sends.
-  void Send(int32_t handle, int32_t message, std::initializer_list<int32_t> args = {}) {
+  void Send(int32_t handle, MessageIndex message, std::initializer_list<int32_t> args = {}) {
     for (int32_t arg : args) stack.Push(arg);
-    manager->SendMsg(handle, message);
+    manager->SendMsg(handle, message.value);
   }
   // A new string object holding text (the argument form of strings).
   int32_t NewString(std::string_view text) {

@@ -30,11 +30,11 @@ class ScriptObjectFixture : public ::testing::Test, public testing::TestMachine 
   void SetUserVar(const std::string& name, const std::string& value) {
     PushString(name);
     PushString(value);
-    manager->SendMsg(script, 16);
+    manager->SendMsg(script, ToWord(ScriptProcessorMessage::SetUserVar));
   }
   std::string UserVar(const std::string& name) {
     PushString(name);
-    manager->SendMsg(script, 17);
+    manager->SendMsg(script, ToWord(ScriptProcessorMessage::UserVar));
     return PopString();
   }
 

@@ -4,6 +4,8 @@
 
 #include <climits>
 #include <functional>
+#include <iterator>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -307,9 +309,10 @@ TEST(ProcessorTest, ImageHeaderMagicIsNotChecked) {
   std::istringstream in(bytes);
   const TVkImageHeader header = ReadImageHeader(in);
   EXPECT_EQ(header.start_entry, 1);
+  const std::string rest(std::istreambuf_iterator<char>(in), {});
   TVkStack stack;
   TVkProcessor processor(stack);
-  processor.LoadImage(in);
+  processor.LoadImage(std::span(reinterpret_cast<const uint8_t*>(rest.data()), rest.size()));
   processor.Run(header.start_entry);
   EXPECT_EQ(stack.Pop(), 3);
 
@@ -345,21 +348,31 @@ TEST(ProcessorTest, RunawayRecursionEndsWithAFullStackAndUnwindsItsFrames) {
   EXPECT_EQ(machine.processor.InstructionPointer(), 0);
 }
 
-// Records the events of a processor; messages can run code of their own.
-struct EventLog {
+// Records the events of a processor it is bound to; messages can run code of
+// their own.
+struct EventLog final : TVkObjectEvents {
+  TVkProcessor& processor;
   std::vector<std::string> entries;
   std::function<void(TVkProcessor&, int32_t, int32_t)> on_message;
 
-  void Bind(TVkProcessor& processor) {
-    processor.SetOnCreateObject([this](TVkProcessor&, int32_t class_index) {
-      entries.push_back("create " + std::to_string(class_index));
-      return 1000 + class_index;
-    });
-    processor.SetOnSendMessage([this](TVkProcessor& p, int32_t handle, int32_t message) {
-      entries.push_back("send " + std::to_string(handle) + " " + std::to_string(message));
-      if (on_message) on_message(p, handle, message);
-    });
+  explicit EventLog(TVkProcessor& bound) : processor(bound) {
+    processor.SetObjectEvents(this);
     processor.SetOnStop([this](TVkProcessor&) { entries.push_back("stop"); });
+  }
+  ~EventLog() {
+    processor.SetObjectEvents(nullptr);
+    processor.SetOnStop(nullptr);
+  }
+  EventLog(const EventLog&) = delete;
+  EventLog& operator=(const EventLog&) = delete;
+
+  int32_t CreateObjectEvent(int32_t class_index) override {
+    entries.push_back("create " + std::to_string(class_index));
+    return 1000 + class_index;
+  }
+  void SendMessageEvent(int32_t handle, int32_t message) override {
+    entries.push_back("send " + std::to_string(handle) + " " + std::to_string(message));
+    if (on_message) on_message(processor, handle, message);
   }
 };
 
@@ -370,8 +383,7 @@ TEST(ProcessorTest, ObjectInstructionsCallOutThroughTheEvents) {
       "push 11\npush 3\npush 55\nmethod\n"
       "push 4\npush 66\nmethod2\ngstore b\ngstore c\n"
       "return\n.global a, b, c\n");
-  EventLog log;
-  log.Bind(machine.processor);
+  EventLog log(machine.processor);
   log.on_message = [](TVkProcessor& p, int32_t, int32_t message) {
     // The handler pops its argument (if any) and pushes one result.
     if (message == 3) {
@@ -386,49 +398,49 @@ TEST(ProcessorTest, ObjectInstructionsCallOutThroughTheEvents) {
   EXPECT_EQ(machine.Global("c"), 40);  // over the handler's result
 }
 
-TEST(ProcessorTest, ObjectEventsBoundAsOneInterfaceAreReplacedEventByEvent) {
-  struct Target final : TVkObjectEvents {
-    std::vector<std::string> entries;
-    int32_t CreateObjectEvent(int32_t class_index) override {
-      entries.push_back("create " + std::to_string(class_index));
-      return 2000 + class_index;
-    }
-    void SendMessageEvent(int32_t handle, int32_t message) override {
-      entries.push_back("send " + std::to_string(handle) + " " + std::to_string(message));
-    }
-  };
+TEST(ProcessorTest, ObjectEventsGoToTheLastBoundTargetAndUnboundOnesFault) {
   Machine machine(
       ".start r\nr: enter 0\n"
       "createobj 7\ngstore a\npush 3\npush 55\nmethod\npush 4\npush 66\nmethod2\ngstore b\n"
       "return\n.global a, b\n");
-  Target target;
-  machine.processor.SetObjectEvents(&target);
+  EventLog first(machine.processor);
+  EventLog second(machine.processor);
   machine.Run();
-  EXPECT_EQ(target.entries, (std::vector<std::string>{"create 7", "send 55 3", "send 66 4"}));
-  EXPECT_EQ(machine.Global("a"), 2007);
+  EXPECT_TRUE(first.entries.empty());
+  EXPECT_EQ(second.entries, (std::vector<std::string>{"create 7", "send 55 3", "send 66 4"}));
+  EXPECT_EQ(machine.Global("a"), 1007);
   EXPECT_EQ(machine.Global("b"), 66);
 
-  // A handler set afterwards takes over its own event only.
-  target.entries.clear();
-  EventLog log;
-  machine.processor.SetOnSendMessage([&](TVkProcessor&, int32_t handle, int32_t message) {
-    log.entries.push_back("send " + std::to_string(handle) + " " + std::to_string(message));
-  });
+  // Binding the first again takes both events back.
+  second.entries.clear();
+  machine.processor.SetObjectEvents(&first);
   machine.Run();
-  EXPECT_EQ(target.entries, (std::vector<std::string>{"create 7"}));
-  EXPECT_EQ(log.entries, (std::vector<std::string>{"send 55 3", "send 66 4"}));
-  // Binding the interface again takes both back.
-  target.entries.clear();
-  machine.processor.SetObjectEvents(&target);
-  machine.Run();
-  EXPECT_EQ(target.entries, (std::vector<std::string>{"create 7", "send 55 3", "send 66 4"}));
-  EXPECT_EQ(log.entries.size(), 2u);
+  EXPECT_EQ(first.entries, (std::vector<std::string>{"create 7", "send 55 3", "send 66 4"}));
+  EXPECT_TRUE(second.entries.empty());
+
+  struct Case {
+    const char* source;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"enter 0\ncreateobj 7\nreturn\n", "createobj: no object manager is bound to the processor"},
+      {"enter 0\npush 3\npush 55\nmethod\nreturn\n", "method: no object manager is bound to the processor"},
+      {"enter 0\npush 3\npush 55\nmethod2\nreturn\n", "method2: no object manager is bound to the processor"},
+  };
+  for (const Case& c : cases) {
+    Machine unbound(c.source);
+    try {
+      unbound.Run();
+      ADD_FAILURE() << c.source;
+    } catch (const EVkError& error) {
+      EXPECT_STREQ(error.what(), c.error);
+    }
+  }
 }
 
 TEST(ProcessorTest, StopEndsTheActivationWithoutCuttingItsFrame) {
   Machine machine("enter 0\npush 5\nstop\npush 6\nreturn\n");
-  EventLog log;
-  log.Bind(machine.processor);
+  EventLog log(machine.processor);
   machine.Run();
   EXPECT_EQ(log.entries, std::vector<std::string>{"stop"});
   EXPECT_EQ(machine.Words(), (std::vector<int32_t>{0, 0, 0, 5}));
@@ -445,7 +457,8 @@ TEST(ProcessorTest, HaltInsideANestedStopLetsNoFurtherInstructionRun) {
       ".global after\n");
   const int32_t inner = machine.Symbol("inner");
   int depth_at_stop = 0;
-  machine.processor.SetOnSendMessage([&](TVkProcessor& p, int32_t, int32_t) { p.Run(inner); });
+  EventLog events(machine.processor);
+  events.on_message = [&](TVkProcessor& p, int32_t, int32_t) { p.Run(inner); };
   machine.processor.SetOnStop([&](TVkProcessor& p) {
     depth_at_stop = p.Depth();
     p.Halt();
@@ -469,7 +482,8 @@ TEST(ProcessorTest, AFaultCaughtAtAnEventBoundaryLetsTheInterruptedRoutineResume
       "deeper: enter 1\npush 3\nzero\ndiv\nreturn\n");
   const int32_t faulty = machine.Symbol("faulty");
   int caught = 0;
-  machine.processor.SetOnSendMessage([&](TVkProcessor& p, int32_t, int32_t) {
+  EventLog events(machine.processor);
+  events.on_message = [&](TVkProcessor& p, int32_t, int32_t) {
     const int32_t ip = p.InstructionPointer();
     const int32_t fp = p.FramePointer();
     const int32_t length = p.Stack().Length();
@@ -482,7 +496,7 @@ TEST(ProcessorTest, AFaultCaughtAtAnEventBoundaryLetsTheInterruptedRoutineResume
     EXPECT_EQ(p.FramePointer(), fp);
     EXPECT_EQ(p.Stack().Length(), length);
     p.Stack().Push(2);
-  });
+  };
   machine.Run();
   EXPECT_EQ(caught, EVkProcessor::kDivisionByZero);
   EXPECT_EQ(machine.Words(), std::vector<int32_t>{42});
@@ -490,7 +504,8 @@ TEST(ProcessorTest, AFaultCaughtAtAnEventBoundaryLetsTheInterruptedRoutineResume
 
 TEST(ProcessorTest, RunawayNativeReentranceIsRefusedBeforeTheNativeStackRunsOut) {
   Machine machine("enter 0\npush 1\npush 1\nmethod\nreturn\n");
-  machine.processor.SetOnSendMessage([](TVkProcessor& p, int32_t, int32_t) { p.Run(0); });
+  EventLog events(machine.processor);
+  events.on_message = [](TVkProcessor& p, int32_t, int32_t) { p.Run(0); };
   EXPECT_EQ(FaultCode<EVkStack>([&] { machine.Run(); }), EVkStack::kFull);
   EXPECT_EQ(machine.stack.Length(), 0);
 }

@@ -61,6 +61,14 @@ class LineReader {
     }
     return value;
   }
+  // Takes word when it is the next name on the line.
+  bool AcceptWord(std::string_view word) {
+    SkipSpace();
+    const std::string_view rest = text_.substr(pos_);
+    if (!rest.starts_with(word) || (rest.size() > word.size() && IsNameChar(rest[word.size()]))) return false;
+    pos_ += word.size();
+    return true;
+  }
   bool StartsWithDigit() {
     SkipSpace();
     return pos_ < text_.size() && ((text_[pos_] >= '0' && text_[pos_] <= '9') || text_[pos_] == '-');
@@ -132,9 +140,12 @@ void DeclarationParser::ParseLine(std::string_view text, int line) {
   if (hash != std::string_view::npos) text = text.substr(0, hash);
   LineReader reader(text, file_, line);
   if (reader.AtEnd()) return;
+  const bool hidden = reader.AcceptWord("hidden");
+  if (hidden && !reader.StartsWithDigit()) reader.Fail("expected a message after 'hidden'");
   if (reader.StartsWithDigit()) {
     if (current_ == nullptr) reader.Fail("a message outside a class");
     current_->push_back(ParseMessage(reader, line));
+    current_->back().hidden = hidden;
     return;
   }
   const std::string keyword = reader.Name("'class', 'common' or a message");
@@ -242,10 +253,10 @@ const ClassDecl* ClassDeclarations::ClassByIndex(int32_t index) const {
 
 const MessageDecl* ClassDeclarations::FindMessage(const ClassDecl& owner, std::string_view name) const {
   for (const MessageDecl& message : owner.messages) {
-    if (message.name == name) return &message;
+    if (message.name == name) return message.hidden ? nullptr : &message;
   }
   for (const MessageDecl& message : common_) {
-    if (message.name == name) return &message;
+    if (message.name == name) return message.hidden ? nullptr : &message;
   }
   return nullptr;
 }

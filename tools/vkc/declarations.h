@@ -31,6 +31,8 @@ struct MessageDecl {
   int32_t result_class = -1;  // handle results only
   std::string result_type;    // as written; empty for none
   int line = 0;
+  // Named for the player's handlers only: courses cannot send it by name.
+  bool hidden = false;
 };
 
 struct ClassDecl {
@@ -51,7 +53,8 @@ class ClassDeclarations {
 
   const ClassDecl* FindClass(std::string_view name) const;
   const ClassDecl* ClassByIndex(int32_t index) const;
-  // The class's own message of that name, else the common one, else null.
+  // The class's own message of that name, else the common one, else null;
+  // hidden messages are never found.
   const MessageDecl* FindMessage(const ClassDecl& owner, std::string_view name) const;
   const std::map<int32_t, ClassDecl>& Classes() const { return classes_; }
   const std::vector<MessageDecl>& Common() const { return common_; }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "bridge/event_boundary.h"
+#include "bridge/messages.h"
 #include "exercises/crossword/crossword_view.h"
 #include "objects/stage_control.h"
 #include "resources/res_manager.h"
@@ -58,18 +59,18 @@ void TVkCrosswordObject::WordChanged() {
 }
 
 void TVkCrosswordObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: {
+  switch (static_cast<CrosswordMessage>(message)) {
+    case CrosswordMessage::SetPosition: {
       const int32_t top = PopInt();
       const int32_t left = PopInt();
       CheckedView().move(CheckedView().x(), top);
       CheckedView().move(left, CheckedView().y());
       break;
     }
-    case 1: Load(PopString()); break;
-    case 2: FocusControl(&CheckedView()); break;
-    case 3: PushBool(view_ && view_->Data().Grid().IsSolved()); break;
-    case 4: word_change_handler_ = PopInt(); break;
+    case CrosswordMessage::Load: Load(PopString()); break;
+    case CrosswordMessage::Focus: FocusControl(&CheckedView()); break;
+    case CrosswordMessage::IsSolved: PushBool(view_ && view_->Data().Grid().IsSolved()); break;
+    case CrosswordMessage::SetOnWordChange: word_change_handler_ = PopInt(); break;
     default: TVkScriptObject::HandleMessage(message); break;
   }
 }

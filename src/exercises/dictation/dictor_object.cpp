@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "bridge/messages.h"
 #include "exercises/dictation/dictor.h"
 #include "objects/event_routine.h"
 #include "objects/stage_control.h"
@@ -33,8 +34,8 @@ TVkDictor& TVkDictorObject::CheckedDictor() const {
 }
 
 void TVkDictorObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: {
+  switch (static_cast<DictationMessage>(message)) {
+    case DictationMessage::Setup: {
       const std::string expected = PopString();
       const std::string recording = PopString();
       const std::string initial = PopString();
@@ -43,8 +44,8 @@ void TVkDictorObject::HandleMessage(int32_t message) {
       CheckedDictor().Setup(picture, instruction, initial, recording, expected);
       break;
     }
-    case 1: hot_spot_handler_ = PopInt(); break;
-    case 2: PushInt(CheckedDictor().Result()); break;
+    case DictationMessage::SetOnHotSpot: hot_spot_handler_ = PopInt(); break;
+    case DictationMessage::Result: PushInt(CheckedDictor().Result()); break;
     default: TVkScriptObject::HandleMessage(message); break;
   }
 }

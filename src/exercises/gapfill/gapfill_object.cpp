@@ -1,6 +1,7 @@
 #include "exercises/gapfill/gapfill_object.h"
 
 #include "bridge/event_boundary.h"
+#include "bridge/messages.h"
 #include "exercises/gapfill/gapfill.h"
 #include "objects/event_routine.h"
 #include "objects/font_object.h"
@@ -25,7 +26,7 @@ void TVkGapfillObject::Init() {
 void TVkGapfillObject::Release() {
   // The font objects point into the control: they go first.
   for (int32_t* font_object : {&gap_font_object_, &font_object_}) {
-    if (Manager().IsLive(*font_object)) Manager().SendMsg(*font_object, -1);
+    if (Manager().IsLive(*font_object)) Manager().SendMsg(*font_object, CommonMessage::Destroy);
     *font_object = 0;
   }
   if (!control_) return;
@@ -69,63 +70,63 @@ void TVkGapfillObject::CommentEvent(const std::string& comment) {
 void TVkGapfillObject::GapEnterEvent() { RunObjectEvent(*this, gap_enter_routine_); }
 
 void TVkGapfillObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: {
+  switch (static_cast<GapfillMessage>(message)) {
+    case GapfillMessage::SetSpellMode: {
       const bool spell_mode = PopInt() != 0;
       Exercise().SpellMode = spell_mode;
       break;
     }
-    case 1: PushBool(Exercise().SpellMode); break;
-    case 2: {
+    case GapfillMessage::SpellMode: PushBool(Exercise().SpellMode); break;
+    case GapfillMessage::CheckAll: {
       const bool mark = PopInt() != 0;
       PushInt(Exercise().CheckAll(mark));
       break;
     }
-    case 3: Exercise().ClearAll(); break;
-    case 4: {
+    case GapfillMessage::ClearAll: Exercise().ClearAll(); break;
+    case GapfillMessage::SetBackgroundColor: {
       const int32_t color = PopInt();
       Exercise().SetColor(color);
       break;
     }
-    case 5: PushInt(Exercise().Color()); break;
-    case 6: PushInt(font_object_); break;
-    case 7: PushInt(gap_font_object_); break;
-    case 8: PushString(""); break;
-    case 9: PopString(); break;
-    case 10: LoadResource(PopString()); break;
-    case 11: comment_routine_ = PopInt(); break;
-    case 12: PushInt(comment_routine_); break;
-    case 13: Exercise().ShowAllAnswers(); break;
-    case 14: PushInt(Exercise().GapCount()); break;
-    case 15: Exercise().ResetColors(); break;
-    case 16: {
+    case GapfillMessage::BackgroundColor: PushInt(Exercise().Color()); break;
+    case GapfillMessage::Font: PushInt(font_object_); break;
+    case GapfillMessage::GapFont: PushInt(gap_font_object_); break;
+    case GapfillMessage::EmptyString: PushString(""); break;
+    case GapfillMessage::Discard: PopString(); break;
+    case GapfillMessage::Load: LoadResource(PopString()); break;
+    case GapfillMessage::SetOnComment: comment_routine_ = PopInt(); break;
+    case GapfillMessage::OnComment: PushInt(comment_routine_); break;
+    case GapfillMessage::ShowAllAnswers: Exercise().ShowAllAnswers(); break;
+    case GapfillMessage::GapCount: PushInt(Exercise().GapCount()); break;
+    case GapfillMessage::ResetColors: Exercise().ResetColors(); break;
+    case GapfillMessage::SetBounds: {
       const Bounds b = PopBounds();
       Exercise().setGeometry(b.left, b.top, b.width, b.height);
       break;
     }
-    case 17: {
+    case GapfillMessage::SetEnabled: {
       const bool enabled = PopInt() != 0;
       Exercise().setEnabled(enabled);
       break;
     }
-    case 18: Exercise().FocusFirst(); break;
-    case 19: {
+    case GapfillMessage::FocusFirst: Exercise().FocusFirst(); break;
+    case GapfillMessage::SetErrorColors: {
       const int32_t back_color = PopInt();
       const int32_t text_color = PopInt();
       Exercise().ErrorBackColor = back_color;
       Exercise().ErrorFontColor = text_color;
       break;
     }
-    case 20: Exercise().ClearText(); break;
-    case 21: {
+    case GapfillMessage::ClearText: Exercise().ClearText(); break;
+    case GapfillMessage::SetVisible: {
       const bool visible = PopInt() != 0;
       Exercise().setVisible(visible);
       break;
     }
-    case 22: PushString(Exercise().FocusedComment()); break;
-    case 23: LoadStringList(PopInt()); break;
-    case 24: PushString(Exercise().FocusedHint()); break;
-    case 25: {
+    case GapfillMessage::FocusedComment: PushString(Exercise().FocusedComment()); break;
+    case GapfillMessage::LoadLines: LoadStringList(PopInt()); break;
+    case GapfillMessage::FocusedHint: PushString(Exercise().FocusedHint()); break;
+    case GapfillMessage::SetOnGapEnter: {
       gap_enter_routine_ = PopInt();
       Exercise().EnterRaisesEvent = gap_enter_routine_ != 0;
       break;

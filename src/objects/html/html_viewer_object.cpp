@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "bridge/event_boundary.h"
+#include "bridge/messages.h"
 #include "objects/html/print_html.h"
 #include "objects/mouse_event_routine.h"
 #include "objects/stage_control.h"
@@ -61,36 +62,36 @@ void TVkHtmlViewerObject::MouseReleased(TMouseButton button, TShiftState shift, 
 }
 
 void TVkHtmlViewerObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: {
+  switch (static_cast<HtmlViewerMessage>(message)) {
+    case HtmlViewerMessage::SetBounds: {
       const Bounds b = PopBounds();
       RequireViewer().setGeometry(b.left, b.top, std::max(b.width, 0), std::max(b.height, 0));
       break;
     }
-    case 1:
+    case HtmlViewerMessage::LoadDocument:
       document_name_ = PopString();
       RequireViewer().LoadDocument(document_name_);
       break;
-    case 2:
+    case HtmlViewerMessage::Clear:
       RequireViewer().ClearDocument();
       document_name_.clear();
       break;
-    case 3: PushBool(!RequireViewer().isHidden()); break;
-    case 4: RequireViewer().setVisible(Flag(PopInt())); break;
-    case 5: PushString(document_name_); break;
-    case 6: PushInt(on_hot_spot_); break;
-    case 7: on_hot_spot_ = PopInt(); break;
-    case 8: RequireViewer().SetBorder(Flag(PopInt())); break;
-    case 9: RequireViewer().SetSelectable(Flag(PopInt())); break;
-    case 10: PushString(RequireViewer().SelectedText()); break;
-    case 11: on_mouse_up_ = PopInt(); break;
-    case 12: {
+    case HtmlViewerMessage::Visible: PushBool(!RequireViewer().isHidden()); break;
+    case HtmlViewerMessage::SetVisible: RequireViewer().setVisible(Flag(PopInt())); break;
+    case HtmlViewerMessage::DocumentName: PushString(document_name_); break;
+    case HtmlViewerMessage::OnHotSpot: PushInt(on_hot_spot_); break;
+    case HtmlViewerMessage::SetOnHotSpot: on_hot_spot_ = PopInt(); break;
+    case HtmlViewerMessage::SetBorder: RequireViewer().SetBorder(Flag(PopInt())); break;
+    case HtmlViewerMessage::SetSelectable: RequireViewer().SetSelectable(Flag(PopInt())); break;
+    case HtmlViewerMessage::SelectedText: PushString(RequireViewer().SelectedText()); break;
+    case HtmlViewerMessage::SetOnMouseUp: on_mouse_up_ = PopInt(); break;
+    case HtmlViewerMessage::LoadLines: {
       const TVkStringListObject& lines = StringListAt(Manager(), PopInt());
       RequireViewer().LoadLines(lines.Texts());
       break;
     }
-    case 13: RequireViewer().SetDefaultBackground(PopInt()); break;
-    case 14: {
+    case HtmlViewerMessage::SetBackgroundColor: RequireViewer().SetDefaultBackground(PopInt()); break;
+    case HtmlViewerMessage::Print: {
       const std::string title = PopString();
       PrintHtml(RequireViewer(), title);
       break;

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "bridge/event_boundary.h"
+#include "bridge/messages.h"
 #include "objects/stage_control.h"
 #include "resources/qt_picture.h"
 #include "resources/res_manager.h"
@@ -78,8 +79,8 @@ void TVkPersonObject::RegionClicked(int32_t region) {
 }
 
 void TVkPersonObject::HandleMessage(int32_t message) {
-  switch (message) {
-    case 0: {
+  switch (static_cast<PersonMessage>(message)) {
+    case PersonMessage::SetPosition: {
       const int32_t y = PopInt();
       const int32_t x = PopInt();
       TVkPerson& control = RequireControl();
@@ -87,23 +88,23 @@ void TVkPersonObject::HandleMessage(int32_t message) {
       control.move(control.x(), y);
       break;
     }
-    case 1: {
+    case PersonMessage::LoadPicture: {
       const std::string name = PopString();
       RequireControl().SetPicture(LoadBitmapImage(ResManager(), name));
       break;
     }
-    case 2: {
+    case PersonMessage::LoadRegionMap: {
       const std::string name = PopString();
       RequireControl().SetRegionMap(LoadBitmapImage(ResManager(), name));
       break;
     }
-    case 3: PushString(RequireControl().TextA); break;
-    case 4: RequireControl().TextA = PopString(); break;
-    case 5: PushString(RequireControl().TextB); break;
-    case 6: RequireControl().TextB = PopString(); break;
-    case 7: PushString(RequireControl().TextC); break;
-    case 8: RequireControl().TextC = PopString(); break;
-    case 9: on_click_ = PopInt(); break;
+    case PersonMessage::TextA: PushString(RequireControl().TextA); break;
+    case PersonMessage::SetTextA: RequireControl().TextA = PopString(); break;
+    case PersonMessage::TextB: PushString(RequireControl().TextB); break;
+    case PersonMessage::SetTextB: RequireControl().TextB = PopString(); break;
+    case PersonMessage::TextC: PushString(RequireControl().TextC); break;
+    case PersonMessage::SetTextC: RequireControl().TextC = PopString(); break;
+    case PersonMessage::SetOnClick: on_click_ = PopInt(); break;
     default: TVkScriptObject::HandleMessage(message); break;
   }
 }

@@ -34,8 +34,8 @@ class GapfillTest : public ObjectsTest {
  protected:
   GapfillTest() {
     manager->RegisterClass(15, [](TVkObjectManager&) { return std::make_unique<TVkGapfillObject>(); });
-    gapfill = Create(15);
-    Send(gapfill, 16, {20, 30, 400, 150});
+    gapfill = Create(ClassIndex::Gapfill);
+    Send(gapfill, GapfillMessage::SetBounds, {20, 30, 400, 150});
   }
 
   TVkGapfillObject& Object() { return dynamic_cast<TVkGapfillObject&>(*manager->Find(gapfill)); }
@@ -44,10 +44,10 @@ class GapfillTest : public ObjectsTest {
   TVkMultiGap& Multi(int index) { return dynamic_cast<TVkMultiGap&>(Exercise().Gap(index)); }
 
   void Load(const std::vector<std::string>& lines) {
-    const int32_t list = Create(19);
+    const int32_t list = Create(ClassIndex::StringList);
     dynamic_cast<TVkStringListObject&>(*manager->Find(list)).SetTexts(lines);
-    Send(gapfill, 23, {list});
-    Send(list, -1);
+    Send(gapfill, GapfillMessage::LoadLines, {list});
+    Send(list, CommonMessage::Destroy);
   }
   void Focus(QWidget* field) {
     field->setFocus();
@@ -65,42 +65,42 @@ class GapfillTest : public ObjectsTest {
 TEST_F(GapfillTest, MessagesReadAndSetTheExercisesState) {
   EXPECT_EQ(Exercise().parentWidget(), view->Background());
   EXPECT_EQ(Exercise().geometry(), QRect(20, 30, 400, 150));
-  EXPECT_EQ(SendForWord(gapfill, 5), 0xFFFFFF);
-  Send(gapfill, 4, {0x00E0F0FF});
-  EXPECT_EQ(SendForWord(gapfill, 5), 0x00E0F0FF);
-  EXPECT_EQ(SendForWord(gapfill, 1), 0);
-  Send(gapfill, 0, {5});
-  EXPECT_EQ(SendForWord(gapfill, 1), 1);
-  EXPECT_EQ(SendForWord(gapfill, 12), 0);
-  Send(gapfill, 11, {Entry("count")});
-  EXPECT_EQ(SendForWord(gapfill, 12), Entry("count"));
-  EXPECT_EQ(SendForString(gapfill, 8), "");
+  EXPECT_EQ(SendForWord(gapfill, GapfillMessage::BackgroundColor), 0xFFFFFF);
+  Send(gapfill, GapfillMessage::SetBackgroundColor, {0x00E0F0FF});
+  EXPECT_EQ(SendForWord(gapfill, GapfillMessage::BackgroundColor), 0x00E0F0FF);
+  EXPECT_EQ(SendForWord(gapfill, GapfillMessage::SpellMode), 0);
+  Send(gapfill, GapfillMessage::SetSpellMode, {5});
+  EXPECT_EQ(SendForWord(gapfill, GapfillMessage::SpellMode), 1);
+  EXPECT_EQ(SendForWord(gapfill, GapfillMessage::OnComment), 0);
+  Send(gapfill, GapfillMessage::SetOnComment, {Entry("count")});
+  EXPECT_EQ(SendForWord(gapfill, GapfillMessage::OnComment), Entry("count"));
+  EXPECT_EQ(SendForString(gapfill, GapfillMessage::EmptyString), "");
   const int32_t consumed = NewString("gone");
-  Send(gapfill, 9, {consumed});
+  Send(gapfill, GapfillMessage::Discard, {consumed});
   EXPECT_FALSE(manager->IsLive(consumed));
-  Send(gapfill, 17, {0});
-  Send(gapfill, 21, {0});
+  Send(gapfill, GapfillMessage::SetEnabled, {0});
+  Send(gapfill, GapfillMessage::SetVisible, {0});
   EXPECT_FALSE(Exercise().isEnabled());
   EXPECT_FALSE(Exercise().isVisible());
-  Send(gapfill, 17, {1});
-  Send(gapfill, 21, {1});
+  Send(gapfill, GapfillMessage::SetEnabled, {1});
+  Send(gapfill, GapfillMessage::SetVisible, {1});
   EXPECT_TRUE(Exercise().isEnabled() && Exercise().isVisible());
   EXPECT_EQ(stack.Length(), 0);
   EXPECT_EQ(Boxes(), "");
 }
 
 TEST_F(GapfillTest, FontObjectsEditTheTextFontAndTheBoldGapFont) {
-  const int32_t font = SendForWord(gapfill, 6);
-  const int32_t gap_font = SendForWord(gapfill, 7);
-  EXPECT_EQ(SendForWord(gapfill, 6), font) << "kept by the exercise: the same each time";
-  EXPECT_EQ(SendForString(font, 3), "Arial");
-  EXPECT_EQ(SendForWord(font, 5), 10);
-  EXPECT_EQ(SendForWord(font, 7), 0);
-  EXPECT_EQ(SendForString(gap_font, 3), "Arial");
-  EXPECT_EQ(SendForWord(gap_font, 7), TVkFont::kBold);
+  const int32_t font = SendForWord(gapfill, GapfillMessage::Font);
+  const int32_t gap_font = SendForWord(gapfill, GapfillMessage::GapFont);
+  EXPECT_EQ(SendForWord(gapfill, GapfillMessage::Font), font) << "kept by the exercise: the same each time";
+  EXPECT_EQ(SendForString(font, FontMessage::Name), "Arial");
+  EXPECT_EQ(SendForWord(font, FontMessage::Size), 10);
+  EXPECT_EQ(SendForWord(font, FontMessage::Style), 0);
+  EXPECT_EQ(SendForString(gap_font, FontMessage::Name), "Arial");
+  EXPECT_EQ(SendForWord(gap_font, FontMessage::Style), TVkFont::kBold);
   // Fonts apply to the pages built after the change.
-  Send(gap_font, 4, {14});
-  Send(font, 0, {0x00008000});
+  Send(gap_font, FontMessage::SetSize, {14});
+  Send(font, FontMessage::SetColor, {0x00008000});
   Load(kExercise);
   EXPECT_EQ(Write(0).Field()->font().pointSize(), 14);
   EXPECT_TRUE(Write(0).Field()->font().bold());
@@ -111,13 +111,13 @@ TEST_F(GapfillTest, FontObjectsEditTheTextFontAndTheBoldGapFont) {
 // of the same text in the same fonts puts them, and each gap's underline is
 // drawn in the row just below its field.
 TEST_F(GapfillTest, FieldsLieWhereTheLayoutPutsThem) {
-  Send(gapfill, 4, {0x00F0F0F0});
+  Send(gapfill, GapfillMessage::SetBackgroundColor, {0x00F0F0F0});
   Load(kExercise);
   const QScrollBar* bar = Exercise().ScrollBox()->verticalScrollBar();
   const GapfillLayout layout = LayoutGapfillPage(
       kExercise, TVkFontMeasure(Exercise().Font().ToQFont()), TVkFontMeasure(Exercise().GapFont().ToQFont()),
       {400, 150, bar->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar), false});
-  ASSERT_EQ(SendForWord(gapfill, 14), 3);
+  ASSERT_EQ(SendForWord(gapfill, GapfillMessage::GapCount), 3);
   ASSERT_EQ(layout.gaps.size(), 3u);
   EXPECT_GT(layout.gaps[2].top, layout.gaps[0].top) << "the text wraps in 400 pixels";
   const QImage page = Exercise().Page()->grab().toImage();
@@ -140,7 +140,7 @@ TEST_F(GapfillTest, FieldsLieWhereTheLayoutPutsThem) {
 }
 
 TEST_F(GapfillTest, CheckMarksWrongGapsAndRevealShowsTheAnswers) {
-  Send(gapfill, 19, {0x00FFFFFF, 0x000000C0});  // text colour, then background
+  Send(gapfill, GapfillMessage::SetErrorColors, {0x00FFFFFF, 0x000000C0});  // text colour, then background
   Load(kExercise);
   TypeInto(0, "wend");
   TypeInto(1, QString::fromUtf8(" grüße "));
@@ -148,7 +148,7 @@ TEST_F(GapfillTest, CheckMarksWrongGapsAndRevealShowsTheAnswers) {
   QTest::keyClick(Multi(2).Field(), Qt::Key_Down);
   EXPECT_EQ(Multi(2).Field()->currentText(), "bat");
 
-  EXPECT_EQ(SendForWord(gapfill, 2, {1}), 1);
+  EXPECT_EQ(SendForWord(gapfill, GapfillMessage::CheckAll, {1}), 1);
   EXPECT_EQ(Write(0).Text(), "wen(d)");
   EXPECT_EQ(Write(1).Text(), "Gr\xFC\xDF" "e") << "a right answer is shown as the answer is written";
   using ColorPair = std::pair<int32_t, int32_t>;
@@ -158,7 +158,7 @@ TEST_F(GapfillTest, CheckMarksWrongGapsAndRevealShowsTheAnswers) {
   EXPECT_EQ(Colors(Multi(2)), (ColorPair{0x00FFFFFF, 0x000000C0}));
 
   // Checking again without marking judges "wend" again and colours nothing.
-  EXPECT_EQ(SendForWord(gapfill, 2, {0}), 1);
+  EXPECT_EQ(SendForWord(gapfill, GapfillMessage::CheckAll, {0}), 1);
   EXPECT_EQ(Write(0).Text(), "wen(d)");
   // Typing takes the red away: black on the background it had.
   TypeInto(0, "x");
@@ -168,26 +168,26 @@ TEST_F(GapfillTest, CheckMarksWrongGapsAndRevealShowsTheAnswers) {
   Multi(2).Field()->hidePopup();
   EXPECT_EQ(Colors(Multi(2)), (ColorPair{0, 0x000000C0}));
 
-  Send(gapfill, 13);
+  Send(gapfill, GapfillMessage::ShowAllAnswers);
   EXPECT_EQ(Write(0).Text(), "went");
   EXPECT_EQ(Write(1).Text(), "Gr\xFC\xDF" "e");
   EXPECT_EQ(Multi(2).Field()->currentText(), "mat");
-  EXPECT_EQ(SendForWord(gapfill, 2, {1}), 3);
+  EXPECT_EQ(SendForWord(gapfill, GapfillMessage::CheckAll, {1}), 3);
 
-  Send(gapfill, 15);
+  Send(gapfill, GapfillMessage::ResetColors);
   for (int index = 0; index < 3; ++index)
     EXPECT_EQ(Colors(dynamic_cast<TVkFieldGap&>(Exercise().Gap(index))), (ColorPair{0, 0xFFFFFF}));
-  Send(gapfill, 3);
+  Send(gapfill, GapfillMessage::ClearAll);
   EXPECT_EQ(Write(0).Text(), "");
   EXPECT_EQ(Multi(2).Selected(), 0);
   // The second gap takes "-" for an empty answer.
-  EXPECT_EQ(SendForWord(gapfill, 2, {0}), 1);
+  EXPECT_EQ(SendForWord(gapfill, GapfillMessage::CheckAll, {0}), 1);
   EXPECT_EQ(stack.Length(), 0);
 }
 
 TEST_F(GapfillTest, EnterMovesToTheNextGapUnlessARoutineIsSet) {
   Load(kExercise);
-  Send(gapfill, 18);
+  Send(gapfill, GapfillMessage::FocusFirst);
   ASSERT_TRUE(QTest::qWaitFor([&] { return Write(0).Field()->hasFocus(); }, 2000));
   const auto focused_index = [&] {
     for (int index = 0; index < 3; ++index)
@@ -201,12 +201,12 @@ TEST_F(GapfillTest, EnterMovesToTheNextGapUnlessARoutineIsSet) {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
   EXPECT_EQ(focused_index(), 0) << "Shift+Enter is no Enter";
 
-  Send(gapfill, 25, {Entry("count")});
+  Send(gapfill, GapfillMessage::SetOnGapEnter, {Entry("count")});
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
   EXPECT_EQ(Global("ticks"), 1);
   EXPECT_EQ(Global("last"), gapfill);
   EXPECT_EQ(focused_index(), 0) << "with a routine the focus stays";
-  Send(gapfill, 25, {0});
+  Send(gapfill, GapfillMessage::SetOnGapEnter, {0});
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
   EXPECT_EQ(focused_index(), 1);
   EXPECT_EQ(Global("ticks"), 1);
@@ -214,7 +214,7 @@ TEST_F(GapfillTest, EnterMovesToTheNextGapUnlessARoutineIsSet) {
 
 TEST_F(GapfillTest, EnterRoutineMayDestroyTheExercise) {
   Load(kExercise);
-  Send(gapfill, 25, {Entry("destroy")});
+  Send(gapfill, GapfillMessage::SetOnGapEnter, {Entry("destroy")});
   QPointer<QLineEdit> field = Write(0).Field();
   const int32_t font = Object().FontObject();
   QTest::keyClick(field.data(), Qt::Key_Return);
@@ -228,30 +228,30 @@ TEST_F(GapfillTest, EnterRoutineMayDestroyTheExercise) {
 }
 
 TEST_F(GapfillTest, FocusedGapGivesCommentAndHint) {
-  Send(gapfill, 0, {1});
+  Send(gapfill, GapfillMessage::SetSpellMode, {1});
   Load(kExercise);
-  EXPECT_EQ(SendForString(gapfill, 22), "") << "no gap has the focus";
+  EXPECT_EQ(SendForString(gapfill, GapfillMessage::FocusedComment), "") << "no gap has the focus";
   TypeInto(0, "has");
-  EXPECT_EQ(SendForString(gapfill, 22), "past tense");
-  EXPECT_EQ(SendForString(gapfill, 24), "has gone");
+  EXPECT_EQ(SendForString(gapfill, GapfillMessage::FocusedComment), "past tense");
+  EXPECT_EQ(SendForString(gapfill, GapfillMessage::FocusedHint), "has gone");
   TypeInto(1, "x");
-  EXPECT_EQ(SendForString(gapfill, 22), "!spell");
-  EXPECT_EQ(SendForString(gapfill, 24), "Gr\xFC\xDF" "e");
+  EXPECT_EQ(SendForString(gapfill, GapfillMessage::FocusedComment), "!spell");
+  EXPECT_EQ(SendForString(gapfill, GapfillMessage::FocusedHint), "Gr\xFC\xDF" "e");
   Focus(Multi(2).Field());
-  EXPECT_EQ(SendForString(gapfill, 24), "") << "a list gives no hint";
+  EXPECT_EQ(SendForString(gapfill, GapfillMessage::FocusedHint), "") << "a list gives no hint";
 }
 
 TEST_F(GapfillTest, LoadingAgainReplacesTheGapsAndAFailedLoadKeepsThePage) {
   Load(kExercise);
   QPointer<QLineEdit> old_field = Write(0).Field();
   Load({R"(<gap type="write" items="a" initialtext="start">)"});
-  EXPECT_EQ(SendForWord(gapfill, 14), 1);
+  EXPECT_EQ(SendForWord(gapfill, GapfillMessage::GapCount), 1);
   EXPECT_EQ(Write(0).Text(), "start");
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(old_field.isNull());
   // A list line holding a line break is two lines of the text.
   Load({"one\rtwo"});
-  EXPECT_EQ(SendForWord(gapfill, 14), 0);
+  EXPECT_EQ(SendForWord(gapfill, GapfillMessage::GapCount), 0);
   const GapfillLayout two_lines = LayoutGapfillPage({"one", "two"}, TVkFontMeasure(Exercise().Font().ToQFont()),
                                                     TVkFontMeasure(Exercise().GapFont().ToQFont()), {400, 150, 0, false});
   EXPECT_GT(two_lines.words[1].top, two_lines.words[0].top);
@@ -259,17 +259,17 @@ TEST_F(GapfillTest, LoadingAgainReplacesTheGapsAndAFailedLoadKeepsThePage) {
   Load(kExercise);
   std::vector<std::string> too_many(1, "");
   for (int i = 0; i <= kMaxGapfillGaps; ++i) too_many[0] += R"(<gap type="write">)";
-  const int32_t list = Create(19);
+  const int32_t list = Create(ClassIndex::StringList);
   dynamic_cast<TVkStringListObject&>(*manager->Find(list)).SetTexts(too_many);
-  ExpectFailure(gapfill, 23, {list}, "Gap-fill text has more than 10000 gaps");
-  EXPECT_EQ(SendForWord(gapfill, 14), 3);
-  ExpectFailure(gapfill, 23, {gapfill}, "string list argument " + HandleText(gapfill) + " is not a live string list");
-  EXPECT_EQ(SendForWord(gapfill, 14), 3);
+  ExpectFailure(gapfill, GapfillMessage::LoadLines, {list}, "Gap-fill text has more than 10000 gaps");
+  EXPECT_EQ(SendForWord(gapfill, GapfillMessage::GapCount), 3);
+  ExpectFailure(gapfill, GapfillMessage::LoadLines, {gapfill}, "string list argument " + HandleText(gapfill) + " is not a live string list");
+  EXPECT_EQ(SendForWord(gapfill, GapfillMessage::GapCount), 3);
 }
 
 TEST_F(GapfillTest, SceneChangeReleasesExerciseAndFontsExactlyOnce) {
-  const int32_t font = SendForWord(gapfill, 6);
-  const int32_t gap_font = SendForWord(gapfill, 7);
+  const int32_t font = SendForWord(gapfill, GapfillMessage::Font);
+  const int32_t gap_font = SendForWord(gapfill, GapfillMessage::GapFont);
   // Their owner destroys them: a scene change must not destroy them first.
   EXPECT_FALSE(manager->Find(font)->AutoRelease());
   EXPECT_FALSE(manager->Find(gap_font)->AutoRelease());

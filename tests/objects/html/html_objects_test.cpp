@@ -68,8 +68,8 @@ class HtmlObjectsTest : public testing::ObjectsTest {
 
   // A viewer whose whole area is one link.
   int32_t LinkPage() {
-    const int32_t viewer = Create(8);
-    Send(viewer, 0, {10, 10, 200, 100});
+    const int32_t viewer = Create(ClassIndex::HtmlViewer);
+    Send(viewer, HtmlViewerMessage::SetBounds, {10, 10, 200, 100});
     auto& object = dynamic_cast<TVkHtmlViewerObject&>(*manager->Find(viewer));
     object.Viewer()->LoadHtml("<a href=\"next.htm\"><b style=\"font-size:40pt\">NEXT</b></a>");
     return viewer;
@@ -82,9 +82,9 @@ class HtmlObjectsTest : public testing::ObjectsTest {
 
 TEST_F(HtmlObjectsTest, ALinkRunsTheHotSpotRoutineThenTheReleaseRoutine) {
   const int32_t viewer = LinkPage();
-  Send(viewer, 7, {Entry("linked")});
-  Send(viewer, 11, {Entry("released")});
-  EXPECT_EQ(SendForWord(viewer, 6), Entry("linked"));
+  Send(viewer, HtmlViewerMessage::SetOnHotSpot, {Entry("linked")});
+  Send(viewer, HtmlViewerMessage::SetOnMouseUp, {Entry("released")});
+  EXPECT_EQ(SendForWord(viewer, HtmlViewerMessage::OnHotSpot), Entry("linked"));
   const int32_t objects = manager->Count();
   ClickLink(viewer);
   EXPECT_EQ(Global("links"), 1);
@@ -96,8 +96,8 @@ TEST_F(HtmlObjectsTest, ALinkRunsTheHotSpotRoutineThenTheReleaseRoutine) {
 
 TEST_F(HtmlObjectsTest, AHotSpotRoutineThatFreesItsViewerEndsTheClick) {
   const int32_t viewer = LinkPage();
-  Send(viewer, 7, {Entry("freeing")});
-  Send(viewer, 11, {Entry("released")});
+  Send(viewer, HtmlViewerMessage::SetOnHotSpot, {Entry("freeing")});
+  Send(viewer, HtmlViewerMessage::SetOnMouseUp, {Entry("released")});
   ClickLink(viewer);
   EXPECT_FALSE(manager->IsLive(viewer));
   EXPECT_EQ(Global("releases"), 0);
@@ -106,20 +106,20 @@ TEST_F(HtmlObjectsTest, AHotSpotRoutineThatFreesItsViewerEndsTheClick) {
 }
 
 TEST_F(HtmlObjectsTest, DocumentNameFollowsLoadAndClearOnly) {
-  const int32_t viewer = Create(8);
-  EXPECT_EQ(SendForString(viewer, 5), "");
-  ExpectFailure(viewer, 1, {NewString("missing.htm")}, "Resource \"missing.htm\" not found");
-  EXPECT_EQ(SendForString(viewer, 5), "missing.htm");  // named before it failed
-  const int32_t lines = Create(19);
-  Send(viewer, 12, {lines});
+  const int32_t viewer = Create(ClassIndex::HtmlViewer);
+  EXPECT_EQ(SendForString(viewer, HtmlViewerMessage::DocumentName), "");
+  ExpectFailure(viewer, HtmlViewerMessage::LoadDocument, {NewString("missing.htm")}, "Resource \"missing.htm\" not found");
+  EXPECT_EQ(SendForString(viewer, HtmlViewerMessage::DocumentName), "missing.htm");  // named before it failed
+  const int32_t lines = Create(ClassIndex::StringList);
+  Send(viewer, HtmlViewerMessage::LoadLines, {lines});
   EXPECT_TRUE(manager->IsLive(lines));  // kept
-  EXPECT_EQ(SendForString(viewer, 5), "missing.htm");
-  Send(viewer, 2);
-  EXPECT_EQ(SendForString(viewer, 5), "");
+  EXPECT_EQ(SendForString(viewer, HtmlViewerMessage::DocumentName), "missing.htm");
+  Send(viewer, HtmlViewerMessage::Clear);
+  EXPECT_EQ(SendForString(viewer, HtmlViewerMessage::DocumentName), "");
 }
 
 TEST_F(HtmlObjectsTest, PersonRegionsReachTheClickRoutine) {
-  const int32_t person = Create(10);
+  const int32_t person = Create(ClassIndex::Person);
   TVkPerson& control = *dynamic_cast<TVkPersonObject&>(*manager->Find(person)).Control();
   QImage map(30, 10, QImage::Format_RGB32);
   map.fill(Qt::black);
@@ -130,13 +130,13 @@ TEST_F(HtmlObjectsTest, PersonRegionsReachTheClickRoutine) {
       if (y < 5) map.setPixel(x + 20, y, qRgb(0, 0, 255));
     }
   control.SetPicture(map);
-  Send(person, 0, {40, 50});
+  Send(person, PersonMessage::SetPosition, {40, 50});
   EXPECT_EQ(control.geometry(), QRect(40, 50, 30, 10));
   for (const QPoint at : {QPoint(5, 5), QPoint(15, 5), QPoint(25, 2), QPoint(25, 7)})
     QTest::mouseClick(&control, Qt::LeftButton, {}, at);
   EXPECT_EQ(Global("regions"), 0);  // no map yet, and no routine
   control.SetRegionMap(map);
-  Send(person, 9, {Entry("region")});
+  Send(person, PersonMessage::SetOnClick, {Entry("region")});
   for (const QPoint at : {QPoint(5, 5), QPoint(15, 5), QPoint(25, 2), QPoint(25, 7)})
     QTest::mouseClick(&control, Qt::RightButton, {}, at);
   EXPECT_EQ(Global("regions"), (1 * 4 + 2) * 4 + 3);

@@ -102,6 +102,28 @@ TEST(ClassDeclarationFile, DeclaresEveryClassOfTheObjectManager) {
   EXPECT_NE(classes.FindMessage(*classes.FindClass("Matrix"), "property"), nullptr);
 }
 
+TEST(ClassDeclarationFile, HiddenMessagesAreDeclaredButCannotBeSentByName) {
+  const auto classes = ClassDeclarations::Parse(
+      "common\n  hidden -2 init()\n  -1 destroy()\n"
+      "class 0 string\n  hidden 1 fromConstant(word constant)\n"
+      "class 1 System\n  hidden 19 echo19(word value): word\n",
+      "decl");
+  const ClassDecl& system = *classes.ClassByIndex(1);
+  ASSERT_EQ(system.messages.size(), 1u);
+  EXPECT_TRUE(system.messages[0].hidden);
+  EXPECT_EQ(system.messages[0].index, 19);
+  EXPECT_EQ(system.messages[0].result, ValueKind::Word);
+  EXPECT_EQ(classes.FindMessage(system, "echo19"), nullptr);
+  EXPECT_EQ(classes.FindMessage(system, "init"), nullptr);
+  EXPECT_NE(classes.FindMessage(system, "destroy"), nullptr);
+  EXPECT_EQ(classes.FindMessage(*classes.ClassByIndex(0), "fromConstant"), nullptr);
+  // The built-in file names the system object's word-echoing messages only
+  // for the player.
+  const ClassDecl& built_in = *ClassDeclarations::BuiltIn().ClassByIndex(1);
+  EXPECT_EQ(ClassDeclarations::BuiltIn().FindMessage(built_in, "echo19"), nullptr);
+  EXPECT_THAT(CompileErrorOf("void main() { sys.echo19(1); }"), HasSubstr("System has no message 'echo19'"));
+}
+
 TEST(ClassDeclarationFile, FaultsNameTheirLine) {
   struct Case {
     const char* text;
@@ -122,6 +144,9 @@ TEST(ClassDeclarationFile, FaultsNameTheirLine) {
       {"class 0 string\n  0 f(): ", "decl:2: expected a result type at the end of the line"},
       {"class 0 string\n  x f()", "decl:2: expected 'class', 'common' or a message, found 'x'"},
       {"class 2000 big", "decl:1: class index out of range"},
+      {"class 0 string\n  hidden f()", "decl:2: expected a message after 'hidden'"},
+      {"class 0 string\n  hiddenly 0 f()", "decl:2: expected 'class', 'common' or a message, found 'hiddenly'"},
+      {"class 0 string\n  hidden 0 f()\n  0 g()", "decl:3: message index 0 is declared twice"},
   };
   for (const auto& c : cases) {
     try {
