@@ -22,7 +22,7 @@
 #include "platform/program_location.h"
 #include "platform/qt/main_form.h"
 #include "platform/qt/qt_text.h"
-#include "shell/button_dialog.h"
+#include "platform/button_dialog.h"
 
 namespace vork {
 namespace {

@@ -18,16 +18,16 @@
 #include "platform/course_directories.h"
 #include "platform/errors.h"
 #include "platform/message_boxes.h"
+#include "platform/player_host.h"
 #include "platform/program_location.h"
-#include "platform/qt/button_dialog_window.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/random.h"
-#include "objects/system_object.h"
 #include "shell/command_line.h"
 #include "shell/config.h"
 #include "shell/event_player.h"
 #include "shell/form.h"
 #include "shell/player_classes.h"
+#include "shell/shell_host.h"
 #include "shell/res_manager.h"
 #include "shell/stage_zoom.h"
 #include "shell/startup_checks.h"
@@ -79,9 +79,7 @@ struct Transcript {
       out = &file;
     }
     boxes = std::make_unique<TranscriptBoxes>(*out, answers);
-    SetBoxes(boxes.get());
   }
-  ~Transcript() { SetBoxes(nullptr); }
 };
 
 // The files named on the command line mean the launch directory, but the
@@ -125,10 +123,7 @@ int Run(int argc, char** argv) {
 
   std::unique_ptr<Transcript> transcript;
   QtMessageBoxes window_boxes;
-  if (options.transcript.empty()) {
-    SetBoxes(&window_boxes);
-    SetButtonDialogHandler(AskWithButtonDialogWindow);
-  } else {
+  if (!options.transcript.empty()) {
     try {
       transcript = std::make_unique<Transcript>(options);
     } catch (const std::exception& fault) {
@@ -137,6 +132,9 @@ int Run(int argc, char** argv) {
       return 1;
     }
   }
+  ShellHost host = transcript ? ShellHost(*transcript->boxes, DialogStyle::Transcript)
+                              : ShellHost(window_boxes, DialogStyle::Windows);
+  ScopedHost installed_host(host);
 
   if (std::string problem = CheckSoundLibrary(DirectoryOf(executable)); !problem.empty()) {
     ShowError(problem);
@@ -172,7 +170,7 @@ int Run(int argc, char** argv) {
     // scene has been shown (for the README's pictures and for reviews).
     const char* screenshots = std::getenv("VORK_SCREENSHOTS");
     int shown = 0;
-    TVkSystemObject::SceneShownHook = [&, screenshots] {
+    host.on_scene_shown = [&, screenshots] {
       if (screenshots && *screenshots) {
         char name[32];
         std::snprintf(name, sizeof name, "/scene-%02d.png", ++shown);
@@ -189,7 +187,7 @@ int Run(int argc, char** argv) {
     if (options.fullscreen) form.Zoom()->SetFullScreen(true);
     else form.show();
     int status = QApplication::exec();
-    TVkSystemObject::SceneShownHook = nullptr;
+    host.on_scene_shown = nullptr;
     return status;
   } catch (const EVkSilentAbort&) {
     // Already shown; it still ends the program.

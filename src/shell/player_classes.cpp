@@ -5,14 +5,12 @@
 #include "bridge/object_manager.h"
 #include "dialogs/comment_window.h"
 #include "dialogs/glossary_window.h"
-#include "dialogs/picture_dialog.h"
 #include "exercises/crossword/crossword_object.h"
 #include "exercises/dictation/dictor_object.h"
 #include "exercises/gapfill/gapfill_object.h"
 #include "exercises/matrix_object.h"
 #include "exercises/test_manager_object.h"
 #include "media/audio_recorder_object.h"
-#include "media/play_audio.h"
 #include "media/players/media_buttons_object.h"
 #include "media/players/media_player_objects.h"
 #include "objects/edit_object.h"
@@ -29,7 +27,6 @@
 #include "objects/user_list_object.h"
 #include "objects/vars_object.h"
 #include "textscript/script_processor_object.h"
-#include "users/user.h"
 
 namespace vork {
 
@@ -70,14 +67,6 @@ void RegisterPlayerClasses(TVkObjectManager& manager) {
   Register<TVkScriptProcessorObject>(manager, 24);
   Register<TVkSa1TestManagerObject>(manager, 25);
   Register<TVkMatrixObject>(manager, 26);
-  TVkScriptProcessorObject::CurrentUserStore = []() -> TVkReg* {
-    TVkSystemObject* system = TVkSystemObject::Current();
-    return system ? &system->User().Settings() : nullptr;
-  };
-  TVkSystemObject::PictureDialogHook = RunPictureDialog;
-  TVkSystemObject::StopAllMediaHook = [] {
-    if (TVkSystemObject* system = TVkSystemObject::Current()) StopAllMedia(system->Manager());
-  };
 }
 
 }  // namespace vork

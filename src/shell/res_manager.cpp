@@ -12,7 +12,7 @@
 #include "platform/path_resolver.h"
 #include "platform/program_location.h"
 #include "shell/archive_parts.h"
-#include "shell/button_dialog.h"
+#include "platform/button_dialog.h"
 
 namespace vork {
 

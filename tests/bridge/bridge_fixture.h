@@ -10,6 +10,7 @@
 #include "bridge/object_manager.h"
 #include "bridge/string_object.h"
 #include "platform/message_boxes.h"
+#include "support/test_host.h"
 #include "vm/processor.h"
 
 namespace vork {
@@ -35,6 +36,7 @@ struct BridgeFixture {
   std::ostringstream box_lines;
   TranscriptAnswers answers;
   TranscriptBoxes boxes{box_lines, answers};
+  testing::TestHost host{&boxes};
   std::vector<std::string> log;
   TVkStack stack;
   TVkProcessor processor{stack};
@@ -42,14 +44,8 @@ struct BridgeFixture {
       std::make_unique<TVkObjectManager>(TVkManagerSetup{&processor, &stack, nullptr});
   int created = 0;
 
-  BridgeFixture() {
-    SetBoxes(&boxes);
-    manager->BindProcessorEvents();
-  }
-  ~BridgeFixture() {
-    manager.reset();
-    SetBoxes(nullptr);
-  }
+  BridgeFixture() { manager->BindProcessorEvents(); }
+  ~BridgeFixture() { manager.reset(); }
 
   // Makes classes log: string classes keep their string behaviour.
   void RecordClasses(std::initializer_list<int32_t> classes) {

@@ -25,6 +25,7 @@
 #include "platform/qt/main_form.h"
 #include "scene/background.h"
 #include "scene/view.h"
+#include "support/test_host.h"
 #include "vkc/compiler.h"
 #include "vm/processor.h"
 #include "vm/value_stack.h"
@@ -70,7 +71,6 @@ class SceneChangeFaults : public ::testing::Test {
     config_ = fs::temp_directory_path() / ("vork-scene-faults-" + std::to_string(::getpid()));
     fs::create_directories(config_);
     ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
-    SetBoxes(&boxes_);
     window_ = std::make_unique<QWidget>();
     window_->setFixedSize(640, 480);
     view_ = new TVkView(window_.get(), QSize(640, 480));
@@ -98,7 +98,6 @@ class SceneChangeFaults : public ::testing::Test {
     SetMainForm(nullptr);
     window_.reset();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    SetBoxes(nullptr);
     fs::remove_all(config_);
   }
 
@@ -112,6 +111,7 @@ class SceneChangeFaults : public ::testing::Test {
   std::ostringstream box_lines_;
   TranscriptAnswers answers_;
   TranscriptBoxes boxes_{box_lines_, answers_};
+  TestHost host_{&boxes_};
   std::unique_ptr<QWidget> window_;
   TVkView* view_ = nullptr;
   TVkStack stack_;

@@ -21,6 +21,7 @@
 #include "scene/background.h"
 #include "scene/view.h"
 #include "shell/res_manager.h"
+#include "support/test_host.h"
 #include "vm/processor.h"
 #include "vm/value_stack.h"
 
@@ -41,6 +42,7 @@ class PlayAudioTest : public ::testing::Test {
     SetProgramPath((dir_ / "course.vkbc").string());
     ResManager().SetMediaDirectory((dir_ / "media").string());
     ASSERT_EQ(LoadSoundLibrary(OGGAUDIO_DIRECTORY), "");
+    host_.sound = LoadedSoundLibrary();
     manager_->RegisterClass(3, [](TVkObjectManager&) { return std::make_unique<TVkScriptObject>(); });
     caller_ = manager_->CreateObject(3);
   }
@@ -57,6 +59,7 @@ class PlayAudioTest : public ::testing::Test {
   }
 
   testing::TempDir dir_;
+  testing::TestHost host_;
   QPointer<TVkView> view_ = new TVkView(nullptr, QSize(320, 240));
   TVkStack stack_;
   TVkProcessor processor_{stack_};

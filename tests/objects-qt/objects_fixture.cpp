@@ -52,7 +52,6 @@ const char kTestRoutines[] =
     ".global ticks, last\n";
 
 ObjectsTest::ObjectsTest() {
-  SetBoxes(&boxes);
   window = std::make_unique<QWidget>();
   window->setFixedSize(640, 480);
   view = new TVkView(window.get(), QSize(640, 480));
@@ -78,7 +77,6 @@ ObjectsTest::~ObjectsTest() {
   window.reset();
   // Controls and timers deleted later go now, not in the next test.
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  SetBoxes(nullptr);
 }
 
 void ObjectsTest::Send(int32_t handle, int32_t message, std::initializer_list<int32_t> args) {

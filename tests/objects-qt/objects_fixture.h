@@ -16,6 +16,7 @@
 #include "platform/message_boxes.h"
 #include "scene/background.h"
 #include "scene/view.h"
+#include "support/test_host.h"
 #include "vkasm/assembler.h"
 #include "vm/processor.h"
 #include "vm/value_stack.h"
@@ -58,6 +59,7 @@ class ObjectsTest : public ::testing::Test {
   std::ostringstream box_lines;
   TranscriptAnswers answers;
   TranscriptBoxes boxes{box_lines, answers};
+  TestHost host{&boxes};
   std::unique_ptr<QWidget> window;
   TVkView* view = nullptr;
   TVkStack stack;

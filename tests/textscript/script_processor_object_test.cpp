@@ -8,6 +8,7 @@
 #include "bridge/object_manager.h"
 #include "bridge/string_object.h"
 #include "objects/string_list_object.h"
+#include "support/test_host.h"
 #include "vm/processor.h"
 #include "vm/value_stack.h"
 
@@ -21,13 +22,9 @@ class ScriptObjectFixture : public ::testing::Test {
   ScriptObjectFixture() {
     manager->RegisterClass(19, [](TVkObjectManager&) { return std::make_unique<TVkStringListObject>(); });
     manager->RegisterClass(24, [](TVkObjectManager&) { return std::make_unique<TVkScriptProcessorObject>(); });
-    TVkScriptProcessorObject::CurrentUserStore = [this] { return current_user; };
     script = manager->CreateObject(24);
   }
-  ~ScriptObjectFixture() override {
-    manager.reset();
-    TVkScriptProcessorObject::CurrentUserStore = nullptr;
-  }
+  ~ScriptObjectFixture() override { manager.reset(); }
 
   void PushString(const std::string& text) {
     const int32_t handle = manager->CreateObject(0);
@@ -51,30 +48,31 @@ class ScriptObjectFixture : public ::testing::Test {
     return PopString();
   }
 
+  // Its user_settings are the current user's store.
+  testing::TestHost host;
   TVkStack stack;
   TVkProcessor processor{stack};
   std::unique_ptr<TVkObjectManager> manager =
       std::make_unique<TVkObjectManager>(TVkManagerSetup{&processor, &stack, nullptr});
-  TVkReg* current_user = nullptr;
   int32_t script = 0;
 };
 
 TEST_F(ScriptObjectFixture, UserVariablesGoToWhoeverIsTheCurrentUser) {
   TVkReg first;
   TVkReg second;
-  current_user = &first;
+  host.user_settings = &first;
   SetUserVar("level", "3");
   EXPECT_EQ(first.ReadString("level", ""), "3");
 
   // The course switched users; the first one's store may be gone.
-  current_user = &second;
+  host.user_settings = &second;
   EXPECT_EQ(UserVar("level"), "");
   SetUserVar("level", "5");
   EXPECT_EQ(second.ReadString("level", ""), "5");
   EXPECT_EQ(first.ReadString("level", ""), "3");
 
   // Without any user the values live in memory, with the processor.
-  current_user = nullptr;
+  host.user_settings = nullptr;
   SetUserVar("level", "7");
   EXPECT_EQ(UserVar("level"), "7");
   EXPECT_EQ(second.ReadString("level", ""), "5");

@@ -58,7 +58,6 @@ class StandInSystem : public TVkScriptObject {
 }  // namespace
 
 CourseMachine::CourseMachine() : processor_(stack_), manager_({&processor_, &stack_, nullptr}) {
-  SetBoxes(&boxes_);
   manager_.BindProcessorEvents();
   manager_.RegisterClass(TVkObjectManager::kSystemClass,
                          [this](TVkObjectManager&) { return std::make_unique<StandInSystem>(log_); });
@@ -73,7 +72,6 @@ CourseMachine::CourseMachine() : processor_(stack_), manager_({&processor_, &sta
 }
 
 CourseMachine::~CourseMachine() {
-  SetBoxes(nullptr);
   for (const std::string& text : boxes_.texts) ADD_FAILURE() << "box shown: " << text;
 }
 

@@ -14,6 +14,7 @@
 
 #include "bridge/object_manager.h"
 #include "platform/message_boxes.h"
+#include "support/test_host.h"
 #include "vkc/compiler.h"
 #include "vm/processor.h"
 #include "vm/value_stack.h"
@@ -61,6 +62,7 @@ class CourseMachine {
 
  private:
   RecordedBoxes boxes_;
+  TestHost host_{&boxes_};
   TVkStack stack_;
   TVkProcessor processor_;
   TVkObjectManager manager_;

@@ -12,11 +12,12 @@
 #include "media/oggaudio/sound_decoder.h"
 #include "media/oggaudio/sound_error.h"
 #include "media/oggaudio/sound_location.h"
-#include "media/sound_library.h"
 #include "objects/temp_file.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/path_resolver.h"
+#include "platform/player_host.h"
+#include "platform/sound_engines.h"
 #include "shell/res_manager.h"
 
 namespace vork {
@@ -30,7 +31,7 @@ constexpr int kPollMilliseconds = 20;
 constexpr std::size_t kMostPcmBytes = std::size_t{44100} * 4 * 3600;
 
 bool WavePlaying() {
-  SoundEngines* engines = LoadedSoundLibrary();
+  SoundEngines* engines = Host().Sound();
   return engines && engines->WavePlaying();
 }
 

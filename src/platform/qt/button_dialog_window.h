@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/button_dialog.h"
+#include "platform/button_dialog.h"
 
 class QPushButton;
 
