@@ -132,8 +132,8 @@ int Run(int argc, char** argv) {
       return 1;
     }
   }
-  ShellHost host = transcript ? ShellHost(*transcript->boxes, DialogStyle::Transcript)
-                              : ShellHost(window_boxes, DialogStyle::Windows);
+  MessageBoxes& boxes = transcript ? static_cast<MessageBoxes&>(*transcript->boxes) : window_boxes;
+  ShellHost host(boxes, transcript ? DialogStyle::Transcript : DialogStyle::Windows);
   ScopedHost installed_host(host);
 
   if (std::string problem = CheckSoundLibrary(DirectoryOf(executable)); !problem.empty()) {

@@ -14,9 +14,11 @@ namespace {
 
 class QtTimer : public HostTimer {
  public:
-  explicit QtTimer(std::function<void()> tick) : timer_(new QTimer) {
-    timer_->setTimerType(Qt::PreciseTimer);
-    QObject::connect(timer_, &QTimer::timeout, timer_, std::move(tick));
+  explicit QtTimer(std::function<void()> tick) {
+    auto* timer = new QTimer;
+    timer->setTimerType(Qt::PreciseTimer);
+    QObject::connect(timer, &QTimer::timeout, timer, std::move(tick));
+    timer_ = timer;
   }
   // Destroyed by its own tick, the QTimer is still emitting: it goes once
   // the event is over.
