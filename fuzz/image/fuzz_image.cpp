@@ -11,6 +11,7 @@
 #include "bridge/script_object.h"
 #include "bridge/string_object.h"
 #include "platform/message_boxes.h"
+#include "platform/player_host.h"
 #include "vm/fatal_check.h"
 #include "vm/image.h"
 #include "vm/processor.h"
@@ -27,10 +28,19 @@ class SilentBoxes : public vork::MessageBoxes {
   vork::BoxResult Show(vork::BoxKind, std::string_view, vork::BoxButtons) override { return vork::BoxResult::Ok; }
 };
 
+// Silent boxes, and fatal checks that throw.
+class FuzzHost : public vork::PlayerHost {
+ public:
+  vork::MessageBoxes& Boxes() override { return boxes_; }
+  void FatalCheckFailed(const std::string& detail) override { throw ::FatalCheckFailed(detail); }
+
+ private:
+  SilentBoxes boxes_;
+};
+
 void Setup() {
-  static SilentBoxes boxes;
-  vork::SetBoxes(&boxes);
-  vork::SetFatalCheckHandler([](const std::string& detail) { throw FatalCheckFailed(detail); });
+  static FuzzHost host;
+  static vork::ScopedHost installed(host);
   // Hundreds of strings that double themselves must stay within memory.
   vork::TVkStringObject::max_text_length = 64 * 1024;
 }

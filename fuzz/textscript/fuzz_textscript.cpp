@@ -14,6 +14,7 @@
 
 #include "platform/errors.h"
 #include "platform/message_boxes.h"
+#include "platform/player_host.h"
 #include "textscript/include_expansion.h"
 #include "textscript/script_processor.h"
 
@@ -24,6 +25,14 @@ using namespace vork;
 class SilentBoxes : public MessageBoxes {
  public:
   BoxResult Show(BoxKind, std::string_view, BoxButtons) override { return BoxResult::Ok; }
+};
+
+class SilentHost : public PlayerHost {
+ public:
+  MessageBoxes& Boxes() override { return boxes_; }
+
+ private:
+  SilentBoxes boxes_;
 };
 
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -88,8 +97,8 @@ void RunCommand(TVkScriptProcessor& processor, int32_t routine) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static SilentBoxes boxes;
-  SetBoxes(&boxes);
+  static SilentHost host;
+  static ScopedHost installed(host);
   const std::map<std::string, std::vector<std::string>> files =
       SplitFiles(std::string_view(reinterpret_cast<const char*>(data), size));
   std::vector<std::string> script;

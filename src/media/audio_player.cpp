@@ -8,7 +8,8 @@
 #include <thread>
 
 #include "media/oggaudio/oggaudio.h"
-#include "media/sound_library.h"
+#include "platform/player_host.h"
+#include "platform/sound_engines.h"
 #include "platform/cp1252.h"
 #include "platform/program_location.h"
 
@@ -43,7 +44,8 @@ void ProcessEventsWhile(const std::function<bool()>& still_going) {
   loop.exec();
 }
 
-TKsAudioPlayer::TKsAudioPlayer(AudioPlayerRole role) : TKsAudioPlayer(role, LoadedSoundLibrary) {}
+TKsAudioPlayer::TKsAudioPlayer(AudioPlayerRole role)
+    : TKsAudioPlayer(role, [] { return Host().Sound(); }) {}
 
 TKsAudioPlayer::TKsAudioPlayer(AudioPlayerRole role, EngineSource engines)
     : role_(role), engines_(std::move(engines)) {}

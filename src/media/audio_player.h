@@ -20,7 +20,8 @@ enum class AudioPlayerRole { kArchiveAware, kFilesOnly };
 class TKsAudioPlayer {
  public:
   // Where the engines come from, asked at every call: the library is loaded
-  // by the start-up check, after the players exist.
+  // by the start-up check, after the players exist. The one-argument
+  // constructor asks the host (PlayerHost::Sound).
   using EngineSource = std::function<SoundEngines*()>;
 
   explicit TKsAudioPlayer(AudioPlayerRole role);

@@ -1,11 +1,7 @@
 #include "objects/sprite_group_messages.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QWidget>
-#include <chrono>
 #include <exception>
-#include <thread>
 
 #include "bridge/messages.h"
 #include "bridge/object_manager.h"
@@ -13,6 +9,7 @@
 #include "objects/sprite_object.h"
 #include "platform/errors.h"
 #include "platform/message_boxes.h"
+#include "platform/player_host.h"
 #include "platform/qt/main_form.h"
 #include "platform/random.h"
 #include "scene/background.h"
@@ -39,19 +36,6 @@ class MainWindowDisabled {
   MainWindowDisabled& operator=(const MainWindowDisabled&) = delete;
 };
 
-// Processes events for the given time (a blocking slide lets timers and
-// other events run meanwhile).
-void WaitProcessingEvents(int32_t milliseconds) {
-  if (milliseconds <= 0) return;
-  if (!QCoreApplication::instance()) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-    return;
-  }
-  QEventLoop loop;
-  QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-  loop.exec();
-}
-
 GroupRect BoundsOf(const TSprite& sprite) {
   return {sprite.Left(), sprite.Top(), sprite.Width(), sprite.Height()};
 }
@@ -77,12 +61,7 @@ void AtTick(Action&& action) {
 
 }  // namespace
 
-TVkSpriteGroupMessages::TVkSpriteGroupMessages(TVkScriptObject& owner) : owner_(owner) {
-  slide_timer_.setInterval(kSlideInterval);
-  slider_timer_.setInterval(kSlideInterval);
-  QObject::connect(&slide_timer_, &QTimer::timeout, &slide_timer_, [this] { SlideTick(); });
-  QObject::connect(&slider_timer_, &QTimer::timeout, &slider_timer_, [this] { GroupSlideTick(); });
-}
+TVkSpriteGroupMessages::TVkSpriteGroupMessages(TVkScriptObject& owner) : owner_(owner) {}
 
 TVkSpriteGroupMessages::~TVkSpriteGroupMessages() {
   if (slider_) SetMainWindowEnabled(true);
@@ -228,7 +207,8 @@ void TVkSpriteGroupMessages::SlideTo(int32_t handle, int32_t x, int32_t y, int32
       cx += (static_cast<double>(x) - start.x()) / steps;
       cy += (static_cast<double>(y) - start.y()) / steps;
       sprite.SetPosition({RoundHalfEven(cx), RoundHalfEven(cy)});
-      WaitProcessingEvents(milliseconds);
+      // Timers and other events run meanwhile.
+      Host().Wait(milliseconds);
       // The events may have destroyed the sprite, or ended the course.
       if (!alive || !manager.IsLive(owner)) break;
     }
@@ -272,7 +252,7 @@ void TVkSpriteGroupMessages::StartSlide(TVkSpriteObject& object, int32_t x, int3
   TFrameSprite& sprite = *object.Sprite();
   const QPoint offset = sprite.Center() - sprite.Position();
   slide_.Start(&sprite, QPoint(x, y) - offset);
-  slide_timer_.start();
+  StartSlideTimer(slide_timer_, &TVkSpriteGroupMessages::SlideTick);
 }
 
 void TVkSpriteGroupMessages::SlideTick() {
@@ -280,7 +260,7 @@ void TVkSpriteGroupMessages::SlideTick() {
   AtTick([&] { more = slide_.Step(); });
   if (more) return;
   slide_.Stop();
-  slide_timer_.stop();
+  slide_timer_->Stop();
 }
 
 void TVkSpriteGroupMessages::InsertIntoRow(int32_t handle, const std::string& slot_tags,
@@ -306,7 +286,7 @@ void TVkSpriteGroupMessages::InsertIntoRow(int32_t handle, const std::string& sl
       slider->Add(SpriteObjectAt(manager, move.handle).Sprite(), {move.target.x, move.target.y});
     }
     slider_ = std::move(slider);
-    slider_timer_.start();
+    StartSlideTimer(slider_timer_, &TVkSpriteGroupMessages::GroupSlideTick);
   } catch (...) {
     EndGroupSlide();
     throw;
@@ -315,7 +295,7 @@ void TVkSpriteGroupMessages::InsertIntoRow(int32_t handle, const std::string& sl
 
 void TVkSpriteGroupMessages::GroupSlideTick() {
   if (!slider_) {
-    slider_timer_.stop();
+    slider_timer_->Stop();
     return;
   }
   try {
@@ -330,8 +310,16 @@ void TVkSpriteGroupMessages::GroupSlideTick() {
   EndGroupSlide();
 }
 
+void TVkSpriteGroupMessages::StartSlideTimer(std::unique_ptr<HostTimer>& timer,
+                                             void (TVkSpriteGroupMessages::*tick)()) {
+  if (!timer) timer = Host().NewTimer([this, tick] { (this->*tick)(); });
+  timer->Start(kSlideInterval);
+}
+
+bool TVkSpriteGroupMessages::SlideRunning() const { return slide_timer_ && slide_timer_->Active(); }
+
 void TVkSpriteGroupMessages::EndGroupSlide() {
-  slider_timer_.stop();
+  if (slider_timer_) slider_timer_->Stop();
   slider_.reset();
   SetMainWindowEnabled(true);
 }

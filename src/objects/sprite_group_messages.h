@@ -4,13 +4,12 @@
 // finding by tags, snapping a dropped sprite onto a slot, inserting it into
 // a row, and the three slides that go with them: the blocking slide of a
 // sprite's top-left, the single-sprite slide and the group slide (both
-// stepped every 30 ms by a timer of their own).
+// stepped every 30 ms by a timer of their own, from the host).
 //
 // The slides hold their sprites weakly: when a sprite object is destroyed
 // during a slide (a scene change, message -1), its sprite drops out of the
 // slide instead of being moved after it was freed.
 
-#include <QTimer>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -21,6 +20,7 @@
 
 namespace vork {
 
+class HostTimer;
 class TBackground;
 class TVkScriptObject;
 class TVkSpriteObject;
@@ -40,7 +40,7 @@ class TVkSpriteGroupMessages {
   bool HandleMessage(int32_t message);
 
   int32_t LastMatch() const { return last_match_; }
-  bool SlideRunning() const { return slide_timer_.isActive(); }
+  bool SlideRunning() const;
   bool GroupSlideRunning() const { return slider_ != nullptr; }
   // The slot handles of the last snap-and-push; the list only, the sprite
   // objects stay the object manager's.
@@ -70,6 +70,8 @@ class TVkSpriteGroupMessages {
   bool CountRelatedOnce(int32_t relation, const std::string& a, const std::string& b, int32_t distance);
   // The single-sprite slide of sprite's centre to (x, y).
   void StartSlide(TVkSpriteObject& sprite, int32_t x, int32_t y);
+  // Starts timer, made at its first use, to call tick every kSlideInterval.
+  void StartSlideTimer(std::unique_ptr<HostTimer>& timer, void (TVkSpriteGroupMessages::*tick)());
   void SlideTick();
   void GroupSlideTick();
   void EndGroupSlide();
@@ -78,9 +80,9 @@ class TVkSpriteGroupMessages {
   int32_t last_match_ = 0;
   SnapArguments snap_;
   std::vector<int32_t> snap_slots_;
-  QTimer slide_timer_;
+  std::unique_ptr<HostTimer> slide_timer_;
   TSpriteSlide slide_;
-  QTimer slider_timer_;
+  std::unique_ptr<HostTimer> slider_timer_;
   std::unique_ptr<TVkSlider> slider_;
 };
 

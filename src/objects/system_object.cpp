@@ -4,9 +4,8 @@
 #include <QCursor>
 #include <QImage>
 #include <QWidget>
-#include <chrono>
 #include <cstdio>
-#include <thread>
+#include <optional>
 
 #include "bridge/messages.h"
 #include "bridge/object_manager.h"
@@ -34,6 +33,7 @@
 #include "platform/errors.h"
 #include "platform/message_boxes.h"
 #include "platform/path_resolver.h"
+#include "platform/player_host.h"
 #include "platform/program_location.h"
 #include "platform/qt/main_form.h"
 #include "platform/qt/qt_text.h"
@@ -88,9 +88,6 @@ class MainFormReenabler {
 
 }  // namespace
 
-std::function<void()> TVkSystemObject::StopAllMediaHook;
-std::function<void()> TVkSystemObject::SceneShownHook;
-std::function<std::string(const TVkDialog&)> TVkSystemObject::PictureDialogHook;
 
 TVkSystemObject::TVkSystemObject() : sprite_groups_(std::make_unique<TVkSpriteGroupMessages>(*this)) {}
 
@@ -133,7 +130,7 @@ uint32_t TVkSystemObject::TransitionTo(int32_t routine) {
   DisableMainForm();
   TBackground* stage = Stage();
   if (stage) stage->ResetMouseState();
-  if (StopAllMediaHook) StopAllMediaHook();
+  StopAllMedia(Manager());
   CloseZentorIfStarted();
   HourglassCursor hourglass;
 
@@ -172,7 +169,7 @@ uint32_t TVkSystemObject::TransitionTo(int32_t routine) {
   if (!Manager().IsLive(Handle())) return 0;
   if (routine != 0 && current_scene_ == routine) {
     RunWithArgument(routine, 1);
-    if (SceneShownHook) SceneShownHook();
+    Host().SceneShown();
   }
   if (!Manager().IsLive(Handle())) return 0;
   last_transition_time_ = static_cast<uint32_t>(MonotonicMilliseconds() - started);
@@ -211,9 +208,10 @@ void TVkSystemObject::PictureDialog(TVkDialog& dialog) {
     const QPoint origin = view->mapToGlobal(QPoint(0, 0));
     dialog.Area = {origin.x(), origin.y(), origin.x() + view->width(), origin.y() + view->height()};
   }
-  if (!PictureDialogHook) throw EVkError("picture dialog \"" + dialog.BitmapName + "\": no dialogs in this player");
   // The dialog is modal: events (and bytecode) run while it is open.
-  PushString(PictureDialogHook(dialog));
+  std::optional<std::string> hot_spot = Host().PictureDialog(dialog);
+  if (!hot_spot) throw EVkError("picture dialog \"" + dialog.BitmapName + "\": no dialogs in this player");
+  PushString(*hot_spot);
 }
 
 void TVkSystemObject::FullPictureDialog() {
@@ -605,7 +603,7 @@ void TVkSystemObject::HandleMessage(int32_t index) {
     case SystemMessage::Normalize: HandleTextUtility(message); break;
     case SystemMessage::Sleep: {
       int32_t ms = PopInt();
-      if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+      Host().Sleep(ms);
       break;
     }
     case SystemMessage::DisableMainForm: DisableMainForm(); break;

@@ -51,15 +51,6 @@ class TVkSystemObject : public TVkScriptObject {
   // The system object alive now, or null.
   static TVkSystemObject* Current();
 
-  // Hooks for the parts of the player that join the scene change: stopping
-  // every media player (set by the media objects), and the first scene shown
-  // (the scripted input of a transcript run starts then).
-  static std::function<void()> StopAllMediaHook;
-  static std::function<void()> SceneShownHook;
-  // The picture dialog (set by the dialogs): shows one and answers the name
-  // of the hot spot that closed it.
-  static std::function<std::string(const TVkDialog&)> PictureDialogHook;
-
  private:
   TBackground* Stage() const;
   void RunWithArgument(int32_t routine, int32_t argument);

@@ -1,41 +1,28 @@
 #include "objects/timer_object.h"
 
-#include <QTimer>
-
 #include "bridge/messages.h"
 #include "objects/event_routine.h"
 
 namespace vork {
 
-void TVkTimerObject::Init() {
-  timer_ = new QTimer();
-  timer_->setTimerType(Qt::PreciseTimer);
-  QObject::connect(timer_, &QTimer::timeout, [this] { Tick(); });
-}
+void TVkTimerObject::Init() { timer_ = Host().NewTimer([this] { Tick(); }); }
 
 void TVkTimerObject::Release() {
   running_ = false;
-  if (!timer_) return;
-  timer_->stop();
-  timer_->disconnect();
-  // Released by its own tick routine, the QTimer is still emitting: it
-  // goes once the event is over.
-  if (in_tick_) timer_->deleteLater();
-  else delete timer_;
+  // The host's timers may be destroyed by their own tick: a tick routine
+  // may release its timer.
+  timer_.reset();
 }
 
 bool TVkTimerObject::Armed() const { return running_ && interval_ > 0; }
 
 void TVkTimerObject::Rearm() {
   if (!timer_) return;
-  if (Armed()) timer_->start(interval_);
-  else timer_->stop();
+  if (Armed()) timer_->Start(interval_);
+  else timer_->Stop();
 }
 
-void TVkTimerObject::Tick() {
-  in_tick_ = true;
-  if (RunObjectEvent(*this, tick_handler_)) in_tick_ = false;
-}
+void TVkTimerObject::Tick() { RunObjectEvent(*this, tick_handler_); }
 
 void TVkTimerObject::HandleMessage(int32_t message) {
   switch (static_cast<TimerMessage>(message)) {

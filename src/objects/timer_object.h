@@ -1,6 +1,6 @@
 #pragma once
-// TVkTimerObject (class 2): a periodic event for the bytecode. Ticks come
-// from the event loop, so they arrive only while the player is idle or inside
+// TVkTimerObject (class 2): a periodic event for the bytecode, on one of the
+// host's timers. Ticks come from the event loop, so they arrive only while the player is idle or inside
 // a message that processes pending events (a tick then runs nested in that
 // message), never in the middle of a routine that does not give way.
 //
@@ -8,12 +8,11 @@
 // message 5 or release; an interval of 0 (or below) arms nothing until a
 // positive interval is set, while the timer still counts as running.
 
-#include <QPointer>
 #include <cstdint>
+#include <memory>
 
 #include "bridge/script_object.h"
-
-class QTimer;
+#include "platform/player_host.h"
 
 namespace vork {
 
@@ -35,11 +34,10 @@ class TVkTimerObject : public TVkScriptObject {
   void Rearm();
   void Tick();
 
-  QPointer<QTimer> timer_;
+  std::unique_ptr<HostTimer> timer_;
   int32_t interval_ = kDefaultInterval;
   int32_t tick_handler_ = 0;
   bool running_ = false;
-  bool in_tick_ = false;
 };
 
 }  // namespace vork

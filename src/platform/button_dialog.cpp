@@ -1,15 +1,11 @@
 #include "platform/button_dialog.h"
 
 #include "platform/message_boxes.h"
+#include "platform/player_host.h"
 
 namespace vork {
 
 namespace {
-
-ButtonDialogHandler& Handler() {
-  static ButtonDialogHandler handler;
-  return handler;
-}
 
 int TranscriptAnswer(TranscriptBoxes& transcript, std::string_view message, size_t buttons) {
   transcript.WriteLine("question", message);
@@ -30,14 +26,14 @@ std::string WithoutAccelerator(const std::string& caption) {
   return plain;
 }
 
-int BoxAnswer(std::string_view message, const std::vector<std::string>& buttons) {
+int BoxAnswer(MessageBoxes& boxes, std::string_view message, const std::vector<std::string>& buttons) {
   static const char* const kBoxButtons[] = {"Yes", "No", "Cancel"};
   std::string text(message);
   text += "\r\n";
   for (size_t i = 0; i < buttons.size() && i < 3; ++i)
     text += std::string(i ? ", " : "") + kBoxButtons[i] + ": " + WithoutAccelerator(buttons[i]);
   // With fewer than three buttons, Cancel stands for closing without a choice.
-  switch (Boxes().Show(BoxKind::Question, text, BoxButtons::YesNoCancel)) {
+  switch (boxes.Show(BoxKind::Question, text, BoxButtons::YesNoCancel)) {
     case BoxResult::Yes: return kFirstButton;
     case BoxResult::No: return kFirstButton + 1;
     case BoxResult::Cancel: return buttons.size() >= 3 ? kFirstButton + 2 : kDialogClosed;
@@ -45,15 +41,13 @@ int BoxAnswer(std::string_view message, const std::vector<std::string>& buttons)
   }
 }
 
-int DefaultDialog(std::string_view message, const std::vector<std::string>& buttons) {
-  if (auto* transcript = dynamic_cast<TranscriptBoxes*>(&Boxes()))
-    return TranscriptAnswer(*transcript, message, buttons.size());
-  return BoxAnswer(message, buttons);
-}
-
 }  // namespace
 
-void SetButtonDialogHandler(ButtonDialogHandler handler) { Handler() = std::move(handler); }
+int AskThroughBoxes(MessageBoxes& boxes, std::string_view message, const std::vector<std::string>& buttons) {
+  if (auto* transcript = dynamic_cast<TranscriptBoxes*>(&boxes))
+    return TranscriptAnswer(*transcript, message, buttons.size());
+  return BoxAnswer(boxes, message, buttons);
+}
 
 std::vector<std::string> ButtonCaptions(std::string_view captions) {
   if (!captions.empty() && captions.front() == '|') captions.remove_prefix(1);
@@ -69,9 +63,7 @@ std::vector<std::string> ButtonCaptions(std::string_view captions) {
 
 int ButtonDialog(std::string_view message, std::string_view caption, std::string_view captions,
                  DialogPlacement placement) {
-  auto buttons = ButtonCaptions(captions);
-  if (Handler()) return Handler()(message, caption, buttons, placement);
-  return DefaultDialog(message, buttons);
+  return Host().ButtonDialog(message, caption, ButtonCaptions(captions), placement);
 }
 
 }  // namespace vork

@@ -5,6 +5,7 @@
 
 #include "platform/cp1252.h"
 #include "platform/errors.h"
+#include "platform/player_host.h"
 
 namespace vork {
 
@@ -14,13 +15,6 @@ TranscriptAnswers& DefaultAnswers() {
   static TranscriptAnswers answers;
   return answers;
 }
-
-MessageBoxes& DefaultBoxes() {
-  static TranscriptBoxes boxes(std::cerr, DefaultAnswers());
-  return boxes;
-}
-
-MessageBoxes* installed = nullptr;
 
 bool Offers(BoxButtons buttons, BoxResult result) {
   switch (buttons) {
@@ -40,9 +34,12 @@ BoxResult FirstButton(BoxButtons buttons) {
 
 }  // namespace
 
-MessageBoxes& Boxes() { return installed ? *installed : DefaultBoxes(); }
+MessageBoxes& Boxes() { return Host().Boxes(); }
 
-void SetBoxes(MessageBoxes* boxes) { installed = boxes; }
+MessageBoxes& DefaultBoxes() {
+  static TranscriptBoxes boxes(std::cerr, DefaultAnswers());
+  return boxes;
+}
 
 TranscriptAnswers::TranscriptAnswers(std::string_view list) {
   while (!list.empty()) {

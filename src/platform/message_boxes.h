@@ -1,9 +1,9 @@
 #pragma once
 // The one way the program asks or tells the user something in a box.
 //
-// Every message box, question and error box goes through the installed
-// MessageBoxes: the shell installs a Qt implementation for a window run and a
-// TranscriptBoxes for headless runs; without either, boxes go to standard
+// Every message box, question and error box goes through the host's
+// MessageBoxes (player_host.h): a Qt implementation in a window run, a
+// TranscriptBoxes in a headless run; without a host, boxes go to standard
 // error as transcript lines and take their first button.
 
 #include <deque>
@@ -27,10 +27,10 @@ class MessageBoxes {
   virtual BoxResult Show(BoxKind kind, std::string_view text, BoxButtons buttons) = 0;
 };
 
-// The installed implementation (never null).
+// The host's boxes: Host().Boxes().
 MessageBoxes& Boxes();
-// Installs boxes (not owned); nullptr restores the default.
-void SetBoxes(MessageBoxes* boxes);
+// Transcript lines on standard error, each box taking its first button.
+MessageBoxes& DefaultBoxes();
 
 // Shorthands for the common boxes.
 inline void ShowPlain(std::string_view text) { Boxes().Show(BoxKind::Plain, text, BoxButtons::Ok); }

@@ -1,10 +1,9 @@
 #include "scene/fuse_transition.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "platform/clock.h"
+#include "platform/player_host.h"
 
 namespace vork {
 
@@ -59,7 +58,7 @@ void TFuseTransition::Blend(const QImage& next) {
     const int due = FuseStepsDue(elapsed, Duration());
     if (due <= done) {
       const std::int64_t wait = std::clamp<std::int64_t>(StepTime(done + 1, Duration()) - elapsed, 1, 10);
-      std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+      Host().Sleep(wait);
       continue;
     }
     ApplyFuseSteps(Frame(), next, done, due);

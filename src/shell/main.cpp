@@ -18,18 +18,18 @@
 #include "platform/course_directories.h"
 #include "platform/errors.h"
 #include "platform/message_boxes.h"
+#include "platform/player_host.h"
 #include "platform/program_location.h"
-#include "platform/qt/button_dialog_window.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/random.h"
 #include "platform/version.h"
-#include "objects/system_object.h"
 #include "shell/command_line.h"
 #include "resources/config.h"
 #include "shell/event_player.h"
 #include "shell/form.h"
 #include "shell/player_classes.h"
 #include "resources/res_manager.h"
+#include "shell/shell_host.h"
 #include "shell/stage_zoom.h"
 #include "shell/startup_checks.h"
 #include "shell/volume_keys.h"
@@ -78,9 +78,7 @@ struct Transcript {
       out = &file;
     }
     boxes = std::make_unique<TranscriptBoxes>(*out, answers);
-    SetBoxes(boxes.get());
   }
-  ~Transcript() { SetBoxes(nullptr); }
 };
 
 // The files named on the command line mean the launch directory, but the
@@ -124,10 +122,7 @@ int Run(int argc, char** argv) {
 
   std::unique_ptr<Transcript> transcript;
   QtMessageBoxes window_boxes;
-  if (options.transcript.empty()) {
-    SetBoxes(&window_boxes);
-    SetButtonDialogHandler(AskWithButtonDialogWindow);
-  } else {
+  if (!options.transcript.empty()) {
     try {
       transcript = std::make_unique<Transcript>(options);
     } catch (const std::exception& fault) {
@@ -136,6 +131,9 @@ int Run(int argc, char** argv) {
       return 1;
     }
   }
+  MessageBoxes& boxes = transcript ? static_cast<MessageBoxes&>(*transcript->boxes) : window_boxes;
+  ShellHost host(boxes, transcript ? DialogStyle::Transcript : DialogStyle::Windows);
+  ScopedHost installed_host(host);
 
   if (std::string problem = CheckSoundLibrary(DirectoryOf(executable)); !problem.empty()) {
     ShowError(problem);
@@ -171,7 +169,7 @@ int Run(int argc, char** argv) {
     // scene has been shown (for the README's pictures and for reviews).
     const char* screenshots = std::getenv("VORK_SCREENSHOTS");
     int shown = 0;
-    TVkSystemObject::SceneShownHook = [&, screenshots] {
+    host.on_scene_shown = [&, screenshots] {
       if (screenshots && *screenshots) {
         char name[32];
         std::snprintf(name, sizeof name, "/scene-%02d.png", ++shown);
@@ -188,7 +186,7 @@ int Run(int argc, char** argv) {
     if (options.fullscreen) form.Zoom()->SetFullScreen(true);
     else form.show();
     int status = QApplication::exec();
-    TVkSystemObject::SceneShownHook = nullptr;
+    host.on_scene_shown = nullptr;
     return status;
   } catch (const EVkSilentAbort&) {
     // Already shown; it still ends the program.

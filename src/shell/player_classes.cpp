@@ -6,14 +6,12 @@
 #include "bridge/object_manager.h"
 #include "windows/comment_window.h"
 #include "windows/glossary_window.h"
-#include "windows/picture_dialog.h"
 #include "exercises/crossword/crossword_object.h"
 #include "exercises/dictation/dictor_object.h"
 #include "exercises/gapfill/gapfill_object.h"
 #include "exercises/matrix_object.h"
 #include "exercises/test_manager_object.h"
 #include "media/audio_recorder_object.h"
-#include "media/play_audio.h"
 #include "players/media_buttons_object.h"
 #include "players/media_player_objects.h"
 #include "objects/edit_object.h"
@@ -30,7 +28,6 @@
 #include "objects/user_list_object.h"
 #include "data_objects/vars_object.h"
 #include "textscript/script_processor_object.h"
-#include "users/user.h"
 
 namespace vork {
 
@@ -71,14 +68,6 @@ void RegisterPlayerClasses(TVkObjectManager& manager) {
   Register<TVkScriptProcessorObject>(manager, ClassIndex::ScriptProcessor);
   Register<TVkSa1TestManagerObject>(manager, ClassIndex::TestManager);
   Register<TVkMatrixObject>(manager, ClassIndex::Matrix);
-  TVkScriptProcessorObject::CurrentUserStore = []() -> TVkReg* {
-    TVkSystemObject* system = TVkSystemObject::Current();
-    return system ? &system->User().Settings() : nullptr;
-  };
-  TVkSystemObject::PictureDialogHook = RunPictureDialog;
-  TVkSystemObject::StopAllMediaHook = [] {
-    if (TVkSystemObject* system = TVkSystemObject::Current()) StopAllMedia(system->Manager());
-  };
 }
 
 }  // namespace vork

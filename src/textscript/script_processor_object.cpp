@@ -6,11 +6,10 @@
 #include "bridge/messages.h"
 #include "bridge/object_manager.h"
 #include "data_objects/string_list_object.h"
+#include "platform/player_host.h"
 #include "textscript/include_expansion.h"
 
 namespace vork {
-
-std::function<TVkReg*()> TVkScriptProcessorObject::CurrentUserStore;
 
 void TVkScriptProcessorObject::Init() {
   processor_ = std::make_shared<TVkScriptProcessor>([this]() -> TVkReg& { return UserVars(); });
@@ -26,7 +25,7 @@ void TVkScriptProcessorObject::Release() {
 }
 
 TVkReg& TVkScriptProcessorObject::UserVars() {
-  TVkReg* store = CurrentUserStore ? CurrentUserStore() : nullptr;
+  TVkReg* store = Host().CurrentUserSettings();
   return store ? *store : no_user_vars_;
 }
 

@@ -23,13 +23,10 @@ class TVkScriptProcessorObject : public TVkScriptObject {
   void HandleMessage(int32_t message) override;
   void Release() override;
 
-  // The settings store of the current user, or null when there is none. The
-  // player points it at the system object's current user. It is asked at
+ private:
+  // The current user's settings (PlayerHost::CurrentUserSettings), asked at
   // every use, so a processor never holds on to the store of a user the
   // course has since replaced (system message 79 frees that user).
-  static std::function<TVkReg*()> CurrentUserStore;
-
- private:
   TVkReg& UserVars();
   // Runs the processor, kept alive for the run: a command routine may
   // destroy this very object.

@@ -1,17 +1,12 @@
 #include "vm/fatal_check.h"
 
 #include "platform/errors.h"
+#include "platform/player_host.h"
 
 namespace vork {
 
-namespace {
-FatalCheckHandler installed_handler = nullptr;
-}
-
-void SetFatalCheckHandler(FatalCheckHandler handler) { installed_handler = handler; }
-
 void FailFatalCheck(const std::string& detail) {
-  if (installed_handler != nullptr) installed_handler(detail);
+  Host().FatalCheckFailed(detail);
   FatalInternalError(detail);
 }
 

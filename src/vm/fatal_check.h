@@ -1,19 +1,14 @@
 #pragma once
 // The fatal internal checks of the machine and the object bridge.
 //
-// They end the program through FatalInternalError. A harness that has to
-// survive them (the fuzzer feeds arbitrary class and message indexes) can
-// install a handler that throws instead; nothing else should.
+// They end the program through FatalInternalError once the host has been
+// told (PlayerHost::FatalCheckFailed). A harness that has to survive them
+// (the fuzzer feeds arbitrary class and message indexes) installs a host
+// that throws there instead; nothing else should.
 
 #include <string>
 
 namespace vork {
-
-using FatalCheckHandler = void (*)(const std::string& detail);
-
-// Installs handler (nullptr restores FatalInternalError). The handler must
-// not return: it throws, or the program ends after it anyway.
-void SetFatalCheckHandler(FatalCheckHandler handler);
 
 [[noreturn]] void FailFatalCheck(const std::string& detail = {});
 

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "bridge_fixture.h"
+#include "platform/player_host.h"
 
 namespace vork {
 namespace {
@@ -150,21 +151,24 @@ TEST(ObjectManagerDeathTest, UnknownClassesAndMessagesEndTheProgram) {
   EXPECT_EXIT(
       {
         BridgeFixture f;
-        SetBoxes(nullptr);
+        PlayerHost plain;  // boxes on standard error
+        ScopedHost installed(plain);
         f.manager->CreateObject(99);
       },
       ::testing::ExitedWithCode(3), "CreateObject: Invalid class \\(ClassIndex=99\\).*INTERNAL ERROR");
   EXPECT_EXIT(
       {
         BridgeFixture f;
-        SetBoxes(nullptr);
+        PlayerHost plain;  // boxes on standard error
+        ScopedHost installed(plain);
         f.manager->CreateObject(2);  // registered by nobody
       },
       ::testing::ExitedWithCode(3), "ClassIndex=2");
   EXPECT_EXIT(
       {
         BridgeFixture f;
-        SetBoxes(nullptr);
+        PlayerHost plain;  // boxes on standard error
+        ScopedHost installed(plain);
         f.manager->SendMsg(f.manager->CreateObject(0), 7);
       },
       ::testing::ExitedWithCode(3), "INTERNAL ERROR \\(TVkObject: Unknown msg \\(ClassIndex=0 MsgIndex=7\\)\\)");

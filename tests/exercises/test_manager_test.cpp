@@ -14,6 +14,7 @@
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/random.h"
+#include "support/test_host.h"
 
 namespace vork {
 namespace {
@@ -43,6 +44,7 @@ std::string Record(std::string_view number, int level, std::string_view due) {
 class TestManagerTest : public ::testing::Test {
  protected:
   TestManagerTest() {
+    host.calendar = [this] { return now; };
     Random().Reseed(7);
     resources["words.txt"] = Words(10);
   }
@@ -67,7 +69,7 @@ class TestManagerTest : public ::testing::Test {
   }
 
   std::int64_t now = Moment(2024, 3, 10, 12, 0);
-  ScopedWallClockSource clock{[this] { return now; }};
+  testing::TestHost host;
   std::map<std::string, std::vector<std::string>> resources;
   TSa1TestManager manager{[this](std::string_view name) {
     const auto found = resources.find(std::string(name));

@@ -24,6 +24,7 @@
 #include "platform/qt/main_form.h"
 #include "scene/background.h"
 #include "scene/view.h"
+#include "support/test_host.h"
 #include "vkc/compiler.h"
 #include "support/objects_fixture.h"
 

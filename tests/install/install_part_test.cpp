@@ -18,7 +18,7 @@
 #include "install/scratch_folder.h"
 #include "support/http_server.h"
 #include "install/transcript_capture.h"
-#include "platform/clock.h"
+#include "support/test_host.h"
 
 namespace vork::testing {
 namespace {
@@ -206,13 +206,13 @@ TEST(HttpDownloader, StopsAtTheSizeBound) {
 }
 
 TEST(DownloadForm, FiguresWithAndWithoutAContentLength) {
-  ManualClock clock(5000);
+  testing::TestHost host(nullptr, 5000);
   TVkDownloadEstimator estimator;
   TVkDownloadForm form("Demo");
   form.Refresh(0, 10240, estimator);
   EXPECT_EQ(form.StatusText(), "Starting download...");
   estimator.Sample(1024);
-  clock.Advance(1000);
+  host.clock.Advance(1000);
   estimator.Sample(3072);
   form.Refresh(3072, 10240, estimator);
   EXPECT_EQ(form.StatusText(), "Downloading (30% complete)...");

@@ -5,16 +5,14 @@
 #include <string>
 
 #include "platform/message_boxes.h"
+#include "support/test_host.h"
 
 namespace vork::testing {
 
 class TranscriptCapture {
  public:
   explicit TranscriptCapture(const std::string& answers = "")
-      : answers_(answers), boxes_(out_, answers_) {
-    SetBoxes(&boxes_);
-  }
-  ~TranscriptCapture() { SetBoxes(nullptr); }
+      : answers_(answers), boxes_(out_, answers_) {}
   TranscriptCapture(const TranscriptCapture&) = delete;
   TranscriptCapture& operator=(const TranscriptCapture&) = delete;
   std::string Lines() const { return out_.str(); }
@@ -23,6 +21,7 @@ class TranscriptCapture {
   std::ostringstream out_;
   TranscriptAnswers answers_;
   TranscriptBoxes boxes_;
+  vork::testing::TestHost host_{&boxes_};
 };
 
 }  // namespace vork::testing

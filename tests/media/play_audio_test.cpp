@@ -49,6 +49,7 @@ class PlayAudioTest : public ::testing::Test, protected SoundStage, public testi
     SetProgramPath((dir_ / "course.vkbc").string());
     ResManager().SetMediaDirectory((dir_ / "media").string());
     ASSERT_EQ(LoadSoundLibrary(OGGAUDIO_DIRECTORY), "");
+    host.sound = LoadedSoundLibrary();
     manager->RegisterClass<TVkScriptObject>(3);
     caller_ = manager->CreateObject(3);
   }

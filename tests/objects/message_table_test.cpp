@@ -18,7 +18,6 @@
 #include "support/objects_fixture.h"
 #include "shell/player_classes.h"
 #include "vkc/declarations.h"
-#include "vm/fatal_check.h"
 
 namespace vork::testing {
 namespace {
@@ -37,13 +36,6 @@ const std::set<std::pair<std::string, std::string>> kNotSent = {
     {"System", "destroy"},            // the one system object serves every row
 };
 
-// A declared message the handler does not know ends the program through a
-// fatal check; here it fails the row instead.
-struct UnhandledMessage : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
-[[noreturn]] void ThrowUnhandled(const std::string& detail) { throw UnhandledMessage(detail); }
-
 class MessageTable : public ObjectsTest, public ::testing::WithParamInterface<int32_t> {
  protected:
   MessageTable() {
@@ -53,11 +45,12 @@ class MessageTable : public ObjectsTest, public ::testing::WithParamInterface<in
     fs::current_path(scratch_);
     ::setenv("XDG_CONFIG_HOME", scratch_.c_str(), 1);
     ::setenv("VORK_PRINT_PDF", (scratch_ / "printed.pdf").c_str(), 1);
-    SetFatalCheckHandler(ThrowUnhandled);
+    // A declared message the handler does not know ends the program through
+    // a fatal check; here it fails the row instead.
+    host.fatal_checks_throw = true;
     RegisterPlayerClasses(*manager);
   }
   ~MessageTable() override {
-    SetFatalCheckHandler(nullptr);
     manager.reset();
     fs::current_path(previous_directory_);
     ::unsetenv("VORK_PRINT_PDF");
@@ -84,7 +77,7 @@ class MessageTable : public ObjectsTest, public ::testing::WithParamInterface<in
     bool failed = false;
     try {
       manager->SendMsg(receiver, message.index);
-    } catch (const UnhandledMessage& unhandled) {
+    } catch (const FatalCheckFailure& unhandled) {
       ADD_FAILURE() << unhandled.what();
     } catch (const std::exception&) {
       failed = true;

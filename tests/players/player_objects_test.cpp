@@ -179,9 +179,9 @@ TEST_F(PlayerObjectsTest, TheBrowserPlayerObjectReportsAFailedOpenAndHasNoFirstF
   EXPECT_EQ(SendForString(player, StdMediaPlayerMessage::FileName), "nothing here.mpg");
   // Index 15 is no message of this class: the fatal check of unknown
   // messages, made to throw here.
-  SetFatalCheckHandler([](const std::string& detail) { throw std::runtime_error(detail); });
+  host.fatal_checks_throw = true;
   ExpectFailure(player, StdMediaPlayerMessage::ShowFirstFrame, {}, "TVkObject: Unknown msg (ClassIndex=7 MsgIndex=15)");
-  SetFatalCheckHandler(nullptr);
+  host.fatal_checks_throw = false;
 }
 
 TEST_F(PlayerObjectsTest, ANotifyRoutineMayFreeItsOwnPlayer) {

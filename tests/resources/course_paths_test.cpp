@@ -10,8 +10,9 @@
 #include "platform/message_boxes.h"
 #include "platform/path_resolver.h"
 #include "platform/program_location.h"
-#include "resources/archive_parts.h"
 #include "platform/button_dialog.h"
+#include "resources/archive_parts.h"
+#include "support/test_host.h"
 
 namespace vork {
 namespace {
@@ -82,7 +83,7 @@ TEST(ButtonDialog, CaptionsAndTranscriptAnswers) {
   std::ostringstream out;
   TranscriptAnswers answers("13,no,cancel,12,bogus");
   TranscriptBoxes boxes(out, answers);
-  SetBoxes(&boxes);
+  testing::TestHost host(&boxes);
   auto ask = [] { return ButtonDialog("Install?", "", "Yes|No|Later", DialogPlacement::ActiveWindow); };
   EXPECT_EQ(ask(), 13);
   EXPECT_EQ(ask(), 12);
@@ -90,7 +91,6 @@ TEST(ButtonDialog, CaptionsAndTranscriptAnswers) {
   EXPECT_EQ(ButtonDialog("Two?", "", "A|B", DialogPlacement::Screen), 12);
   EXPECT_EQ(ask(), 11) << "an answer that names no button takes the first";
   EXPECT_EQ(ask(), 11) << "no answer left takes the first";
-  SetBoxes(nullptr);
   EXPECT_EQ(out.str(),
             "question: Install?\nquestion: Install?\nquestion: Install?\n"
             "question: Two?\nquestion: Install?\nquestion: Install?\n");

@@ -13,6 +13,7 @@
 #include "platform/message_boxes.h"
 #include "resources/picture_files.h"
 #include "resources/res_manager.h"
+#include "support/test_host.h"
 
 namespace vork {
 namespace {
@@ -29,16 +30,14 @@ using testing::WriteFile;
 // Boxes go to a transcript the test reads, answered from a list.
 class CapturedBoxes {
  public:
-  explicit CapturedBoxes(const std::string& answers = "") : answers_(answers), boxes_(out_, answers_) {
-    SetBoxes(&boxes_);
-  }
-  ~CapturedBoxes() { SetBoxes(nullptr); }
+  explicit CapturedBoxes(const std::string& answers = "") : answers_(answers), boxes_(out_, answers_) {}
   std::string Text() const { return out_.str(); }
 
  private:
   std::ostringstream out_;
   TranscriptAnswers answers_;
   TranscriptBoxes boxes_;
+  testing::TestHost host_{&boxes_};
 };
 
 std::string SmallBmp() {

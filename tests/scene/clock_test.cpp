@@ -2,19 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_host.h"
+
 namespace vork {
 namespace {
 
-TEST(Clock, TestSourcesNestAndTheRealClockComesBack) {
+TEST(Clock, HostsNestAndTheRealClockComesBack) {
   const std::int64_t real_before = MonotonicMilliseconds();
   {
-    ManualClock outer(1000);
+    testing::TestHost outer(nullptr, 1000);
     EXPECT_EQ(MonotonicMilliseconds(), 1000);
     {
-      ScopedClockSource inner([] { return std::int64_t{7}; });
+      testing::TestHost inner(nullptr, 7);
       EXPECT_EQ(MonotonicMilliseconds(), 7);
+      EXPECT_EQ(&Host(), &inner);
     }
-    outer.Advance(250);
+    EXPECT_EQ(&Host(), &outer);
+    outer.clock.Advance(250);
     EXPECT_EQ(MonotonicMilliseconds(), 1250);
   }
   const std::int64_t real_after = MonotonicMilliseconds();

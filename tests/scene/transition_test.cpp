@@ -8,6 +8,7 @@
 #include <set>
 
 #include "platform/clock.h"
+#include "platform/player_host.h"
 #include "scene/fuse_transition.h"
 #include "scene/transition_cover.h"
 #include "stage_fixture.h"
@@ -46,21 +47,22 @@ TEST(FuseSteps, StepsAreSpreadEvenlyOverTheDuration) {
     EXPECT_EQ(FuseStepsDue(c.elapsed, c.duration), c.due) << c.elapsed << " of " << c.duration;
 }
 
-// A clock that answers with the given times in turn and then stays at the
-// last one.
-class ScriptedClock {
+// A host whose clock answers with the given times in turn and then stays at
+// the last one; its sleeps take no time.
+class ScriptedClock : public PlayerHost {
  public:
-  explicit ScriptedClock(std::deque<std::int64_t> times)
-      : times_(std::move(times)), scope_([this] { return Next(); }) {}
+  explicit ScriptedClock(std::deque<std::int64_t> times) : times_(std::move(times)) {}
 
- private:
-  std::int64_t Next() {
+  std::int64_t MonotonicMilliseconds() override {
     const std::int64_t now = times_.front();
     if (times_.size() > 1) times_.pop_front();
     return now;
   }
+  void Sleep(std::int64_t) override {}
+
+ private:
   std::deque<std::int64_t> times_;
-  ScopedClockSource scope_;
+  ScopedHost installed_{*this};
 };
 
 class TransitionTest : public StageTest {

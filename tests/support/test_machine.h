@@ -1,8 +1,8 @@
 #pragma once
 // The machine the object tests run on: a value stack, the processor and the
-// real object manager bound to it. Boxes are written as transcript lines
-// ("KIND: TEXT") and answered from `answers`, as in a headless run, so a test
-// reads what a learner would have been shown.
+// real object manager bound to it, on a test host (virtual clock). Boxes are
+// written as transcript lines ("KIND: TEXT") and answered from `answers`, as
+// in a headless run, so a test reads what a learner would have been shown.
 
 #include <cstdint>
 #include <initializer_list>
@@ -16,6 +16,7 @@
 #include "bridge/object_manager.h"
 #include "bridge/string_object.h"
 #include "platform/message_boxes.h"
+#include "support/test_host.h"
 #include "vm/processor.h"
 #include "vm/value_stack.h"
 
@@ -40,7 +41,6 @@ class TestMachine {
   // Objects that live on the stage need a view; the others run without.
   explicit TestMachine(TVkView* view = nullptr)
       : manager(std::make_unique<TVkObjectManager>(TVkManagerSetup{&processor, &stack, view})) {
-    SetBoxes(&boxes);
     manager->BindProcessorEvents();
   }
   TestMachine(const TestMachine&) = delete;
@@ -48,7 +48,6 @@ class TestMachine {
   // The objects go first: their release handlers may still show boxes.
   virtual ~TestMachine() {
     manager.reset();
-    SetBoxes(nullptr);
   }
 
   int32_t Create(ClassIndex class_index) { return manager->CreateObject(ToWord(class_index)); }
@@ -76,6 +75,7 @@ class TestMachine {
   std::ostringstream box_lines;
   TranscriptAnswers answers;
   TranscriptBoxes boxes{box_lines, answers};
+  TestHost host{&boxes};
   TVkStack stack;
   TVkProcessor processor{stack};
   std::unique_ptr<TVkObjectManager> manager;

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/clock.h"
 #include "platform/random.h"
+#include "support/test_host.h"
 
 namespace vork {
 namespace {
@@ -56,7 +56,7 @@ TEST_F(TempFile, CreatesANewEmptyPrivateFileInTheTemporaryDirectory) {
 }
 
 TEST_F(TempFile, NeverReusesAnExistingFile) {
-  ManualClock clock(123456);
+  testing::TestHost host(nullptr, 123456);
   Random().Reseed(77);
   const std::string taken =
       dir_ + "/~456" + std::to_string(RandomGenerator(77).Below(10000)) + ".txt";

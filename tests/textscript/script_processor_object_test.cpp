@@ -18,13 +18,9 @@ class ScriptObjectFixture : public ::testing::Test, public testing::TestMachine 
   ScriptObjectFixture() {
     manager->RegisterClass<TVkStringListObject>(19);
     manager->RegisterClass<TVkScriptProcessorObject>(24);
-    TVkScriptProcessorObject::CurrentUserStore = [this] { return current_user; };
     script = manager->CreateObject(24);
   }
-  ~ScriptObjectFixture() override {
-    manager.reset();
-    TVkScriptProcessorObject::CurrentUserStore = nullptr;
-  }
+  ~ScriptObjectFixture() override { manager.reset(); }
 
   void PushString(const std::string& text) { stack.Push(NewString(text)); }
   void SetUserVar(const std::string& name, const std::string& value) {
@@ -38,26 +34,25 @@ class ScriptObjectFixture : public ::testing::Test, public testing::TestMachine 
     return PopString();
   }
 
-  TVkReg* current_user = nullptr;
   int32_t script = 0;
 };
 
 TEST_F(ScriptObjectFixture, UserVariablesGoToWhoeverIsTheCurrentUser) {
   TVkReg first;
   TVkReg second;
-  current_user = &first;
+  host.user_settings = &first;
   SetUserVar("level", "3");
   EXPECT_EQ(first.ReadString("level", ""), "3");
 
   // The course switched users; the first one's store may be gone.
-  current_user = &second;
+  host.user_settings = &second;
   EXPECT_EQ(UserVar("level"), "");
   SetUserVar("level", "5");
   EXPECT_EQ(second.ReadString("level", ""), "5");
   EXPECT_EQ(first.ReadString("level", ""), "3");
 
   // Without any user the values live in memory, with the processor.
-  current_user = nullptr;
+  host.user_settings = nullptr;
   SetUserVar("level", "7");
   EXPECT_EQ(UserVar("level"), "7");
   EXPECT_EQ(second.ReadString("level", ""), "5");

@@ -16,6 +16,7 @@
 
 #include "platform/errors.h"
 #include "platform/message_boxes.h"
+#include "support/test_host.h"
 #include "textscript/include_expansion.h"
 #include "textscript/script_macros.h"
 
@@ -56,7 +57,6 @@ enum Routine : int32_t {
 class ScriptFixture : public ::testing::Test {
  protected:
   ScriptFixture() {
-    SetBoxes(&boxes_);
     ApplicationVars().Clear();
     processor.SetWarnAboutOldReferences(false);
     processor.RegisterClass(0, "script", {{"say text ?speed=slow/fast", kSay}, {"log first...", kLog}, {"fail", kFail}});
@@ -72,7 +72,6 @@ class ScriptFixture : public ::testing::Test {
     });
   }
   ~ScriptFixture() override {
-    SetBoxes(nullptr);
     ApplicationVars().Clear();
   }
 
@@ -114,6 +113,7 @@ class ScriptFixture : public ::testing::Test {
   std::ostringstream box_lines_;
   TranscriptAnswers answers_;
   TranscriptBoxes boxes_{box_lines_, answers_};
+  testing::TestHost host_{&boxes_};
   TVkReg user_store;
   TVkScriptProcessor processor{[this]() -> TVkReg& { return user_store; }};
   Lines calls;

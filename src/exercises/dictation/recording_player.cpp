@@ -13,11 +13,12 @@
 #include "media/oggaudio/sound_decoder.h"
 #include "media/oggaudio/sound_error.h"
 #include "media/oggaudio/sound_location.h"
-#include "media/sound_library.h"
 #include "text/temp_file.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/path_resolver.h"
+#include "platform/player_host.h"
+#include "platform/sound_engines.h"
 #include "resources/res_manager.h"
 
 namespace vork {
@@ -31,7 +32,7 @@ constexpr int kPollMilliseconds = 20;
 constexpr std::size_t kMostPcmBytes = std::size_t{44100} * 4 * 3600;
 
 bool WavePlaying() {
-  SoundEngines* engines = LoadedSoundLibrary();
+  SoundEngines* engines = Host().Sound();
   return engines && engines->WavePlaying();
 }
 

@@ -35,8 +35,8 @@ class ButtonDialogWindow : public QDialog {
   int answer_ = kDialogClosed;
 };
 
-// The handler that SetButtonDialogHandler takes: shows the dialog modally and
-// returns its answer.
+// A window run's host asks its button dialogs here: shows the dialog
+// modally and returns its answer.
 int AskWithButtonDialogWindow(std::string_view message, std::string_view caption,
                               const std::vector<std::string>& buttons, DialogPlacement placement);
 

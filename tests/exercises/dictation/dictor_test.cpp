@@ -20,11 +20,11 @@
 #include "archives/ark_writer.h"
 #include "archives/file_stream.h"
 #include "media/oggaudio/sound_fixtures.h"
-#include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/program_location.h"
 #include "platform/qt/qt_text.h"
 #include "resources/res_manager.h"
+#include "support/test_host.h"
 
 namespace vork {
 namespace {
@@ -79,7 +79,7 @@ class DictorTest : public ::testing::Test {
   std::string Text(QPlainTextEdit* memo) const { return FromQString(memo->toPlainText()); }
 
   std::string recording;
-  ManualClock clock{1000};
+  testing::TestHost host{nullptr, 1000};
   TVkDictor dictor;
 };
 
@@ -176,14 +176,14 @@ TEST_F(DictorTest, PausingStepsBackTwoSeconds) {
     EXPECT_EQ(Caption(fresh.ListenButton()), "Pau&se");
     EXPECT_TRUE(fresh.BeginningButton()->isEnabled());
     EXPECT_EQ(fresh.Player().Length(), kRecordingSeconds * 1000);
-    clock.Advance(c.paused_at);
+    host.clock.Advance(c.paused_at);
     fresh.ListenButton()->click();
     EXPECT_EQ(fresh.Player().Mode(), RecordingMode::kStopped);
     EXPECT_EQ(fresh.Player().Position(), c.resumes_from) << "paused at " << c.paused_at;
     EXPECT_EQ(Caption(fresh.ListenButton()), "Li&sten");
     EXPECT_TRUE(fresh.BeginningButton()->isEnabled());
     fresh.ListenButton()->click();
-    clock.Advance(500);
+    host.clock.Advance(500);
     EXPECT_EQ(fresh.Player().Position(), c.resumes_from + 500);
   }
 }
@@ -191,7 +191,7 @@ TEST_F(DictorTest, PausingStepsBackTwoSeconds) {
 TEST_F(DictorTest, TheEndOfTheRecordingAndToBeginningResetTheButtons) {
   dictor.Setup("", "", "", recording, "");
   dictor.ListenButton()->click();
-  clock.Advance(kRecordingSeconds * 1000 + 1);
+  host.clock.Advance(kRecordingSeconds * 1000 + 1);
   QTest::qWait(100);
   EXPECT_EQ(dictor.Player().Mode(), RecordingMode::kStopped);
   EXPECT_EQ(Caption(dictor.ListenButton()), "Li&sten");
@@ -199,7 +199,7 @@ TEST_F(DictorTest, TheEndOfTheRecordingAndToBeginningResetTheButtons) {
   // Listening again at the end starts from the beginning.
   dictor.ListenButton()->click();
   EXPECT_EQ(dictor.Player().Position(), 0);
-  clock.Advance(3000);
+  host.clock.Advance(3000);
   dictor.BeginningButton()->click();
   EXPECT_EQ(dictor.Player().Mode(), RecordingMode::kStopped);
   EXPECT_EQ(dictor.Player().Position(), 0);
@@ -218,7 +218,7 @@ TEST_F(DictorTest, ACourseSoundInTheArchivesIsARecordingToo) {
   EXPECT_EQ(player.Length(), 1500);
   player.SetPosition(1000);
   player.Play();
-  clock.Advance(200);
+  host.clock.Advance(200);
   EXPECT_EQ(player.Position(), 1200);
   player.Stop();
   EXPECT_EQ(player.Position(), 1200);

@@ -1,0 +1,30 @@
+#pragma once
+// The two engines of the sound library (Ogg and wave), as the host offers
+// them (PlayerHost::Sound): the real library in a real run
+// (media/sound_library.h), fakes in tests, so that the audio players can be
+// tested without a sound device.
+
+#include <string>
+
+namespace vork {
+
+// Every play is asynchronous: a caller that must wait polls the engine's
+// Playing while it goes on handling events, so the player never blocks
+// inside the library.
+class SoundEngines {
+ public:
+  virtual ~SoundEngines() = default;
+
+  // The library's answer: true when the play started.
+  virtual bool PlayOgg(const std::string& location) = 0;
+  virtual bool PlayWave(const std::string& location) = 0;
+  // The error code of the most recent play of either engine (oggaudio.h).
+  virtual int LastError() = 0;
+  // Either stop silences both engines; both are offered as the library has them.
+  virtual void StopOgg() = 0;
+  virtual void StopWave() = 0;
+  virtual bool OggPlaying() = 0;
+  virtual bool WavePlaying() = 0;
+};
+
+}  // namespace vork
