@@ -27,6 +27,7 @@ namespace fs = std::filesystem;
 // Messages whose effect reaches outside the test process or waits for a
 // person; each is named with its reason.
 const std::set<std::pair<std::string, std::string>> kNotSent = {
+    {"System", "newMediaPlayer"},     // a media player ends the program
     {"System", "pictureDialog"},      // a modal window waiting for a click
     {"System", "fullPictureDialog"},  // the same
     {"System", "runProgram"},         // starts another program
@@ -58,6 +59,8 @@ class MessageTable : public ObjectsTest, public ::testing::WithParamInterface<in
   }
 
   int32_t Argument(const ParamDecl& param) {
+    // A routine that takes the one argument event routines get.
+    if (param.type_name == "routine") return Entry("count");
     switch (param.kind) {
       case ValueKind::String: return NewString("");
       case ValueKind::Handle: return manager->CreateObject(param.class_index);
@@ -112,15 +115,22 @@ TEST_P(MessageTable, HandlersPopTheDeclaredArgumentsAndPushTheDeclaredResult) {
 std::vector<int32_t> SentClasses() {
   std::vector<int32_t> indices;
   for (const auto& [index, decl] : ClassDeclarations::BuiltIn().Classes()) {
-    // Creating a media player ends the program.
-    if (index != ToWord(ClassIndex::MediaPlayer)) indices.push_back(index);
+    // Creating a media player ends the program; the glossary and comment
+    // windows are made only over a course archive beside the player that
+    // holds their backgrounds (their messages are tested with their windows
+    // in tests/dialogs).
+    if (index == ToWord(ClassIndex::MediaPlayer) || index == ToWord(ClassIndex::GlossaryWindow) ||
+        index == ToWord(ClassIndex::CommentWindow)) {
+      continue;
+    }
+    indices.push_back(index);
   }
   return indices;
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryClass, MessageTable, ::testing::ValuesIn(SentClasses()),
-                         [](const ::testing::TestParamInfo<int32_t>& info) {
-                           return ClassDeclarations::BuiltIn().ClassByIndex(info.param)->name;
+                         [](const ::testing::TestParamInfo<int32_t>& param) {
+                           return ClassDeclarations::BuiltIn().ClassByIndex(param.param)->name;
                          });
 
 }  // namespace
