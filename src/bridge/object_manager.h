@@ -63,6 +63,10 @@ class TVkObjectManager : private TVkObjectEvents {
   void RegisterClass(int32_t class_index) {
     RegisterClass(class_index, [](TVkObjectManager&) { return std::make_unique<T>(); });
   }
+  template <typename T>
+  void RegisterClass(ClassIndex class_index) {
+    RegisterClass<T>(ToWord(class_index));
+  }
   // Points the processor's createobj and method events at this manager.
   void BindProcessorEvents();
 

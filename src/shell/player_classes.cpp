@@ -31,43 +31,34 @@
 
 namespace vork {
 
-namespace {
-
-template <typename T>
-void Register(TVkObjectManager& manager, ClassIndex class_index) {
-  manager.RegisterClass(ToWord(class_index), [](TVkObjectManager&) { return std::make_unique<T>(); });
-}
-
-}  // namespace
-
 void RegisterPlayerClasses(TVkObjectManager& manager) {
   // Class 0, the string, is built into the manager.
-  Register<TVkSystemObject>(manager, ClassIndex::System);
-  Register<TVkTimerObject>(manager, ClassIndex::Timer);
-  Register<TVkSpriteObject>(manager, ClassIndex::Sprite);
-  Register<TVkMediaPlayerObject>(manager, ClassIndex::MediaPlayer);
-  Register<TVkStdMediaPlayerObject>(manager, ClassIndex::StdMediaPlayer);
-  Register<TVkMediaButtonsObject>(manager, ClassIndex::MediaButtons);
-  Register<TVkIEMediaPlayerObject>(manager, ClassIndex::BrowserMediaPlayer);
-  Register<TVkHtmlViewerObject>(manager, ClassIndex::HtmlViewer);
-  Register<TVkMemoObject>(manager, ClassIndex::Memo);
-  Register<TVkPersonObject>(manager, ClassIndex::Person);
-  Register<TVkGlossaryWindowObject>(manager, ClassIndex::GlossaryWindow);
-  Register<TVkCommentWindowObject>(manager, ClassIndex::CommentWindow);
-  Register<TVkEditObject>(manager, ClassIndex::Edit);
-  Register<TVkFontObject>(manager, ClassIndex::Font);
-  Register<TVkGapfillObject>(manager, ClassIndex::Gapfill);
-  Register<TVkDictorObject>(manager, ClassIndex::Dictation);
-  Register<TVkTextObject>(manager, ClassIndex::Text);
-  Register<TVkPictureObject>(manager, ClassIndex::Picture);
-  Register<TVkStringListObject>(manager, ClassIndex::StringList);
-  Register<TVkUserListComboBoxObject>(manager, ClassIndex::UserList);
-  Register<TVkAudioRecorderObject>(manager, ClassIndex::AudioRecorder);
-  Register<TVkVarsObject>(manager, ClassIndex::Vars);
-  Register<TVkCrosswordObject>(manager, ClassIndex::Crossword);
-  Register<TVkScriptProcessorObject>(manager, ClassIndex::ScriptProcessor);
-  Register<TVkSa1TestManagerObject>(manager, ClassIndex::TestManager);
-  Register<TVkMatrixObject>(manager, ClassIndex::Matrix);
+  manager.RegisterClass<TVkSystemObject>(ClassIndex::System);
+  manager.RegisterClass<TVkTimerObject>(ClassIndex::Timer);
+  manager.RegisterClass<TVkSpriteObject>(ClassIndex::Sprite);
+  manager.RegisterClass<TVkMediaPlayerObject>(ClassIndex::MediaPlayer);
+  manager.RegisterClass<TVkStdMediaPlayerObject>(ClassIndex::StdMediaPlayer);
+  manager.RegisterClass<TVkMediaButtonsObject>(ClassIndex::MediaButtons);
+  manager.RegisterClass<TVkIEMediaPlayerObject>(ClassIndex::BrowserMediaPlayer);
+  manager.RegisterClass<TVkHtmlViewerObject>(ClassIndex::HtmlViewer);
+  manager.RegisterClass<TVkMemoObject>(ClassIndex::Memo);
+  manager.RegisterClass<TVkPersonObject>(ClassIndex::Person);
+  manager.RegisterClass<TVkGlossaryWindowObject>(ClassIndex::GlossaryWindow);
+  manager.RegisterClass<TVkCommentWindowObject>(ClassIndex::CommentWindow);
+  manager.RegisterClass<TVkEditObject>(ClassIndex::Edit);
+  manager.RegisterClass<TVkFontObject>(ClassIndex::Font);
+  manager.RegisterClass<TVkGapfillObject>(ClassIndex::Gapfill);
+  manager.RegisterClass<TVkDictorObject>(ClassIndex::Dictation);
+  manager.RegisterClass<TVkTextObject>(ClassIndex::Text);
+  manager.RegisterClass<TVkPictureObject>(ClassIndex::Picture);
+  manager.RegisterClass<TVkStringListObject>(ClassIndex::StringList);
+  manager.RegisterClass<TVkUserListComboBoxObject>(ClassIndex::UserList);
+  manager.RegisterClass<TVkAudioRecorderObject>(ClassIndex::AudioRecorder);
+  manager.RegisterClass<TVkVarsObject>(ClassIndex::Vars);
+  manager.RegisterClass<TVkCrosswordObject>(ClassIndex::Crossword);
+  manager.RegisterClass<TVkScriptProcessorObject>(ClassIndex::ScriptProcessor);
+  manager.RegisterClass<TVkSa1TestManagerObject>(ClassIndex::TestManager);
+  manager.RegisterClass<TVkMatrixObject>(ClassIndex::Matrix);
 }
 
 }  // namespace vork

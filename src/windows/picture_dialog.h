@@ -15,12 +15,12 @@
 
 #include "dialogs/dialog_hotspots.h"
 #include "dialogs/dialog_record.h"
+#include "objects/html/html_viewer.h"
 
 class QTimer;
 
 namespace vork {
 
-class TVkHTMLViewer;
 class TVkResManager;
 
 class TVkDialogForm : public QDialog {

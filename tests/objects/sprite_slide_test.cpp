@@ -21,7 +21,7 @@ class SlideTest : public ObjectsTest {
     ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
     manager->RegisterClass(1, [](TVkObjectManager&) { return std::make_unique<TVkSystemObject>(); });
     manager->RegisterClass(3, [](TVkObjectManager&) { return std::make_unique<TVkSpriteObject>(); });
-    system = Create(1);
+    system = Create(ClassIndex::System);
   }
   ~SlideTest() override {
     manager.reset();
@@ -29,9 +29,9 @@ class SlideTest : public ObjectsTest {
   }
 
   int32_t Block(int32_t left, int32_t top, int32_t size, const char* tags) {
-    const int32_t sprite = Create(3);
+    const int32_t sprite = Create(ClassIndex::Sprite);
     Send(sprite, 13, {left, top, size, size});
-    Send(sprite, 18, {Str(tags)});
+    Send(sprite, 18, {NewString(tags)});
     return sprite;
   }
   std::pair<int32_t, int32_t> TopLeft(int32_t sprite) { return {SendForWord(sprite, 1), SendForWord(sprite, 3)}; }
@@ -43,7 +43,7 @@ class SlideTest : public ObjectsTest {
 
 TEST_F(SlideTest, TheBlockingSlideWaitsOnTheHostsClockWhileTimersTick) {
   const int32_t sprite = Block(0, 0, 20, "card");
-  const int32_t timer = Create(2);
+  const int32_t timer = Create(ClassIndex::Timer);
   Send(timer, 0, {100});
   Send(timer, 2, {Entry("count")});
   Send(timer, 4);
@@ -64,7 +64,7 @@ TEST_F(SlideTest, TheSingleSpriteSlideStepsOnAHostTimer) {
   const int32_t occupant = Block(75, 75, 50, "card");
   // snapAndPush(sprite, slotTags, maxDistance, occupantTags, mode 1: the
   // occupant slides, x, y).
-  Send(system, 40, {card, Str("slot"), 40, Str("card"), 1, 500, 100});
+  Send(system, 40, {card, NewString("slot"), 40, NewString("card"), 1, 500, 100});
   EXPECT_EQ(Center(occupant), std::make_pair(100, 100)) << "nothing moves before the clock does";
   EXPECT_EQ(host.clock.ActiveTimers(), 1);
   // Ten steps, one every 30 ms.

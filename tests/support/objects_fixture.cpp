@@ -59,12 +59,12 @@ StageWindow::~StageWindow() {
 }
 
 ObjectsTest::ObjectsTest() : TestMachine(view) {
-  manager->RegisterClass<TVkTimerObject>(ToWord(ClassIndex::Timer));
-  manager->RegisterClass<TVkEditObject>(ToWord(ClassIndex::Edit));
-  manager->RegisterClass<TVkFontObject>(ToWord(ClassIndex::Font));
-  manager->RegisterClass<TVkStringListObject>(ToWord(ClassIndex::StringList));
-  manager->RegisterClass<TVkUserListComboBoxObject>(ToWord(ClassIndex::UserList));
-  manager->RegisterClass<TVkVarsObject>(ToWord(ClassIndex::Vars));
+  manager->RegisterClass<TVkTimerObject>(ClassIndex::Timer);
+  manager->RegisterClass<TVkEditObject>(ClassIndex::Edit);
+  manager->RegisterClass<TVkFontObject>(ClassIndex::Font);
+  manager->RegisterClass<TVkStringListObject>(ClassIndex::StringList);
+  manager->RegisterClass<TVkUserListComboBoxObject>(ClassIndex::UserList);
+  manager->RegisterClass<TVkVarsObject>(ClassIndex::Vars);
   image = Assemble(kTestRoutines, "test routines");
   processor.LoadImage(image.area);
 }
