@@ -10,6 +10,7 @@
 
 #include "objects/sprite_object.h"
 #include "objects/system_object.h"
+#include "objects/text_object.h"
 #include "support/objects_fixture.h"
 
 namespace vork::testing {
@@ -19,8 +20,9 @@ class SlideTest : public ObjectsTest {
  protected:
   SlideTest() {
     ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
-    manager->RegisterClass(1, [](TVkObjectManager&) { return std::make_unique<TVkSystemObject>(); });
-    manager->RegisterClass(3, [](TVkObjectManager&) { return std::make_unique<TVkSpriteObject>(); });
+    manager->RegisterClass<TVkSystemObject>(ClassIndex::System);
+    manager->RegisterClass<TVkSpriteObject>(ClassIndex::Sprite);
+    manager->RegisterClass<TVkTextObject>(ClassIndex::Text);
     system = Create(ClassIndex::System);
   }
   ~SlideTest() override {
@@ -30,12 +32,12 @@ class SlideTest : public ObjectsTest {
 
   int32_t Block(int32_t left, int32_t top, int32_t size, const char* tags) {
     const int32_t sprite = Create(ClassIndex::Sprite);
-    Send(sprite, 13, {left, top, size, size});
-    Send(sprite, 18, {NewString(tags)});
+    Send(sprite, SpriteMessage::SetBounds, {left, top, size, size});
+    Send(sprite, SpriteMessage::SetTags, {NewString(tags)});
     return sprite;
   }
-  std::pair<int32_t, int32_t> TopLeft(int32_t sprite) { return {SendForWord(sprite, 1), SendForWord(sprite, 3)}; }
-  std::pair<int32_t, int32_t> Center(int32_t sprite) { return {SendForWord(sprite, 22), SendForWord(sprite, 23)}; }
+  std::pair<int32_t, int32_t> TopLeft(int32_t sprite) { return {SendForWord(sprite, SpriteMessage::Left), SendForWord(sprite, SpriteMessage::Top)}; }
+  std::pair<int32_t, int32_t> Center(int32_t sprite) { return {SendForWord(sprite, SpriteMessage::CenterX), SendForWord(sprite, SpriteMessage::CenterY)}; }
 
   std::filesystem::path config_ = std::filesystem::temp_directory_path() / ("vork-slides-" + std::to_string(::getpid()));
   int32_t system = 0;
@@ -44,13 +46,13 @@ class SlideTest : public ObjectsTest {
 TEST_F(SlideTest, TheBlockingSlideWaitsOnTheHostsClockWhileTimersTick) {
   const int32_t sprite = Block(0, 0, 20, "card");
   const int32_t timer = Create(ClassIndex::Timer);
-  Send(timer, 0, {100});
-  Send(timer, 2, {Entry("count")});
-  Send(timer, 4);
+  Send(timer, TimerMessage::SetInterval, {100});
+  Send(timer, TimerMessage::SetOnTick, {Entry("count")});
+  Send(timer, TimerMessage::Start);
   const std::int64_t before = host.clock.Now();
   // slideTo(sprite, x, y, milliseconds, steps, then): then is count, run
   // with 0 once the slide is over.
-  Send(system, 39, {sprite, 100, 50, 100, 4, Entry("count")});
+  Send(system, SystemMessage::SlideTo, {sprite, 100, 50, 100, 4, Entry("count")});
   EXPECT_EQ(host.clock.Now() - before, 400);
   EXPECT_EQ(TopLeft(sprite), std::make_pair(100, 50));
   EXPECT_EQ(Global("ticks"), 4 + 1) << "a tick after each step, then the routine";
@@ -64,7 +66,7 @@ TEST_F(SlideTest, TheSingleSpriteSlideStepsOnAHostTimer) {
   const int32_t occupant = Block(75, 75, 50, "card");
   // snapAndPush(sprite, slotTags, maxDistance, occupantTags, mode 1: the
   // occupant slides, x, y).
-  Send(system, 40, {card, NewString("slot"), 40, NewString("card"), 1, 500, 100});
+  Send(system, SystemMessage::SnapAndPush, {card, NewString("slot"), 40, NewString("card"), 1, 500, 100});
   EXPECT_EQ(Center(occupant), std::make_pair(100, 100)) << "nothing moves before the clock does";
   EXPECT_EQ(host.clock.ActiveTimers(), 1);
   // Ten steps, one every 30 ms.
