@@ -8,6 +8,7 @@
 #include <string>
 
 #include "media/oggaudio/oggaudio.h"
+#include "platform/shared_library.h"
 
 namespace vork::testing {
 
@@ -47,8 +48,7 @@ struct OggAudioLibrary {
  private:
   template <class Function>
   void Find(Function& function, const char* name) {
-    function = reinterpret_cast<Function>(::dlsym(handle, name));
-    if (!function) throw std::runtime_error(std::string("liboggaudio.so lacks ") + name);
+    if (!FindFunction(handle, name, function)) throw std::runtime_error(std::string("liboggaudio.so lacks ") + name);
   }
 };
 
