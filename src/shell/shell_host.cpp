@@ -1,5 +1,8 @@
 #include "shell/shell_host.h"
 
+// picture_dialog.h holds its text area by a QPointer, which needs the
+// viewer's definition.
+#include "objects/html/html_viewer.h"
 #include "dialogs/picture_dialog.h"
 #include "media/sound_library.h"
 #include "objects/system_object.h"
