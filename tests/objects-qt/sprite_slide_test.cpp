@@ -10,6 +10,7 @@
 
 #include "objects/sprite_object.h"
 #include "objects/system_object.h"
+#include "objects/text_object.h"
 #include "objects_fixture.h"
 
 namespace vork::testing {
@@ -21,6 +22,8 @@ class SlideTest : public ObjectsTest {
     ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
     manager->RegisterClass(1, [](TVkObjectManager&) { return std::make_unique<TVkSystemObject>(); });
     manager->RegisterClass(3, [](TVkObjectManager&) { return std::make_unique<TVkSpriteObject>(); });
+    // A sprite's caption.
+    manager->RegisterClass(17, [](TVkObjectManager&) { return std::make_unique<TVkTextObject>(); });
     system = Create(1);
   }
   ~SlideTest() override {
