@@ -241,7 +241,14 @@ void MediaEngine::SeekTo(int32_t ms) {
   const char* args[] = {"seek", seconds.c_str(), "absolute+exact", nullptr};
   if (mpv_command(mpv_, args) < 0) return;
   WaitUntil([this] { return restarted_ || !loaded_; }, kSeekTimeoutMs);
-  if (held_position_) held_position_ = std::clamp(ms, 0, Length());
+  // A medium that is not playing reports where it was sent, not where
+  // libmpv's decoding has got to on the way there.
+  if (held_position_ || Paused()) held_position_ = std::clamp(ms, 0, Length());
+}
+
+bool MediaEngine::Paused() const {
+  int flag = 0;
+  return mpv_get_property(mpv_, "pause", MPV_FORMAT_FLAG, &flag) >= 0 && flag != 0;
 }
 
 double MediaEngine::DoubleProperty(const char* name) const {

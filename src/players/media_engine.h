@@ -57,6 +57,7 @@ class MediaEngine : public QObject {
   int32_t Position() const;
   int32_t Length() const;
   bool AtEnd() const;
+  bool Paused() const;
   // Playback broke off with an error after a successful load.
   bool PlaybackFailed() const { return playback_failed_; }
   // Waiting for data to arrive (a slow or remote source).
