@@ -49,6 +49,7 @@ struct Variable {
   Type type;
   bool global = false;
   int32_t offset = 0;  // locals and parameters: the frame offset
+  int lint_id = -1;    // named variables; parameters have none
 };
 
 struct Routine {
@@ -67,7 +68,7 @@ struct GlobalString {
 class Compiler {
  public:
   Compiler(std::string_view source, std::string_view file, const ClassDeclarations& classes)
-      : source_(source), file_(file), classes_(classes), tokens_(Tokenize(source, file)) {}
+      : source_(source), file_(file), classes_(classes), tokens_(Tokenize(source, file)), lint_(classes) {}
 
   CompiledCourse Run();
 
@@ -86,6 +87,8 @@ class Compiler {
     throw CompileError(file_, at, message);
   }
   std::string Describe(const Token& token) const;
+  LintPlace Place(SourcePosition at) const { return {file_, at.line}; }
+  static LintType Lint(const Type& type) { return {type.kind, type.class_index}; }
 
   // Declarations.
   void DeclarationsPass();
@@ -180,6 +183,7 @@ class Compiler {
   int max_temps_ = 0;
   int labels_ = 0;
   int nesting_ = 0;
+  Linter lint_;
 };
 
 // Counts one level of nesting for as long as it lives.
@@ -317,6 +321,9 @@ void Compiler::ParseRoutine(Type result, bool scene) {
     routine.params.push_back({params[i].first, params[i].second, false, -12 - 4 * (count - 1 - i)});
   }
   routine.body = pos_;
+  LintRoutine declared{routine.name, scene, {}, Lint(result), Place(routine.at)};
+  for (const Variable& param : routine.params) declared.params.push_back({Lint(param.type), param.name});
+  lint_.DeclareRoutine(declared);
   SkipBody();
   routine_order_.push_back(routine.name);
   routines_.emplace(routine.name, std::move(routine));
@@ -326,7 +333,7 @@ void Compiler::ParseGlobal(Type type) {
   const SourcePosition at = Peek().at;
   const std::string name = ExpectName("a variable name");
   DeclareTopLevelName(name, at);
-  globals_.emplace(name, Variable{name, type, true, 0});
+  globals_.emplace(name, Variable{name, type, true, 0, lint_.DeclareVariable(name, Lint(type), true, Place(at))});
   if (type.kind == ValueKind::String) {
     GlobalString global{name, std::nullopt};
     if (AcceptOp("=")) {
@@ -408,7 +415,9 @@ void Compiler::CompileRoutine(const Routine& routine) {
   max_temps_ = 0;
   pos_ = routine.body;
   code_.Comment(SourceLine(routine.at.line));
+  lint_.BeginRoutine(routine.name);
   Block();
+  lint_.EndRoutine();
   if (routine.result.kind == ValueKind::String) {
     // Falling off the end yields an empty string, never a null handle; a
     // return jumps past this.
@@ -441,8 +450,10 @@ void Compiler::Block() {
   const NestingGuard guard(nesting_, file_, Peek().at);
   ExpectOp("{");
   scopes_.emplace_back();
+  lint_.BeginBlock();
   while (!AcceptOp("}")) {
     if (Peek().kind == TokenKind::End) Fail(Peek().at, "expected '}', found the end of the file");
+    lint_.BlockItem(Peek(), Place(Peek().at));
     const auto type = TypeAt(0);
     if (type && type->kind != ValueKind::None && Peek(1).kind == TokenKind::Name) {
       Next();
@@ -451,6 +462,7 @@ void Compiler::Block() {
       Statement();
     }
   }
+  lint_.EndBlock();
   EndScope();
 }
 
@@ -478,8 +490,10 @@ void Compiler::LocalDeclaration(Type type) {
   for (const Variable& other : scopes_.back()) {
     if (other.name == name) Fail(at, "'" + name + "' is already declared in this block");
   }
-  Variable local{name, type, false, 4 * (1 + named_locals_++)};
+  Variable local{name, type, false, 4 * (1 + named_locals_++),
+                 lint_.DeclareVariable(name, Lint(type), false, Place(at))};
   if (AcceptOp("=")) {
+    lint_.Write(local.lint_id, Place(at), false);
     const SourcePosition value_at = Peek().at;
     Value value = Expression();
     Convert(value, type, value_at, "'" + name + "'");
@@ -536,6 +550,7 @@ void Compiler::Assignment() {
   const std::string op = Next().text;
   const SourcePosition value_at = Peek().at;
   const std::string what = "'" + target->name + "'";
+  bool clears = false;
   if (target->type.kind == ValueKind::String) {
     if (op == "-=") Fail(target_token.at, "-= does not apply to strings");
     Value value = Expression();
@@ -548,6 +563,7 @@ void Compiler::Assignment() {
   } else if (op == "=") {
     const Value value = Expression();
     Convert(value, target->type, value_at, what);
+    clears = value.constant == 0;
     Store(*target);
   } else {
     if (target->type.kind != ValueKind::Word) Fail(target_token.at, op + " needs a word variable");
@@ -557,6 +573,7 @@ void Compiler::Assignment() {
     code_.Op(op == "+=" ? Opcode::Add : Opcode::Sub);
     Store(*target);
   }
+  lint_.Write(target->lint_id, Place(target_token.at), clears);
   ExpectOp(";");
 }
 
@@ -583,17 +600,22 @@ void Compiler::Condition(SourcePosition at) {
 void Compiler::If() {
   const SourcePosition at = Next().at;
   const std::string otherwise = NewLabel("else");
+  const PhaseTest phase = lint_.TestCondition(tokens_, pos_);
   Condition(at);
   code_.PushAddress(otherwise);
   code_.Op(Opcode::BrFalse);
+  lint_.BeginBranch(phase == PhaseTest::IsBuild);
   Statement();
+  lint_.EndBranch();
   if (IsWord("else")) {
     Next();
     const std::string end = NewLabel("endif");
     code_.PushAddress(end);
     code_.Op(Opcode::Jump);
     code_.Label(otherwise);
+    lint_.BeginBranch(phase == PhaseTest::IsNotBuild);
     Statement();
+    lint_.EndBranch();
     code_.Label(end);
   } else {
     code_.Label(otherwise);
@@ -879,6 +901,7 @@ Value Compiler::Name() {
   if (kKeywords.contains(name)) Fail(token.at, "expected an expression, found '" + name + "'");
   if (const Variable* variable = FindVariable(name)) {
     if (IsOp("(")) Fail(token.at, "'" + name + "' is a variable, not a routine");
+    lint_.Read(variable->lint_id, Place(token.at));
     Load(*variable);
     return {variable->type, false, std::nullopt};
   }
@@ -887,6 +910,7 @@ Value Compiler::Name() {
     return {Type::Word(), false, constant->second};
   }
   if (const auto routine = routines_.find(name); routine != routines_.end()) {
+    lint_.UseRoutine(name, IsOp("("));
     if (IsOp("(")) return CallRoutine(routine->second);
     // A routine without a call is its entry: for event handlers and scene changes.
     code_.PushAddress(routine->second.name);
@@ -963,6 +987,10 @@ Value Compiler::Send(Value receiver, size_t receiver_code, SourcePosition at) {
         Fail(arg_at, described + " takes " + std::to_string(message->params.size()) + " argument(s)");
       }
       const ParamDecl& param = message->params[count++];
+      if (Peek().kind == TokenKind::Name && routines_.contains(Peek().text) && FindVariable(Peek().text) == nullptr &&
+          (IsOp(",", 1) || IsOp(")", 1))) {
+        lint_.PassRoutine(described, param, Peek().text, Place(arg_at));
+      }
       const Type wanted{param.kind, param.class_index};
       Argument(wanted, param.kept, arg_at, "argument '" + param.name + "' of " + described, temps);
     } while (AcceptOp(","));
@@ -1155,6 +1183,7 @@ CompiledCourse Compiler::Run() {
     throw EVkError(file_ + ": internal compiler fault: " + e.what());
   }
   course.listing = writer_.Listing(kStartLabel, kStopLabel);
+  course.warnings = lint_.Finish();
   return course;
 }
 

@@ -11,15 +11,18 @@
 #include "vkasm/assembler.h"
 #include "vkc/declarations.h"
 #include "vkc/lexer.h"
+#include "vkc/lint.h"
 
 namespace vork {
 
 struct CompiledCourse {
   AssembledImage image;
   std::string listing;  // the generated assembly, in vkasm syntax
+  std::vector<LintWarning> warnings;  // by file and line; none stops the build
 };
 
-// Raises CompileError ("FILE:LINE:COLUMN: message") on the first fault.
+// Raises CompileError ("FILE:LINE:COLUMN: message") on the first fault;
+// what compiles but looks wrong comes back as warnings.
 CompiledCourse CompileCourse(std::string_view source, std::string_view file_name,
                              const ClassDeclarations& classes = ClassDeclarations::BuiltIn());
 

@@ -114,6 +114,18 @@ ParamDecl DeclarationParser::ParseParam(LineReader& reader) {
     if (type != "string") reader.Fail("only a string argument can be kept, not " + type);
   }
   param.type_name = type;
+  if (type == "routine" && reader.Accept('(')) {
+    param.event = true;
+    if (!reader.Accept(')')) {
+      do {
+        ParamDecl pushed;
+        pushed.type_name = reader.Name("the type of a word the event pushes");
+        pushed.name = reader.Name("the name of a word the event pushes");
+        param.pushes.push_back(std::move(pushed));
+      } while (reader.Accept(','));
+      reader.Expect(')');
+    }
+  }
   param.name = reader.Name("an argument name");
   return param;
 }
@@ -156,6 +168,7 @@ void DeclarationParser::ParseLine(std::string_view text, int line) {
     ClassDecl decl;
     decl.index = reader.Number("a class index");
     decl.name = reader.Name("a class name");
+    decl.kept = reader.AcceptWord("kept");
     reader.ExpectEnd();
     if (decl.index < 0 || decl.index > 1023) reader.Fail("class index out of range: " + std::to_string(decl.index));
     if (classes.contains(decl.index)) reader.Fail("class " + std::to_string(decl.index) + " is declared twice");
@@ -210,7 +223,10 @@ ClassDeclarations ClassDeclarations::Parse(std::string_view text, std::string_vi
         message.result = result_type.kind;
         message.result_class = result_type.class_index;
       }
-      for (ParamDecl& param : message.params) resolve(param, message.line);
+      for (ParamDecl& param : message.params) {
+        resolve(param, message.line);
+        for (ParamDecl& pushed : param.pushes) resolve(pushed, message.line);
+      }
       if (!names.insert(message.name).second) fail(message.line, "message " + message.name + " is declared twice");
       if (!indexes.insert(message.index).second) {
         fail(message.line, "message index " + std::to_string(message.index) + " is declared twice");

@@ -21,6 +21,10 @@ struct ParamDecl {
   int32_t class_index = -1;   // handles only
   std::string type_name;      // as written: word, bool, routine, string, a class
   std::string name;
+  // A routine the object runs later, written routine(ARG, ...): the words the
+  // event pushes for it, first pushed first. Empty unless declared.
+  bool event = false;
+  std::vector<ParamDecl> pushes;
 };
 
 struct MessageDecl {
@@ -38,6 +42,9 @@ struct MessageDecl {
 struct ClassDecl {
   int32_t index = 0;
   std::string name;
+  // Declared "kept": a scene change leaves its objects alone; every other
+  // class's objects are released by the next scene change.
+  bool kept = false;
   std::vector<MessageDecl> messages;
 };
 

@@ -6,6 +6,8 @@
 // --classes FILE  resolve messages through FILE instead of the built-in
 //                 declaration file (classes.vkd, also copied beside vkc)
 // --bundle PLAYER write a copy of PLAYER carrying the image as BYTECODE_BIN
+// --check         compile and warn, but write nothing
+// --werror        warnings count as errors: nothing is written, exit 1
 
 #include <fstream>
 #include <iostream>
@@ -19,7 +21,7 @@
 namespace {
 
 int Usage() {
-  std::cerr << "usage: vkc SOURCE [-o OUT] [--listing] [--classes FILE] [--bundle PLAYER]\n";
+  std::cerr << "usage: vkc SOURCE [-o OUT] [--listing] [--classes FILE] [--bundle PLAYER] [--check] [--werror]\n";
   return 2;
 }
 
@@ -44,6 +46,8 @@ struct Options {
   std::string classes;
   std::string player;
   bool listing = false;
+  bool check = false;
+  bool werror = false;
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
@@ -58,6 +62,10 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.player = argv[++i];
     } else if (argument == "--listing") {
       options.listing = true;
+    } else if (argument == "--check") {
+      options.check = true;
+    } else if (argument == "--werror") {
+      options.werror = true;
     } else if (options.source.empty() && !argument.empty() && argument[0] != '-') {
       options.source = argument;
     } else {
@@ -79,6 +87,12 @@ int main(int argc, char** argv) {
     }
     const auto course = vork::CompileCourse(ReadText(options.source), options.source,
                                             custom ? *custom : vork::ClassDeclarations::BuiltIn());
+    for (const auto& warning : course.warnings) std::cerr << warning.Text() << "\n";
+    if (options.werror && !course.warnings.empty()) {
+      std::cerr << "vkc: " << course.warnings.size() << " warning(s) treated as errors\n";
+      return 1;
+    }
+    if (options.check) return 0;
     if (options.listing) std::cout << course.listing;
     const std::string image = vork::ImageFileBytes(course.image);
     if (!options.player.empty()) {

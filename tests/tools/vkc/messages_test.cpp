@@ -147,6 +147,10 @@ TEST(ClassDeclarationFile, FaultsNameTheirLine) {
       {"class 0 string\n  hidden f()", "decl:2: expected a message after 'hidden'"},
       {"class 0 string\n  hiddenly 0 f()", "decl:2: expected 'class', 'common' or a message, found 'hiddenly'"},
       {"class 0 string\n  hidden 0 f()\n  0 g()", "decl:3: message index 0 is declared twice"},
+      {"class 0 string\n  0 f(routine(colour c) r)", "decl:2: unknown type 'colour'"},
+      {"class 0 string\n  0 f(routine(word a r)", "decl:2: expected ')', found 'r)'"},
+      {"class 0 string\n  0 f(routine(word) r)", "decl:2: expected the name of a word the event pushes, found ') r)'"},
+      {"class 0 string\nclass 1 S keep", "decl:2: unexpected text, found 'keep'"},
   };
   for (const auto& c : cases) {
     try {
