@@ -1,6 +1,7 @@
 #include "vkc/lint.h"
 
 #include <algorithm>
+#include <set>
 
 namespace vork {
 
@@ -214,6 +215,27 @@ void Linter::WarnReleasedHandles() {
                          ": the next scene change releases it, and " + other->routine +
                          " then sends to a dead handle; create it in the BUILD phase of the scene that uses it");
     }
+    WarnUsedByAnotherScene(variable, *decl);
+  }
+}
+
+void Linter::WarnUsedByAnotherScene(const VariableInfo& variable, const ClassDecl& decl) {
+  // Only when scenes alone set it, each in its BUILD phase: any other
+  // writer might run in the reading scene first.
+  const bool scenes_only = std::all_of(variable.writes.begin(), variable.writes.end(), [&](const Access& write) {
+    return write.in_build && routines_.at(write.routine).decl.scene;
+  });
+  if (variable.writes.empty() || !scenes_only) return;
+  std::set<std::string> warned;
+  for (const Access& read : variable.reads) {
+    if (!routines_.at(read.routine).decl.scene || warned.contains(read.routine)) continue;
+    const bool sets_it = std::any_of(variable.writes.begin(), variable.writes.end(),
+                                     [&](const Access& write) { return write.routine == read.routine; });
+    if (sets_it) continue;
+    warned.insert(read.routine);
+    Warn(read.at, "'" + variable.name + "' (a " + decl.name + ") is used in scene " + read.routine +
+                      ", but only the BUILD phase of " + variable.writes.front().routine +
+                      " sets it: the scene change to " + read.routine + " has released it");
   }
 }
 

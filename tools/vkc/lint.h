@@ -118,6 +118,7 @@ class Linter {
   void Warn(const LintPlace& at, const std::string& message) { warnings_.push_back({at, message}); }
   void WarnUnused();
   void WarnReleasedHandles();
+  void WarnUsedByAnotherScene(const VariableInfo& variable, const ClassDecl& decl);
   std::map<std::string, bool> BuildOnlyRoutines() const;
 
   const ClassDeclarations& classes_;

@@ -114,6 +114,17 @@ TEST(CourseLint, HandlesThatSceneChangesRelease) {
        "scene b(phase) { sys.newTimer().setOnTick(g); sys.changeScene(b); }",
        {"4: warning: 'm' (a Memo) is set in f, outside a scene's BUILD phase, and used in g",
         "6: warning: scene 'b' is never used"}},
+      // Made in one scene's BUILD phase and used by the next scene, which
+      // finds it released, unless that scene makes its own.
+      {"Sprite s;\nvoid main() { sys.changeScene(a); }\n"
+       "scene a(phase) { if (phase == BUILD) s = sys.newSprite(); else sys.changeScene(b); }\n"
+       "scene b(phase) {\n  if (phase == SHOWN) s.setLeft(1);\n  if (phase == LEAVE) s.setTop(1);\n}",
+       {"5: warning: 's' (a Sprite) is used in scene b, but only the BUILD phase of a sets it: the scene change "
+        "to b has released it"}},
+      {"Sprite s;\nvoid main() { sys.changeScene(a); }\n"
+       "scene a(phase) { if (phase == BUILD) s = sys.newSprite(); else sys.changeScene(b); }\n"
+       "scene b(phase) { if (phase == BUILD) s = sys.newSprite(); else s.setLeft(1); }",
+       {}},
       // Used only where it was made, forgotten with 0, or of a class that
       // scene changes keep: nothing to say.
       {"StringList l;\nvoid main() { l = sys.newStringList(); l.add(\"x\"); sys.showInfo(l.get(0)); }", {}},
