@@ -9,10 +9,11 @@ namespace {
 
 constexpr const char* kMain = "main";
 
-// The statements after which nothing in the same block runs.
+// The statements after which nothing in the same block runs (break and
+// continue are keywords of the loops).
 const char* ExitWord(const Token& token) {
   if (token.kind != TokenKind::Name) return nullptr;
-  for (const char* word : {"return", "stop"}) {
+  for (const char* word : {"return", "stop", "break", "continue"}) {
     if (token.text == word) return word;
   }
   return nullptr;
@@ -27,7 +28,8 @@ bool IsName(const std::vector<Token>& tokens, size_t at, std::string_view text) 
 }
 
 bool IsBuildValue(const Token& token) {
-  return (token.kind == TokenKind::Name && token.text == "BUILD") || (token.kind == TokenKind::Number && token.number == 0);
+  return (token.kind == TokenKind::Name && token.text == "BUILD") ||
+         (token.kind == TokenKind::Number && token.number == 0);
 }
 
 // "return;" or "{ return; }" starting at tokens[at], with no else after it.

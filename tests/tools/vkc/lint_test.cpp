@@ -197,7 +197,8 @@ TEST(CourseLint, CodeAfterReturnOrStop) {
   ExpectWarnings({
       {"word n;\nvoid main() {\n  return;\n  n = 1;\n  n = 2;\n}",
        {"1: warning: 'n' is set but never used", "4: warning: this code never runs: it follows 'return'"}},
-      {"void main() {\n  stop;\n  { sys.showInfo(\"x\"); }\n}", {"3: warning: this code never runs: it follows 'stop'"}},
+      {"void main() {\n  stop;\n  { sys.showInfo(\"x\"); }\n}",
+       {"3: warning: this code never runs: it follows 'stop'"}},
       {"word f(word n) {\n  while (n > 0) {\n    return n;\n    n -= 1;\n  }\n  return 0;\n}\nvoid main() { f(1); }",
        {"4: warning: this code never runs: it follows 'return'"}},
       // A return inside an if leaves the rest of the block reachable.
