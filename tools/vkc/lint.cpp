@@ -118,13 +118,11 @@ void Linter::Write(int variable, const LintPlace& at, bool clears) {
 
 void Linter::UseRoutine(const std::string& name, bool call) {
   RoutineInfo& info = routines_[name];
-  if (name == routine_) return;  // recursion uses nothing new
+  // An event may run it even when only the routine itself hands it on.
+  if (!call) info.entry_taken = true;
+  if (name == routine_) return;  // recursion and its own entry are no use from outside
   info.used = true;
-  if (call) {
-    info.calls.push_back({routine_, InBuild(), {}});
-  } else {
-    info.entry_taken = true;
-  }
+  if (call) info.calls.push_back({routine_, InBuild(), {}});
 }
 
 std::string Linter::TypeName(const LintType& type) const {

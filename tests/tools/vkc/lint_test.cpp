@@ -95,6 +95,13 @@ TEST(CourseLint, HandlesThatSceneChangesRelease) {
        "void more() { make(); }\n"
        "scene a(phase) { if (phase == BUILD) more(); if (phase == SHOWN) t.start(); }",
        {}},
+      // One that also runs as an event (it hands itself on) does not.
+      {"Memo m;\nvoid main() { sys.changeScene(a); }\n"
+       "void again(Timer self) { m = sys.newMemo(); sys.newTimer().setOnTick(again); }\n"
+       "scene a(phase) { if (phase == BUILD) again(0); }\nvoid f(Sprite self) { m.clear(); }\n"
+       "void g() { sys.newSprite().setOnClick(f); }",
+       {"3: warning: 'm' (a Memo) is set in again, outside a scene's BUILD phase, and used in f",
+        "6: warning: routine 'g' is never used"}},
       {"Timer t;\nvoid main() { make(); sys.changeScene(a); }\nvoid make() { t = sys.newTimer(); }\n"
        "scene a(phase) { if (phase == BUILD) make(); if (phase == SHOWN) t.start(); }",
        {"3: warning: 't' (a Timer) is set in make, outside a scene's BUILD phase, and used in a"}},
