@@ -44,6 +44,7 @@ enum FusedForm : uint8_t {
   kMinusOneArithmetic,           // minusone add|sub
   kLoadCLoadArithmetic,          // loadc o load one|minusone add|sub, loadc o load loadc c add|sub
   kOneZero,                      // one zero (the prologue of a routine with an argument and a result)
+  kLoadCStoreReturnVal,          // loadc o swap store returnval (the end of a function)
   kFusedEnd
 };
 // The farthest byte a fused form's pattern looks at, from its first byte
@@ -84,7 +85,9 @@ uint8_t DispatchByte(const uint8_t* at) {
       if (after[0] >= Op(Opcode::Lt) && after[0] <= Op(Opcode::Gt) && after[1] == Op(Opcode::LoadCon) &&
           IsBranch(after[6]))
         return kLoadCCompareBranch;
-      if (IsSwapStore(after)) return kLoadCSwapStore;
+      if (IsSwapStore(after))
+        return after[1] == Op(Opcode::Store) && after[2] == Op(Opcode::ReturnVal) ? kLoadCStoreReturnVal
+                                                                                  : kLoadCSwapStore;
       return at[0];
     case Op(Opcode::One):
       if (at[1] == Op(Opcode::Zero)) return kOneZero;
@@ -480,10 +483,9 @@ void TVkProcessor::Execute() {
       &&fused_LoadConGLoad, &&fused_LoadConCall, &&fused_LoadConBranch, &&fused_LoadConSwapStore,
       &&fused_LoadConJump, &&fused_LoadCLoad, &&fused_LoadCArithmetic, &&fused_LoadCCompareBranch,
       &&fused_LoadCSwapStore, &&fused_OneArithmetic, &&fused_MinusOneArithmetic,
-      &&fused_LoadCLoadArithmetic, &&fused_OneZero,
-      R64(&&op_invalid), R64(&&op_invalid), R64(&&op_invalid),
-      R8(&&op_invalid), &&op_invalid};
-  static_assert(kFusedEnd == kOpcodeCount + 13);
+      &&fused_LoadCLoadArithmetic, &&fused_OneZero, &&fused_LoadCStoreReturnVal,
+      R64(&&op_invalid), R64(&&op_invalid), R64(&&op_invalid), R8(&&op_invalid)};
+  static_assert(kFusedEnd == kOpcodeCount + 14);
   static_assert(sizeof(kDispatch) / sizeof(kDispatch[0]) == 256);
 #undef VORK_OPCODE_LABEL
 #undef R64
@@ -587,14 +589,28 @@ void TVkProcessor::Execute() {
     NEXT;
   }
   CASE(ReturnVal) {
-    const int32_t return_ip = PEEK(int64_t{fp} - 8);
-    const int32_t arguments = PEEK(fp);
-    const int64_t length = int64_t{fp} - 4 - 4 * int64_t{arguments};
+  return_value:
+    const int64_t frame = fp;
+    int32_t return_ip;
+    int64_t length;
     // The result goes into the lowest word of the frame before the saved
     // frame pointer is read: with a damaged count the two can coincide.
-    POKE(length - 4, PEEK(int64_t{fp} + 4));
-    fp = PEEK(int64_t{fp} - 4);
-    SET_LENGTH(length);
+    // An intact frame (all four words on the stack, the new length inside
+    // the old one) needs one check instead of one per word.
+    if (frame >= 8 && frame + 8 <= LENGTH() &&
+        (length = frame - 4 - 4 * int64_t{ReadWord(sb + frame)}) >= 4 && length <= LENGTH()) {
+      return_ip = ReadWord(sb + frame - 8);
+      WriteWord(sb + length - 4, ReadWord(sb + frame + 4));
+      fp = ReadWord(sb + frame - 4);
+      top = sb + length;
+    } else {
+      return_ip = PEEK(frame - 8);
+      const int32_t arguments = PEEK(frame);
+      length = frame - 4 - 4 * int64_t{arguments};
+      POKE(length - 4, PEEK(frame + 4));
+      fp = PEEK(frame - 4);
+      SET_LENGTH(length);
+    }
     if (nested_calls == 0) {
       SAVE_STATE_AT(return_ip);
       return;
@@ -850,6 +866,20 @@ void TVkProcessor::Execute() {
   CASE_FUSED(LoadCArithmetic) { FUSED_LOADC(FUSE_ARITHMETIC); }
   CASE_FUSED(LoadCCompareBranch) { FUSED_LOADC(FUSE_COMPARE_BRANCH); }
   CASE_FUSED(LoadCSwapStore) { FUSED_LOADC(FUSE_SWAP_STORE); }
+  CASE_FUSED(LoadCStoreReturnVal) {
+    // The store as the fused "loadc o swap store", then returnval.
+    if (ROOM(4) && HAS(4)) {
+      const int32_t offset = static_cast<int8_t>(*pc);
+      const int32_t stored = TOP(1);
+      SET_TOP(1, offset);
+      WriteWord(top, stored);
+      top -= 4;
+      POKE(int64_t{fp} + offset, stored);
+      pc += 4;
+      goto return_value;
+    }
+    FUSED_LOADC(FUSE_SWAP_STORE);
+  }
   CASE_INVALID {
     const bool outside = static_cast<uint32_t>(pc - 1 - code) >= area;
     ThrowProcessor(outside ? EVkProcessor::kOutsideImage : EVkProcessor::kBadOpcode);

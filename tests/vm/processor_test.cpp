@@ -615,6 +615,12 @@ TEST(ProcessorTest, ConstantsFollowedByTheirInstructionActAsTheTwoInstructionsWo
       "push 1\npush 2\npush 3\none\nzero",
       "push 1\npush 2\npush 3\npush 4\none\nzero",
       "push 1\npush 2\npush 3\npush 4\npush 5\none\nzero",
+      // storing the result and returning, from intact and damaged frames
+      "push 3\nstore 4\nreturnval",
+      "push 100\nstore 0\npush 3\nstore 4\nreturnval",  // the result lands below the stack
+      "push -3\nstore 0\npush 3\nstore 4\nreturnval",   // the new length lies above the old
+      "push 1000\nstore -8\npush 3\nstore 4\nreturnval",
+      "wipe\nwipe\nwipe\npush 3\nstore 4\nreturnval",
   };
   std::vector<std::string> all(std::begin(bodies), std::end(bodies));
   for (const char* comparison : {"lt", "le", "eq", "ne", "ge", "gt"}) {
