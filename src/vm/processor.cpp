@@ -45,16 +45,20 @@ enum FusedForm : uint8_t {
   kLoadCLoadArithmetic,          // loadc o load one|minusone add|sub, loadc o load loadc c add|sub
   kOneZero,                      // one zero (the prologue of a routine with an argument and a result)
   kLoadCStoreReturnVal,          // loadc o swap store returnval (the end of a function)
+  kLoadCLoadCompareBranch,       // loadc o load loadc c lt..gt loadcon t brfalse|brtrue
   kFusedEnd
 };
 // The farthest byte a fused form's pattern looks at, from its first byte
-// (loadc c, comparison, loadcon t, branch).
-constexpr int32_t kFusedReach = 8;
+// (loadc o, load, loadc c, comparison, loadcon t, branch).
+constexpr int32_t kFusedReach = 11;
 static_assert(kImagePadding >= kFusedReach + 1 && kImagePadding >= kMaxInstructionBytes + 1);
 
 constexpr uint8_t Op(Opcode opcode) { return static_cast<uint8_t>(opcode); }
 constexpr bool IsArithmetic(uint8_t byte) { return byte == Op(Opcode::Add) || byte == Op(Opcode::Sub); }
 constexpr bool IsBranch(uint8_t byte) { return byte == Op(Opcode::BrFalse) || byte == Op(Opcode::BrTrue); }
+constexpr bool IsCompareBranch(const uint8_t* at) {
+  return at[0] >= Op(Opcode::Lt) && at[0] <= Op(Opcode::Gt) && at[1] == Op(Opcode::LoadCon) && IsBranch(at[6]);
+}
 constexpr bool IsSwapStore(const uint8_t* at) {
   return at[0] == Op(Opcode::Swap) && (at[1] == Op(Opcode::Store) || at[1] == Op(Opcode::GStore));
 }
@@ -76,15 +80,14 @@ uint8_t DispatchByte(const uint8_t* at) {
       after = at + 2;
       if (after[0] == Op(Opcode::Load)) {
         const uint8_t* const next = after + 1;
+        if (next[0] == Op(Opcode::LoadC) && IsCompareBranch(next + 2)) return kLoadCLoadCompareBranch;
         const bool constant = next[0] == Op(Opcode::One) || next[0] == Op(Opcode::MinusOne);
         if ((constant && IsArithmetic(next[1])) || (next[0] == Op(Opcode::LoadC) && IsArithmetic(next[2])))
           return kLoadCLoadArithmetic;
         return kLoadCLoad;
       }
       if (IsArithmetic(after[0])) return kLoadCArithmetic;
-      if (after[0] >= Op(Opcode::Lt) && after[0] <= Op(Opcode::Gt) && after[1] == Op(Opcode::LoadCon) &&
-          IsBranch(after[6]))
-        return kLoadCCompareBranch;
+      if (IsCompareBranch(after)) return kLoadCCompareBranch;
       if (IsSwapStore(after))
         return after[1] == Op(Opcode::Store) && after[2] == Op(Opcode::ReturnVal) ? kLoadCStoreReturnVal
                                                                                   : kLoadCSwapStore;
@@ -116,13 +119,13 @@ inline void RefreshAfterWordWrite(uint8_t* code, size_t map_offset, int32_t area
 #if defined(__SSE2__)
   // The sixteen bytes from address - kFusedReach lie inside the copy: the
   // word ends inside the area and the padding follows it.
-  static_assert(kFusedReach == 8 && kImagePadding >= 4);
+  static_assert(kFusedReach + 4 <= 16 && kImagePadding >= 4);
   if (address >= kFusedReach) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(code + address - kFusedReach));
     const auto is = [&](Opcode opcode) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(opcode))); };
     const __m128i heads = _mm_or_si128(_mm_or_si128(is(Opcode::LoadC), is(Opcode::LoadCon)),
                                        _mm_or_si128(is(Opcode::One), is(Opcode::MinusOne)));
-    constexpr int kWindow = (1 << (kFusedReach + 4)) - 1;
+    constexpr int kWindow = (1 << (kFusedReach + 4)) - 1;  // the reach and the word
     if ((_mm_movemask_epi8(heads) & kWindow) == 0) {
       for (int32_t at = address; at < address + 4; ++at) {
         const uint8_t byte = code[at];
@@ -484,8 +487,10 @@ void TVkProcessor::Execute() {
       &&fused_LoadConJump, &&fused_LoadCLoad, &&fused_LoadCArithmetic, &&fused_LoadCCompareBranch,
       &&fused_LoadCSwapStore, &&fused_OneArithmetic, &&fused_MinusOneArithmetic,
       &&fused_LoadCLoadArithmetic, &&fused_OneZero, &&fused_LoadCStoreReturnVal,
-      R64(&&op_invalid), R64(&&op_invalid), R64(&&op_invalid), R8(&&op_invalid)};
-  static_assert(kFusedEnd == kOpcodeCount + 14);
+      &&fused_LoadCLoadCompareBranch,
+      R64(&&op_invalid), R64(&&op_invalid), R64(&&op_invalid),
+      &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid};
+  static_assert(kFusedEnd == kOpcodeCount + 15);
   static_assert(sizeof(kDispatch) / sizeof(kDispatch[0]) == 256);
 #undef VORK_OPCODE_LABEL
 #undef R64
@@ -866,6 +871,30 @@ void TVkProcessor::Execute() {
   CASE_FUSED(LoadCArithmetic) { FUSED_LOADC(FUSE_ARITHMETIC); }
   CASE_FUSED(LoadCCompareBranch) { FUSED_LOADC(FUSE_COMPARE_BRANCH); }
   CASE_FUSED(LoadCSwapStore) { FUSED_LOADC(FUSE_SWAP_STORE); }
+  CASE_FUSED(LoadCLoadCompareBranch) {
+    // The test of an if or a loop on a frame word. The comparison's answer
+    // and the target stay behind above the top, as the separate pushes
+    // leave them.
+    if (ROOM(8)) {
+      const int32_t offset = static_cast<int8_t>(pc[0]);
+      WriteWord(top, offset);
+      const int32_t s = PEEK(int64_t{fp} + offset);
+      const int32_t t = static_cast<int8_t>(pc[3]);
+      const int order = s < t ? 0 : (s == t ? 1 : 2);
+      const int32_t answer = (kTrueForOrder[pc[4] - OP(Lt)] >> order) & 1;
+      const int32_t branch_target = ReadWord(pc + 6);
+      WriteWord(top, answer);
+      WriteWord(top + 4, branch_target);
+      const bool branch_if_zero = pc[10] == OP(BrFalse);
+      pc += 11;
+      if ((answer == 0) == branch_if_zero) {
+        SPEND_BUDGET();
+        JUMP_TO(branch_target);
+      }
+      NEXT;
+    }
+    FUSED_LOADC(FUSE_LOAD);
+  }
   CASE_FUSED(LoadCStoreReturnVal) {
     // The store as the fused "loadc o swap store", then returnval.
     if (ROOM(4) && HAS(4)) {

@@ -628,6 +628,9 @@ TEST(ProcessorTest, ConstantsFollowedByTheirInstructionActAsTheTwoInstructionsWo
       for (const char* branch : {"brfalse", "brtrue"}) {
         all.push_back("push " + std::string(left) + "\npush 2\n" + comparison + "\n" + branch +
                       " skip\npush 1\ngstore b\nskip: gload b");
+        // the same test on a frame word
+        all.push_back("push " + std::string(left) + "\nstore 4\nload 4\npush 2\n" + comparison + "\n" +
+                      branch + " skip\npush 1\ngstore b\nskip: gload b");
       }
     }
   }
@@ -659,8 +662,8 @@ TEST(ProcessorTest, GstoreThatMakesOrBreaksAFusedSequenceIsSeenByTheNextRun) {
   // probe computes a result through the instruction at site; the caller
   // adds delta to the word at site (changing just its first byte) and
   // probes again. The written byte may lie as far after the start of a fused
-  // sequence as its pattern reaches (the branch of "loadc, comparison,
-  // loadcon, branch").
+  // sequence as its pattern reaches (the branch of "loadc, load, loadc,
+  // comparison, loadcon, branch").
   struct Case {
     const char* probe;
     int delta;
@@ -672,6 +675,9 @@ TEST(ProcessorTest, GstoreThatMakesOrBreaksAFusedSequenceIsSeenByTheNextRun) {
       {"push 7\nstore 4\nloadc 4\nsite: negate", 15, -4, 7},
       // brfalse becomes brtrue, eight bytes after the loadc that starts it
       {"push 1\npush 2\nlt\nloadcon yes\nsite: brfalse\npush 10\njump out\nyes: push 20\nout:", 1, 10, 20},
+      // the same on a frame word, eleven bytes after its first loadc
+      {"push 1\nstore 4\nload 4\npush 2\nlt\nloadcon yes\nsite: brfalse\npush 10\njump out\nyes: push 20\nout:", 1,
+       10, 20},
       // a frame word plus a constant becomes minus it
       {"push 7\nstore 4\nload 4\nminusone\nsite: add", 1, 6, 8},
       // zero becomes minusone: "one zero" is no longer a pair, "minusone add" is
