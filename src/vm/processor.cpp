@@ -851,18 +851,17 @@ void TVkProcessor::Execute() {
       const int32_t offset = static_cast<int8_t>(*pc);
       WriteWord(top, offset);
       const int32_t left = PEEK(int64_t{fp} + offset);
+      // Without branches: one (32) gives 1, minusone (33) gives -1, and
+      // subtracting adds the negated constant.
+      static_assert(OP(MinusOne) == OP(One) + 1);
       const uint8_t* constant_at = pc + 2;
-      int32_t constant;
-      if (*constant_at == OP(LoadC)) {
-        constant = static_cast<int8_t>(constant_at[1]);
-        pc = constant_at + 3;
-      } else {
-        constant = *constant_at == OP(One) ? 1 : -1;
-        pc = constant_at + 2;
-      }
-      const bool add = pc[-1] == OP(Add);
+      const bool loadc = *constant_at == OP(LoadC);
+      const int32_t constant =
+          loadc ? static_cast<int8_t>(constant_at[1]) : 2 * OP(One) + 1 - 2 * int32_t{*constant_at};
+      pc = constant_at + 2 + (loadc ? 1 : 0);
+      const uint32_t addend = pc[-1] == OP(Add) ? U(constant) : 0u - U(constant);
       WriteWord(top + 4, constant);
-      WriteWord(top, WRAP(add ? U(left) + U(constant) : U(left) - U(constant)));
+      WriteWord(top, WRAP(U(left) + addend));
       top += 4;
       NEXT;
     }
