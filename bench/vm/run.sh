@@ -47,5 +47,6 @@ for name in fib strings; do
   lua_us=$(best_us lua5.4 "$here/$name.lua")
   awk -v n="$name" -v i="$instructions" -v v="$vork_us" -v l="$lua_us" 'BEGIN {
     printf "%-8s vork %.3f s, %.0f M instructions/s (%d instructions) | lua5.4 %.3f s | ratio %.2f\n",
-      n, v / 1e6, i / (v / 1e6) / 1e6, i, l / 1e6, v / l }'
+      n, v / 1e6, i / (v / 1e6) / 1e6, i, l / 1e6, v / l
+    printf "vm %s time against lua5.4: %.2f (target 0.7) %s\n", n, v / l, v / l <= 0.7 ? "holds" : "misses" }'
 done

@@ -1,5 +1,6 @@
 #include "vm/processor.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <limits>
@@ -7,6 +8,10 @@
 #include "platform/errors.h"
 #include "vm/fatal_check.h"
 #include "vm/opcodes.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vork {
 
@@ -17,13 +22,121 @@ namespace {
 // one instruction's immediate into the padding) then lands on them, and the
 // invalid-opcode case reports it as leaving the image; so fetching needs no
 // bounds check of its own. Only control transfers check their target.
-// A constant that looks at the two opcode bytes after it (the fused pairs
-// below) reads at most kMaxInstructionBytes + 1 bytes past its own opcode,
-// all of them padding when the constant ends the area; the padding byte is
-// no opcode, so nothing is fused with it.
-constexpr size_t kImagePadding = 8;
+constexpr size_t kImagePadding = 16;
 constexpr uint8_t kPaddingByte = 0xFF;
-static_assert(kImagePadding >= kMaxInstructionBytes + 1);
+
+// Fused forms: a constant and the instruction(s) that take it, executed in
+// one dispatch (see the dispatch loop). Their numbers follow the opcodes';
+// what the loop dispatches on is a second copy of the area, the dispatch
+// map, in which every byte that starts such a sequence holds its fused form
+// and every other byte its opcode (or kPaddingByte where it is none).
+enum FusedForm : uint8_t {
+  kLoadConGLoad = kOpcodeCount,  // loadcon g gload
+  kLoadConCall,                  // loadcon r call
+  kLoadConBranch,                // loadcon t brfalse|brtrue
+  kLoadConSwapStore,             // loadcon a swap store|gstore
+  kLoadConJump,                  // loadcon t jump
+  kLoadCLoad,                    // loadc o load
+  kLoadCArithmetic,              // loadc c add|sub
+  kLoadCCompareBranch,           // loadc c lt..gt loadcon t brfalse|brtrue
+  kLoadCSwapStore,               // loadc a swap store|gstore
+  kOneArithmetic,                // one add|sub
+  kMinusOneArithmetic,           // minusone add|sub
+  kLoadCLoadArithmetic,          // loadc o load one|minusone add|sub, loadc o load loadc c add|sub
+  kOneZero,                      // one zero (the prologue of a routine with an argument and a result)
+  kLoadCStoreReturnVal,          // loadc o swap store returnval (the end of a function)
+  kLoadCLoadCompareBranch,       // loadc o load loadc c lt..gt loadcon t brfalse|brtrue
+  kFusedEnd
+};
+// The farthest byte a fused form's pattern looks at, from its first byte
+// (loadc o, load, loadc c, comparison, loadcon t, branch).
+constexpr int32_t kFusedReach = 11;
+static_assert(kImagePadding >= kFusedReach + 1 && kImagePadding >= kMaxInstructionBytes + 1);
+
+constexpr uint8_t Op(Opcode opcode) { return static_cast<uint8_t>(opcode); }
+constexpr bool IsArithmetic(uint8_t byte) { return byte == Op(Opcode::Add) || byte == Op(Opcode::Sub); }
+constexpr bool IsBranch(uint8_t byte) { return byte == Op(Opcode::BrFalse) || byte == Op(Opcode::BrTrue); }
+constexpr bool IsCompareBranch(const uint8_t* at) {
+  return at[0] >= Op(Opcode::Lt) && at[0] <= Op(Opcode::Gt) && at[1] == Op(Opcode::LoadCon) && IsBranch(at[6]);
+}
+constexpr bool IsSwapStore(const uint8_t* at) {
+  return at[0] == Op(Opcode::Swap) && (at[1] == Op(Opcode::Store) || at[1] == Op(Opcode::GStore));
+}
+
+// What the dispatch map holds for the instruction starting at at (padding
+// follows the area, so the pattern never reads beyond the copy).
+uint8_t DispatchByte(const uint8_t* at) {
+  const uint8_t* after;
+  switch (at[0]) {
+    case Op(Opcode::LoadCon):
+      after = at + 5;
+      if (after[0] == Op(Opcode::GLoad)) return kLoadConGLoad;
+      if (after[0] == Op(Opcode::Call)) return kLoadConCall;
+      if (IsBranch(after[0])) return kLoadConBranch;
+      if (IsSwapStore(after)) return kLoadConSwapStore;
+      if (after[0] == Op(Opcode::Jump)) return kLoadConJump;
+      return at[0];
+    case Op(Opcode::LoadC):
+      after = at + 2;
+      if (after[0] == Op(Opcode::Load)) {
+        const uint8_t* const next = after + 1;
+        if (next[0] == Op(Opcode::LoadC) && IsCompareBranch(next + 2)) return kLoadCLoadCompareBranch;
+        const bool constant = next[0] == Op(Opcode::One) || next[0] == Op(Opcode::MinusOne);
+        if ((constant && IsArithmetic(next[1])) || (next[0] == Op(Opcode::LoadC) && IsArithmetic(next[2])))
+          return kLoadCLoadArithmetic;
+        return kLoadCLoad;
+      }
+      if (IsArithmetic(after[0])) return kLoadCArithmetic;
+      if (IsCompareBranch(after)) return kLoadCCompareBranch;
+      if (IsSwapStore(after))
+        return after[1] == Op(Opcode::Store) && after[2] == Op(Opcode::ReturnVal) ? kLoadCStoreReturnVal
+                                                                                  : kLoadCSwapStore;
+      return at[0];
+    case Op(Opcode::One):
+      if (at[1] == Op(Opcode::Zero)) return kOneZero;
+      return IsArithmetic(at[1]) ? uint8_t{kOneArithmetic} : at[0];
+    case Op(Opcode::MinusOne):
+      return IsArithmetic(at[1]) ? uint8_t{kMinusOneArithmetic} : at[0];
+    default:
+      return at[0] < kOpcodeCount ? at[0] : kPaddingByte;
+  }
+}
+
+// Refreshes the dispatch map (map_offset bytes after the area's copy) for
+// every instruction whose pattern reads the bytes first .. last - 1.
+[[gnu::noinline]] void RefreshDispatchMap(uint8_t* code, size_t map_offset, int32_t area, int64_t first,
+                                          int64_t last) {
+  const int64_t end = std::min<int64_t>(last, area);
+  for (int64_t at = std::max<int64_t>(first - kFusedReach, 0); at < end; ++at)
+    code[map_offset + static_cast<size_t>(at)] = DispatchByte(code + at);
+}
+
+// The same after gstore wrote the word at address, on the hot path of every
+// global write. Only a byte that starts a fused form looks at the bytes after
+// it; where neither the word nor the kFusedReach bytes before it hold one,
+// the map takes the word's bytes as they are.
+inline void RefreshAfterWordWrite(uint8_t* code, size_t map_offset, int32_t area, int32_t address) {
+#if defined(__SSE2__)
+  // The sixteen bytes from address - kFusedReach lie inside the copy: the
+  // word ends inside the area and the padding follows it.
+  static_assert(kFusedReach + 4 <= 16 && kImagePadding >= 4);
+  if (address >= kFusedReach) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(code + address - kFusedReach));
+    const auto is = [&](Opcode opcode) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(opcode))); };
+    const __m128i heads = _mm_or_si128(_mm_or_si128(is(Opcode::LoadC), is(Opcode::LoadCon)),
+                                       _mm_or_si128(is(Opcode::One), is(Opcode::MinusOne)));
+    constexpr int kWindow = (1 << (kFusedReach + 4)) - 1;  // the reach and the word
+    if ((_mm_movemask_epi8(heads) & kWindow) == 0) {
+      for (int32_t at = address; at < address + 4; ++at) {
+        const uint8_t byte = code[at];
+        code[map_offset + static_cast<size_t>(at)] = byte < kOpcodeCount ? byte : kPaddingByte;
+      }
+      return;
+    }
+  }
+#endif
+  RefreshDispatchMap(code, map_offset, area, address, int64_t{address} + 4);
+}
 
 [[noreturn, gnu::cold, gnu::noinline]] void ThrowStack(int code) { throw EVkStack(code); }
 [[noreturn, gnu::cold, gnu::noinline]] void ThrowProcessor(int code) { throw EVkProcessor(code); }
@@ -39,21 +152,22 @@ void CheckOpcodeNamesOnce() {
 }  // namespace
 
 TVkProcessor::TVkProcessor(TVkStack& stack)
-    : image_(kImagePadding, kPaddingByte), stack_(stack) {
+    : image_(2 * kImagePadding, kPaddingByte), stack_(stack) {
   CheckOpcodeNamesOnce();
 }
 
 void TVkProcessor::LoadImage(std::span<const uint8_t> area) {
   if (IsRunning()) throw EVkError("LoadImage: the processor is running a routine");
   // Offsets are words, and the padding must stay addressable.
-  if (area.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()) - kImagePadding) {
+  if (area.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max() / 2) - kImagePadding) {
     throw EVkError("LoadImage: the bytecode image is too large (" + std::to_string(area.size()) +
                    " bytes)");
   }
-  std::vector<uint8_t> copy(area.size() + kImagePadding, kPaddingByte);
+  std::vector<uint8_t> copy(2 * (area.size() + kImagePadding), kPaddingByte);
   if (!area.empty()) std::memcpy(copy.data(), area.data(), area.size());
   image_ = std::move(copy);
   area_length_ = static_cast<int32_t>(area.size());
+  RefreshDispatchMap(image_.data(), area.size() + kImagePadding, area_length_, 0, area_length_);
   halted_ = false;
 }
 
@@ -111,19 +225,22 @@ void TVkProcessor::Run(int32_t entry) {
 // frame pointer behind, which its interrupted caller then continues from. A
 // fault needs no write-back: Run restores its entry state.
 //
-// Fused pairs. The compiled code spells every frame access, global access,
+// Fused forms. The compiled code spells every frame access, global access,
 // call and branch as a constant followed by the instruction that takes it
 // (loadc -12 load; loadc 4 swap store; loadcon g gload; loadcon r call ...).
-// loadc and loadcon look at the instruction that follows them in the image
-// and, for those pairs, do both at once, saving a dispatch and the stack
-// traffic of the constant. They read the image as it is at that moment, so
-// a gstore into the code is seen as before. A pair is fused only where its
-// parts could not fail differently from the pair (room for the constant, the
-// operands present); everywhere else the constant is pushed as usual. The
-// fused forms leave the same words behind in the buffer above the top as the
-// separate instructions would, since a longer SetLength uncovers them. The
-// counting loop executes every instruction on its own, so that it counts
-// each one.
+// Such a sequence runs as one step, saving dispatches and the stack traffic
+// of the constant. Which byte starts which form is decided when the image is
+// loaded, in the dispatch map beside the area (DispatchByte), so the loop
+// pays no test for it; the loop dispatches on the map and reads operands
+// from the area. Every write into the area (gstore) refreshes the map
+// around the written bytes, so code that rewrites itself runs as written.
+// A form runs fused only where its parts could not fail differently from the
+// sequence (room for the constant, the operands present); otherwise its
+// first instruction runs on its own. The fused forms leave the same words
+// behind in the buffer above the top as the separate instructions would,
+// since a longer SetLength uncovers them. The counting loop dispatches on
+// the area itself and executes every instruction on its own, so that it
+// counts each one.
 
 #if defined(__GNUC__) && !defined(VORK_VM_SWITCH_DISPATCH)
 #define VORK_VM_COMPUTED_GOTO 1
@@ -140,6 +257,8 @@ template <bool kCounting>
 void TVkProcessor::Execute() {
   uint8_t* const code = image_.data();
   const auto area = static_cast<uint32_t>(area_length_);
+  // The dispatch map's distance from the area.
+  const size_t map_offset = static_cast<size_t>(area_length_) + kImagePadding;
   const uint8_t* pc;
   int32_t fp;
   uint8_t* sb;
@@ -215,6 +334,8 @@ void TVkProcessor::Execute() {
     pc = code + target_;                                                                  \
   } while (0)
 #define GLOBAL_OK(address) ((address) >= 0 && int64_t{address} <= int64_t{area} - 4)
+// After a word was written into the area at address.
+#define CODE_WRITTEN(address) RefreshAfterWordWrite(code, map_offset, area_length_, (address))
 #define SPEND_BUDGET() \
   if (--budget < 0) ThrowProcessor(EVkProcessor::kBudgetExhausted)
 #define BINARY(expression)           \
@@ -247,7 +368,7 @@ void TVkProcessor::Execute() {
 // The fused pairs (see above). Each takes the constant and the address of
 // the instruction after it, and ends with NEXT when it applies.
 #define FUSE_LOAD(value, after)                                          \
-  if (*(after) == OP(Load) && ROOM(4)) {                                 \
+  if (ROOM(4)) {                                 \
     WriteWord(top, (value));                                             \
     const int32_t word_ = PEEK(int64_t{fp} + (value));                   \
     WriteWord(top, word_);                                               \
@@ -259,8 +380,7 @@ void TVkProcessor::Execute() {
 // goes to the frame or the image. Swap leaves the constant and the value
 // above the new top.
 #define FUSE_SWAP_STORE(value, after)                                     \
-  if ((after)[0] == OP(Swap) && ((after)[1] == OP(Store) || (after)[1] == OP(GStore)) && \
-      ROOM(4) && HAS(4)) {                                                \
+  if (ROOM(4) && HAS(4)) {                                                \
     const int32_t stored_ = TOP(1);                                       \
     SET_TOP(1, (value));                                                  \
     WriteWord(top, stored_);                                              \
@@ -271,12 +391,13 @@ void TVkProcessor::Execute() {
       if (!GLOBAL_OK(value)) ThrowProcessor(EVkProcessor::kBadGlobalWrite); \
       top -= 4;                                                           \
       WriteWord(code + (value), stored_);                                 \
+      CODE_WRITTEN(value);                                                \
     }                                                                     \
     pc = (after) + 2;                                                     \
     NEXT;                                                                 \
   }
 #define FUSE_GLOAD(value, after)                                          \
-  if (*(after) == OP(GLoad) && ROOM(4)) {                                 \
+  if (ROOM(4)) {                                 \
     WriteWord(top, (value));                                              \
     if (!GLOBAL_OK(value)) ThrowProcessor(EVkProcessor::kBadGlobalRead);  \
     WriteWord(top, ReadWord(code + (value)));                             \
@@ -285,7 +406,7 @@ void TVkProcessor::Execute() {
     NEXT;                                                                 \
   }
 #define FUSE_CALL(value, after)                                           \
-  if (*(after) == OP(Call) && ROOM(8)) {                                  \
+  if (ROOM(8)) {                                  \
     WriteWord(top, (value));                                              \
     SPEND_BUDGET();                                                       \
     WriteWord(top, static_cast<int32_t>((after) + 1 - code));             \
@@ -297,7 +418,7 @@ void TVkProcessor::Execute() {
     NEXT;                                                                 \
   }
 #define FUSE_BRANCH(value, after)                                         \
-  if ((*(after) == OP(BrFalse) || *(after) == OP(BrTrue)) && ROOM(4) && HAS(4)) { \
+  if (ROOM(4) && HAS(4)) {                                                \
     WriteWord(top, (value));                                              \
     const bool branch_if_zero_ = *(after) == OP(BrFalse);                 \
     top -= 4;                                                             \
@@ -311,7 +432,7 @@ void TVkProcessor::Execute() {
 // constant add / constant sub: the operand under the constant is the left
 // one; the constant stays behind above the new top.
 #define FUSE_ARITHMETIC(value, after)                                     \
-  if ((*(after) == OP(Add) || *(after) == OP(Sub)) && ROOM(4) && HAS(4)) { \
+  if (ROOM(4) && HAS(4)) {                                                \
     const uint32_t left_ = U(TOP(1));                                     \
     const int32_t t = (value);                                            \
     WriteWord(top, t);                                                    \
@@ -325,8 +446,7 @@ void TVkProcessor::Execute() {
 // comparison picks its answer from a mask of the orders (less, equal,
 // greater) it is true for, without another indirect jump.
 #define FUSE_COMPARE_BRANCH(value, after)                                 \
-  if (*(after) >= OP(Lt) && *(after) <= OP(Gt) && (after)[1] == OP(LoadCon) && \
-      ((after)[6] == OP(BrFalse) || (after)[6] == OP(BrTrue)) && ROOM(4) && HAS(4)) { \
+  if (ROOM(4) && HAS(4)) {                                                \
     const int32_t s = TOP(1);                                             \
     const int32_t t = (value);                                            \
     const int order_ = s < t ? 0 : (s == t ? 1 : 2);                      \
@@ -344,12 +464,18 @@ void TVkProcessor::Execute() {
     NEXT;                                                                 \
   }
 #define FUSE_JUMP(value, after)                                           \
-  if (*(after) == OP(Jump) && ROOM(4)) {                                  \
+  (void)(after);                                                          \
+  if (ROOM(4)) {                                  \
     WriteWord(top, (value));                                              \
     SPEND_BUDGET();                                                       \
     JUMP_TO(value);                                                       \
     NEXT;                                                                 \
   }
+
+// The next dispatch byte, and pc past it. The counting loop reads the area
+// itself and never reaches a fused form.
+#define FETCH() (kCounting ? CountedOpcode(*pc++) : (++pc)[map_offset - 1])
+  constexpr auto CountedOpcode = [](uint8_t byte) -> uint8_t { return byte < kOpcodeCount ? byte : kPaddingByte; };
 
 #if VORK_VM_COMPUTED_GOTO
 #define R8(x) x, x, x, x, x, x, x, x
@@ -357,9 +483,14 @@ void TVkProcessor::Execute() {
 #define VORK_OPCODE_LABEL(number, Name, name, immediate, pops, pushes) &&op_##Name,
   static const void* const kDispatch[256] = {
       VORK_OPCODES(VORK_OPCODE_LABEL)
+      &&fused_LoadConGLoad, &&fused_LoadConCall, &&fused_LoadConBranch, &&fused_LoadConSwapStore,
+      &&fused_LoadConJump, &&fused_LoadCLoad, &&fused_LoadCArithmetic, &&fused_LoadCCompareBranch,
+      &&fused_LoadCSwapStore, &&fused_OneArithmetic, &&fused_MinusOneArithmetic,
+      &&fused_LoadCLoadArithmetic, &&fused_OneZero, &&fused_LoadCStoreReturnVal,
+      &&fused_LoadCLoadCompareBranch,
       R64(&&op_invalid), R64(&&op_invalid), R64(&&op_invalid),
-      R8(&&op_invalid), R8(&&op_invalid),
-      &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid};
+      &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid};
+  static_assert(kFusedEnd == kOpcodeCount + 15);
   static_assert(sizeof(kDispatch) / sizeof(kDispatch[0]) == 256);
 #undef VORK_OPCODE_LABEL
 #undef R64
@@ -369,21 +500,23 @@ void TVkProcessor::Execute() {
 #define DISPATCH_BEGIN NEXT;
 #define DISPATCH_END
 #define CASE(Name) op_##Name:
+#define CASE_FUSED(Name) fused_##Name:
 #define CASE_INVALID op_invalid:
-#define NEXT                   \
-  do {                         \
-    COUNT_INSTRUCTION();       \
-    goto* kDispatch[*pc++];    \
+#define NEXT                     \
+  do {                           \
+    COUNT_INSTRUCTION();         \
+    goto* kDispatch[FETCH()];    \
   } while (0)
 #else
 #define DISPATCH_BEGIN          \
   for (;;) {                    \
     if constexpr (kCounting) ++count; \
-    switch (*pc++) {
+    switch (FETCH()) {
 #define DISPATCH_END \
   }                  \
   }
 #define CASE(Name) case static_cast<int>(Opcode::Name):
+#define CASE_FUSED(Name) case k##Name:
 #define CASE_INVALID default:
 #define NEXT continue
 #endif
@@ -461,14 +594,28 @@ void TVkProcessor::Execute() {
     NEXT;
   }
   CASE(ReturnVal) {
-    const int32_t return_ip = PEEK(int64_t{fp} - 8);
-    const int32_t arguments = PEEK(fp);
-    const int64_t length = int64_t{fp} - 4 - 4 * int64_t{arguments};
+  return_value:
+    const int64_t frame = fp;
+    int32_t return_ip;
+    int64_t length;
     // The result goes into the lowest word of the frame before the saved
     // frame pointer is read: with a damaged count the two can coincide.
-    POKE(length - 4, PEEK(int64_t{fp} + 4));
-    fp = PEEK(int64_t{fp} - 4);
-    SET_LENGTH(length);
+    // An intact frame (all four words on the stack, the new length inside
+    // the old one) needs one check instead of one per word.
+    if (frame >= 8 && frame + 8 <= LENGTH() &&
+        (length = frame - 4 - 4 * int64_t{ReadWord(sb + frame)}) >= 4 && length <= LENGTH()) {
+      return_ip = ReadWord(sb + frame - 8);
+      WriteWord(sb + length - 4, ReadWord(sb + frame + 4));
+      fp = ReadWord(sb + frame - 4);
+      top = sb + length;
+    } else {
+      return_ip = PEEK(frame - 8);
+      const int32_t arguments = PEEK(frame);
+      length = frame - 4 - 4 * int64_t{arguments};
+      POKE(length - 4, PEEK(frame + 4));
+      fp = PEEK(frame - 4);
+      SET_LENGTH(length);
+    }
     if (nested_calls == 0) {
       SAVE_STATE_AT(return_ip);
       return;
@@ -559,28 +706,63 @@ void TVkProcessor::Execute() {
   CASE(Ne) { BINARY(s != t ? 1 : 0); NEXT; }
   CASE(Ge) { BINARY(s >= t ? 1 : 0); NEXT; }
   CASE(Gt) { BINARY(s > t ? 1 : 0); NEXT; }
-  CASE(LoadCon) {
-    const int32_t value = ReadWord(pc);
-    if constexpr (!kCounting) {
-      const uint8_t* const after = pc + 4;
-      FUSE_GLOAD(value, after)
-      FUSE_CALL(value, after)
-      FUSE_BRANCH(value, after)
-      FUSE_SWAP_STORE(value, after)
-      FUSE_JUMP(value, after)
-    }
-    pc += 4;
-    PUSH(value);
-    NEXT;
-  }
+#define PUSH_LOADCON()             \
+  do {                             \
+    const int32_t value_ = ReadWord(pc); \
+    pc += 4;                       \
+    PUSH(value_);                  \
+    NEXT;                          \
+  } while (0)
+#define PUSH_LOADC()                                      \
+  do {                                                    \
+    const int32_t value_ = static_cast<int8_t>(*pc);      \
+    ++pc;                                                 \
+    PUSH(value_);                                         \
+    NEXT;                                                 \
+  } while (0)
+// A fused form: the constant, the address after it, then the fusion, else
+// the constant alone.
+#define FUSED_LOADCON(FUSE)                  \
+  do {                                       \
+    const int32_t value = ReadWord(pc);      \
+    const uint8_t* const after = pc + 4;     \
+    FUSE(value, after)                       \
+    PUSH_LOADCON();                          \
+  } while (0)
+#define FUSED_LOADC(FUSE)                               \
+  do {                                                  \
+    const int32_t value = static_cast<int8_t>(*pc);     \
+    const uint8_t* const after = pc + 1;                \
+    FUSE(value, after)                                  \
+    PUSH_LOADC();                                       \
+  } while (0)
+  CASE(LoadCon) { PUSH_LOADCON(); }
+  CASE_FUSED(LoadConGLoad) { FUSED_LOADCON(FUSE_GLOAD); }
+  CASE_FUSED(LoadConCall) { FUSED_LOADCON(FUSE_CALL); }
+  CASE_FUSED(LoadConBranch) { FUSED_LOADCON(FUSE_BRANCH); }
+  CASE_FUSED(LoadConSwapStore) { FUSED_LOADCON(FUSE_SWAP_STORE); }
+  CASE_FUSED(LoadConJump) { FUSED_LOADCON(FUSE_JUMP); }
   CASE(Zero) { PUSH(0); NEXT; }
-  CASE(One) {
-    if constexpr (!kCounting) FUSE_ARITHMETIC(1, pc)
+  CASE(One) { PUSH(1); NEXT; }
+  CASE_FUSED(OneZero) {
+    if (ROOM(8)) {
+      WriteWord(top, 1);
+      WriteWord(top + 4, 0);
+      top += 8;
+      ++pc;
+      NEXT;
+    }
     PUSH(1);
     NEXT;
   }
-  CASE(MinusOne) {
-    if constexpr (!kCounting) FUSE_ARITHMETIC(-1, pc)
+  CASE_FUSED(OneArithmetic) {
+    FUSE_ARITHMETIC(1, pc)
+    PUSH(1);
+    NEXT;
+  }
+  CASE(MinusOne) { PUSH(-1); NEXT; }
+  CASE_FUSED(MinusOneArithmetic) {
+    FUSE_ARITHMETIC(-1, pc)
     PUSH(-1);
     NEXT;
   }
@@ -615,6 +797,7 @@ void TVkProcessor::Execute() {
     if (!GLOBAL_OK(address)) ThrowProcessor(EVkProcessor::kBadGlobalWrite);
     top -= 8;
     WriteWord(code + address, value);
+    CODE_WRITTEN(address);
     NEXT;
   }
   CASE(CreateObj) {
@@ -658,18 +841,72 @@ void TVkProcessor::Execute() {
     PUSH(handle);
     NEXT;
   }
-  CASE(LoadC) {
-    const int32_t value = static_cast<int8_t>(*pc);
-    if constexpr (!kCounting) {
-      const uint8_t* const after = pc + 1;
-      FUSE_LOAD(value, after)
-      FUSE_ARITHMETIC(value, after)
-      FUSE_COMPARE_BRANCH(value, after)
-      FUSE_SWAP_STORE(value, after)
+  CASE(LoadC) { PUSH_LOADC(); }
+  CASE_FUSED(LoadCLoad) { FUSED_LOADC(FUSE_LOAD); }
+  CASE_FUSED(LoadCLoadArithmetic) {
+    // A frame word plus or minus a constant: loadc o, load, then the
+    // constant (one, minusone or loadc c), then add or sub. The constant
+    // stays behind above the new top, as the separate pushes leave it.
+    if (ROOM(8)) {
+      const int32_t offset = static_cast<int8_t>(*pc);
+      WriteWord(top, offset);
+      const int32_t left = PEEK(int64_t{fp} + offset);
+      // Without branches: one (32) gives 1, minusone (33) gives -1, and
+      // subtracting adds the negated constant.
+      static_assert(OP(MinusOne) == OP(One) + 1);
+      const uint8_t* constant_at = pc + 2;
+      const bool loadc = *constant_at == OP(LoadC);
+      const int32_t constant =
+          loadc ? static_cast<int8_t>(constant_at[1]) : 2 * OP(One) + 1 - 2 * int32_t{*constant_at};
+      pc = constant_at + 2 + (loadc ? 1 : 0);
+      const uint32_t addend = pc[-1] == OP(Add) ? U(constant) : 0u - U(constant);
+      WriteWord(top + 4, constant);
+      WriteWord(top, WRAP(U(left) + addend));
+      top += 4;
+      NEXT;
     }
-    ++pc;
-    PUSH(value);
-    NEXT;
+    FUSED_LOADC(FUSE_LOAD);
+  }
+  CASE_FUSED(LoadCArithmetic) { FUSED_LOADC(FUSE_ARITHMETIC); }
+  CASE_FUSED(LoadCCompareBranch) { FUSED_LOADC(FUSE_COMPARE_BRANCH); }
+  CASE_FUSED(LoadCSwapStore) { FUSED_LOADC(FUSE_SWAP_STORE); }
+  CASE_FUSED(LoadCLoadCompareBranch) {
+    // The test of an if or a loop on a frame word. The comparison's answer
+    // and the target stay behind above the top, as the separate pushes
+    // leave them.
+    if (ROOM(8)) {
+      const int32_t offset = static_cast<int8_t>(pc[0]);
+      WriteWord(top, offset);
+      const int32_t s = PEEK(int64_t{fp} + offset);
+      const int32_t t = static_cast<int8_t>(pc[3]);
+      const int order = s < t ? 0 : (s == t ? 1 : 2);
+      const int32_t answer = (kTrueForOrder[pc[4] - OP(Lt)] >> order) & 1;
+      const int32_t branch_target = ReadWord(pc + 6);
+      WriteWord(top, answer);
+      WriteWord(top + 4, branch_target);
+      const bool branch_if_zero = pc[10] == OP(BrFalse);
+      pc += 11;
+      if ((answer == 0) == branch_if_zero) {
+        SPEND_BUDGET();
+        JUMP_TO(branch_target);
+      }
+      NEXT;
+    }
+    FUSED_LOADC(FUSE_LOAD);
+  }
+  CASE_FUSED(LoadCStoreReturnVal) {
+    // The store as the fused "loadc o swap store", then returnval.
+    if (ROOM(4) && HAS(4)) {
+      const int32_t offset = static_cast<int8_t>(*pc);
+      const int32_t stored = TOP(1);
+      SET_TOP(1, offset);
+      WriteWord(top, stored);
+      top -= 4;
+      POKE(int64_t{fp} + offset, stored);
+      pc += 4;
+      goto return_value;
+    }
+    FUSED_LOADC(FUSE_SWAP_STORE);
   }
   CASE_INVALID {
     const bool outside = static_cast<uint32_t>(pc - 1 - code) >= area;
@@ -708,6 +945,13 @@ void TVkProcessor::Execute() {
 #undef FUSE_JUMP
 #undef FUSE_ARITHMETIC
 #undef FUSE_COMPARE_BRANCH
+#undef CODE_WRITTEN
+#undef FETCH
+#undef PUSH_LOADCON
+#undef PUSH_LOADC
+#undef FUSED_LOADCON
+#undef FUSED_LOADC
+#undef CASE_FUSED
 #undef COUNT_INSTRUCTION
 #undef DISPATCH_BEGIN
 #undef DISPATCH_END

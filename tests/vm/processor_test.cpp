@@ -604,6 +604,23 @@ TEST(ProcessorTest, ConstantsFollowedByTheirInstructionActAsTheTwoInstructionsWo
       "wipe\nwipe\nwipe\npush 2\nlt\nbrtrue 0",
       "push 1\npush 2\npush 3\npush 4\npush 5\npush 6\npush 7\nlt\nbrtrue 0",
       "top: gload a\nminusone\nadd\ndupe\ngstore a\npush -50\ngt\nbrtrue top",
+      // a frame word plus or minus a constant
+      "push 5\nstore 4\nload 4\nminusone\nadd\nload 4\none\nsub\nload 4\npush -2\nadd\nload 4\npush 7\nsub",
+      "load 100\none\nadd",
+      "load -100\npush 3\nsub",
+      "push 1\npush 2\npush 3\nload 4\none\nadd",  // fills the stack exactly
+      "push 1\npush 2\npush 3\npush 4\nload 4\nminusone\nadd",  // grows it, then is full
+      "push 1\npush 2\npush 3\npush 4\npush 5\nload 4\npush 2\nadd",
+      // the prologue of a routine with one argument and a result
+      "push 1\npush 2\npush 3\none\nzero",
+      "push 1\npush 2\npush 3\npush 4\none\nzero",
+      "push 1\npush 2\npush 3\npush 4\npush 5\none\nzero",
+      // storing the result and returning, from intact and damaged frames
+      "push 3\nstore 4\nreturnval",
+      "push 100\nstore 0\npush 3\nstore 4\nreturnval",  // the result lands below the stack
+      "push -3\nstore 0\npush 3\nstore 4\nreturnval",   // the new length lies above the old
+      "push 1000\nstore -8\npush 3\nstore 4\nreturnval",
+      "wipe\nwipe\nwipe\npush 3\nstore 4\nreturnval",
   };
   std::vector<std::string> all(std::begin(bodies), std::end(bodies));
   for (const char* comparison : {"lt", "le", "eq", "ne", "ge", "gt"}) {
@@ -611,6 +628,9 @@ TEST(ProcessorTest, ConstantsFollowedByTheirInstructionActAsTheTwoInstructionsWo
       for (const char* branch : {"brfalse", "brtrue"}) {
         all.push_back("push " + std::string(left) + "\npush 2\n" + comparison + "\n" + branch +
                       " skip\npush 1\ngstore b\nskip: gload b");
+        // the same test on a frame word
+        all.push_back("push " + std::string(left) + "\nstore 4\nload 4\npush 2\n" + comparison + "\n" +
+                      branch + " skip\npush 1\ngstore b\nskip: gload b");
       }
     }
   }
@@ -636,6 +656,47 @@ TEST(ProcessorTest, CodeWrittenByGstoreIsExecutedAsWritten) {
   machine.Run();
   EXPECT_EQ(machine.Global("first"), 7);
   EXPECT_EQ(machine.Global("second"), -4);
+}
+
+TEST(ProcessorTest, GstoreThatMakesOrBreaksAFusedSequenceIsSeenByTheNextRun) {
+  // probe computes a result through the instruction at site; the caller
+  // adds delta to the word at site (changing just its first byte) and
+  // probes again. The written byte may lie as far after the start of a fused
+  // sequence as its pattern reaches (the branch of "loadc, load, loadc,
+  // comparison, loadcon, branch").
+  struct Case {
+    const char* probe;
+    int delta;
+    int32_t first;
+    int32_t second;
+  };
+  const Case cases[] = {
+      // negate becomes load: a plain pair becomes a fused one
+      {"push 7\nstore 4\nloadc 4\nsite: negate", 15, -4, 7},
+      // brfalse becomes brtrue, eight bytes after the loadc that starts it
+      {"push 1\npush 2\nlt\nloadcon yes\nsite: brfalse\npush 10\njump out\nyes: push 20\nout:", 1, 10, 20},
+      // the same on a frame word, eleven bytes after its first loadc
+      {"push 1\nstore 4\nload 4\npush 2\nlt\nloadcon yes\nsite: brfalse\npush 10\njump out\nyes: push 20\nout:", 1,
+       10, 20},
+      // a frame word plus a constant becomes minus it
+      {"push 7\nstore 4\nload 4\nminusone\nsite: add", 1, 6, 8},
+      // zero becomes minusone: "one zero" is no longer a pair, "minusone add" is
+      {"one\nsite: zero\nadd", 2, 1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.probe);
+    Machine machine(
+        "enter 0\n"
+        "call probe\ngstore first\n"
+        "gload site\npush " + std::to_string(c.delta) + "\nadd\ngstore site\n"
+        "call probe\ngstore second\n"
+        "return\n"
+        "probe: enter 0, 1\n" + std::string(c.probe) + "\nstore 4\nreturnval\n"
+        ".global first, second\n");
+    machine.Run();
+    EXPECT_EQ(machine.Global("first"), c.first);
+    EXPECT_EQ(machine.Global("second"), c.second);
+  }
 }
 
 TEST(ProcessorTest, MissingObjectManagerIsReportedNotCrashed) {
