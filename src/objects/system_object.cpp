@@ -139,7 +139,10 @@ uint32_t TVkSystemObject::TransitionTo(int32_t routine) {
   std::unique_ptr<TTransitionEffect> transition;
   if (fuse) transition = std::make_unique<TFuseTransition>(500);
   else transition = std::make_unique<TFlickerFreeTransition>();
-  if (stage) transition->Prepare(stage, stage->rect());
+  // Before the first scene the stage holds no picture worth keeping in view
+  // while the scene builds; capturing it would only delay the first scene.
+  // A fade still starts from it.
+  if (stage && (fuse || current_scene_ != 0)) transition->Prepare(stage, stage->rect());
 
   {
     UpdateBatch batch(stage);
