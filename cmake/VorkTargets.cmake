@@ -78,3 +78,14 @@ function(vork_module name)
   # Installed and copied beside every copy of the player (VORK_MODULES).
   set_property(GLOBAL APPEND PROPERTY VORK_MODULES ${name})
 endfunction()
+
+# vork_soname(LIBRARY VAR): the soname of the shared library LIBRARY (a path,
+# symbolic links allowed), for opening it with dlopen when it is first used.
+function(vork_soname library var)
+  execute_process(COMMAND ${CMAKE_OBJDUMP} -p ${library} OUTPUT_VARIABLE headers ERROR_QUIET)
+  string(REGEX MATCH "SONAME +([^\n]+)" found "${headers}")
+  if(NOT found)
+    message(FATAL_ERROR "Cannot read the soname of ${library} (with ${CMAKE_OBJDUMP} -p)")
+  endif()
+  set(${var} ${CMAKE_MATCH_1} PARENT_SCOPE)
+endfunction()

@@ -48,6 +48,8 @@ class OnDemandLibrary {
  private:
   void* Handle() {
     std::lock_guard<std::mutex> hold(mutex_);
+    // dlopen would answer the program itself for an empty name.
+    if (file_.empty()) Fail("no library is named");
     if (!handle_) {
       // Never closed: the forwarders keep the addresses they found.
       handle_ = ::dlopen(file_.c_str(), RTLD_NOW | RTLD_LOCAL);
