@@ -72,8 +72,8 @@ void WindowSystemInput::Key(QWindow* window, QEvent::Type type, int key,
 }
 
 // Pressed in this order and released in the reverse one. Each event carries
-// the modifiers held once it has happened, as Qt reports a keyboard's: the
-// last release leaves none held, so no later click reads as shift-click.
+// the modifiers held just before it, as the window system reports them
+// (QKeyEvent::modifiers then answers the state after a modifier's own key).
 void WindowSystemInput::ModifierKeys(QWindow* window, QEvent::Type type, Qt::KeyboardModifiers modifiers) {
   static const std::pair<Qt::KeyboardModifier, Qt::Key> kKeys[] = {
       {Qt::ShiftModifier, Qt::Key_Shift}, {Qt::ControlModifier, Qt::Key_Control},
@@ -84,8 +84,8 @@ void WindowSystemInput::ModifierKeys(QWindow* window, QEvent::Type type, Qt::Key
   for (int i = 0; i < 4 && alive; ++i) {
     const auto& [modifier, key] = kKeys[press ? i : 3 - i];
     if (!(modifiers & modifier)) continue;
-    held.setFlag(modifier, press);
     Key(window, type, key, held, QString());
+    held.setFlag(modifier, press);
   }
 }
 
