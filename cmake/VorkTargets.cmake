@@ -62,3 +62,30 @@ function(vork_fuzzer name)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   set_property(GLOBAL APPEND PROPERTY VORK_FUZZERS "${name}=${CMAKE_CURRENT_SOURCE_DIR}")
 endfunction()
+
+# vork_module(NAME SOURCES... DEPS ...): a part of the player loaded with
+# dlopen when it is first needed (platform/on_demand_library.h), built as
+# lib<NAME>.so beside the executable. Only its C entry points are exported,
+# so its copies of our code never interpose on the player's.
+function(vork_module name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} MODULE ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  set_target_properties(${name} PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+  target_link_options(${name} PRIVATE -Wl,--exclude-libs,ALL -Wl,--no-undefined)
+  vork_warnings(${name})
+  # Installed and copied beside every copy of the player (VORK_MODULES).
+  set_property(GLOBAL APPEND PROPERTY VORK_MODULES ${name})
+endfunction()
+
+# vork_soname(LIBRARY VAR): the soname of the shared library LIBRARY (a path,
+# symbolic links allowed), for opening it with dlopen when it is first used.
+function(vork_soname library var)
+  execute_process(COMMAND ${CMAKE_OBJDUMP} -p ${library} OUTPUT_VARIABLE headers ERROR_QUIET)
+  string(REGEX MATCH "SONAME +([^\n]+)" found "${headers}")
+  if(NOT found)
+    message(FATAL_ERROR "Cannot read the soname of ${library} (with ${CMAKE_OBJDUMP} -p)")
+  endif()
+  set(${var} ${CMAKE_MATCH_1} PARENT_SCOPE)
+endfunction()

@@ -16,6 +16,8 @@ packages=(
   fonts-liberation2
   # fuzzing (clang + libFuzzer runtime) and the benchmark's reference interpreter
   clang libclang-rt-14-dev lua5.4
+  # the start-up benchmark's X server (the xcb platform)
+  xvfb
 )
 
 missing=()

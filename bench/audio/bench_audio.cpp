@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "../figure.h"
 #include "bridge/object_manager.h"
 #include "bridge/script_object.h"
 #include "media/oggaudio/sound_fixtures.h"
@@ -204,5 +205,6 @@ int main(int argc, char** argv) {
               median, worst, kWarmPlays, cold);
   std::printf("ratio to the buffer period: median %.2f, worst %.2f (target: <= 2)\n", median / period,
               worst / period);
+  vork::bench::PrintFigure("audio PlayAudio latency in buffer periods (median)", median / period, "<=", 2);
   return 0;
 }

@@ -14,7 +14,7 @@
 #include "install/download_estimator.h"
 #include "install/download_form.h"
 #include "install/extract_archive.h"
-#include "install/http_downloader.h"
+#include "install/network_module.h"
 #include "install/run_program.h"
 #include "text/temp_file.h"
 #include "platform/clock.h"
@@ -192,7 +192,7 @@ int TVkPartInstaller::DownloadFile(const std::string& url, const std::string& fi
   int result = kDownloadFailed;
   std::unique_ptr<TVkHTTPDownloader> downloader;
   try {
-    downloader = std::make_unique<TVkHTTPDownloader>(url, file_name);
+    downloader = StartHttpDownload(url, file_name);
     TVkDownloadEstimator estimator;
     // Wakes the loop below while the network is quiet, so that the window's
     // figures and the Cancel button stay alive.

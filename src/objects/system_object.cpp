@@ -139,7 +139,11 @@ uint32_t TVkSystemObject::TransitionTo(int32_t routine) {
   std::unique_ptr<TTransitionEffect> transition;
   if (fuse) transition = std::make_unique<TFuseTransition>(500);
   else transition = std::make_unique<TFlickerFreeTransition>();
-  if (stage) transition->Prepare(stage, stage->rect());
+  // An instant change only keeps the old scene in view while the new one
+  // builds. Before the first scene there is none to keep, and a change to
+  // routine 0 ends the course and closes the window: capturing the stage
+  // would only delay the first scene and the end. A fade still runs.
+  if (stage && (fuse || (current_scene_ != 0 && routine != 0))) transition->Prepare(stage, stage->rect());
 
   {
     UpdateBatch batch(stage);

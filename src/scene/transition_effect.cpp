@@ -1,6 +1,7 @@
 #include "scene/transition_effect.h"
 
 #include <QWidget>
+#include <QWindow>
 
 #include "scene/transition_cover.h"
 #include "scene/view.h"
@@ -8,6 +9,14 @@
 namespace vork {
 
 namespace {
+
+// Whether the control's window has been put on screen. Before that (at the
+// course's first scene the window is still on its way) nothing of the
+// control has been seen.
+bool OnScreen(const QWidget& control) {
+  const QWindow* window = control.window()->windowHandle();
+  return window && window->isExposed();
+}
 
 QImage Capture(QWidget& control, const QRect& area) {
   return control.grab(area).toImage().convertToFormat(QImage::Format_RGB32);
@@ -36,6 +45,10 @@ void TTransitionEffect::SetDuration(int duration_ms) { duration_ms_ = duration_m
 void TTransitionEffect::Prepare(QWidget* control, const QRect& area) {
   RemoveCover();
   if (!control || !control->isVisible() || !control->window()->isVisible()) return;
+  // An effect that takes no time only keeps the rebuild out of view: with
+  // nothing seen yet there is nothing to keep, and capturing a window that
+  // is not on screen costs a full render for no picture.
+  if (duration_ms_ == 0 && !OnScreen(*control)) return;
   const QRect captured = area & control->rect();
   if (captured.isEmpty()) return;
   control_ = control;

@@ -33,7 +33,8 @@ class TTransitionEffect {
   void SetDuration(int duration_ms);
 
   // Captures `area` (control coordinates) of the control and covers it.
-  // Does nothing when the control or its window is not visible. A second
+  // Does nothing when the control or its window is not visible, nor, for an
+  // effect without duration, before the window is first on screen. A second
   // Prepare replaces the first.
   void Prepare(QWidget* control, const QRect& area);
   // Blends to what the control shows now and uncovers it. Without a

@@ -5,7 +5,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
-#include <QtTest/QTest>
 
 #include "platform/errors.h"
 
@@ -53,18 +52,6 @@ int KeyOf(const ScriptedEvent& event, const std::string& text) {
   throw EVkError("events line " + std::to_string(event.line) + ": unknown key '" + event.text + "'");
 }
 
-// Types text into target one character at a time, as a keyboard would.
-// QTest::keyClicks only knows ASCII characters (it stops the program at any
-// other); a learner types "Grüße".
-void TypeText(QWidget* target, const QString& text) {
-  for (const QChar ch : text) {
-    const char16_t upper = ch.toUpper().unicode();
-    // Qt's key codes for Latin-1 letters are their upper-case code points.
-    const auto key = upper < 0x100 ? static_cast<Qt::Key>(upper) : Qt::Key_unknown;
-    QTest::sendKeyEvent(QTest::Click, target, key, QString(ch), Qt::NoModifier);
-  }
-}
-
 }  // namespace
 
 EventPlayer::EventPlayer(QWidget* window, std::vector<ScriptedEvent> events,
@@ -94,13 +81,22 @@ void EventPlayer::PlayNext() {
 }
 
 void EventPlayer::Mouse(int type, QPoint at, Qt::MouseButton button) {
-  QWindow* window = window_->windowHandle();
+  QWindow* window = window_ ? window_->windowHandle() : nullptr;
   if (!window) return;
   if (window_point_of_) at = window_point_of_(at);
-  switch (type) {
-    case QEvent::MouseButtonPress: QTest::mousePress(window, button, Qt::NoModifier, at); break;
-    case QEvent::MouseButtonRelease: QTest::mouseRelease(window, button, Qt::NoModifier, at); break;
-    default: QTest::mouseMove(window, at); break;
+  input_.Mouse(window, static_cast<QEvent::Type>(type), at, button);
+}
+
+// One character at a time, as a keyboard would, to the control with the
+// keyboard focus.
+void EventPlayer::Type(const QString& text) {
+  for (const QChar ch : text) {
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window_.data();
+    QWindow* window = target ? target->window()->windowHandle() : nullptr;
+    if (!window) return;
+    const char16_t upper = ch.toUpper().unicode();
+    // Qt's key codes for Latin-1 letters are their upper-case code points.
+    input_.TypeCharacter(window, upper < 0x100 ? upper : int(Qt::Key_unknown), QString(ch));
   }
 }
 
@@ -130,15 +126,11 @@ void EventPlayer::Deliver(const ScriptedEvent& event) {
       std::string name = event.text;
       const Qt::KeyboardModifiers modifiers = TakeModifiers(name);
       int key = KeyOf(event, name);
-      if (QWindow* window = window_->windowHandle())
-        QTest::keyClick(window, static_cast<Qt::Key>(key), modifiers);
+      if (QWindow* window = window_ ? window_->windowHandle() : nullptr)
+        input_.KeyClick(window, key, modifiers);
       break;
     }
-    case ScriptedEventKind::Type: {
-      QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window_.data();
-      TypeText(target, QString::fromUtf8(event.text));
-      break;
-    }
+    case ScriptedEventKind::Type: Type(QString::fromUtf8(event.text)); break;
   }
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "shell/event_script.h"
+#include "shell/window_system_input.h"
 
 class QWidget;
 
@@ -31,13 +32,14 @@ class EventPlayer : public QObject {
   void PlayNext();
   void Deliver(const ScriptedEvent& event);
   void Mouse(int type, QPoint at, Qt::MouseButton button);
+  void Type(const QString& text);
 
   QPointer<QWidget> window_;
   std::vector<ScriptedEvent> events_;
   std::function<QPoint(QPoint)> window_point_of_;
   size_t next_ = 0;
   bool started_ = false;
-  Qt::MouseButtons held_;
+  WindowSystemInput input_;
 };
 
 }  // namespace vork

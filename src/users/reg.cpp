@@ -74,16 +74,23 @@ TVkReg::~TVkReg() {
 
 void TVkReg::Load() {
   items_.Clear();
+  on_disk_.clear();
   if (file_name_.empty()) return;
   std::string bytes;
-  if (ReadWholeFile(file_name_, bytes)) items_ = DecodeRegFile(bytes, file_name_);
+  if (ReadWholeFile(file_name_, bytes)) {
+    items_ = DecodeRegFile(bytes, file_name_);
+    on_disk_ = std::move(bytes);
+  }
 }
 
 void TVkReg::Save() const {
   if (file_name_.empty()) return;
+  std::string bytes = EncodeRegFile(items_);
+  if (!on_disk_.empty() && bytes == on_disk_) return;
   // Through a temporary file and a rename: a crash in the middle of a save
   // leaves the previous complete store, never a truncated one.
-  WriteFileAtomically(file_name_, EncodeRegFile(items_));
+  WriteFileAtomically(file_name_, bytes);
+  on_disk_ = std::move(bytes);
 }
 
 std::string TVkReg::ReadString(std::string_view name, std::string_view default_value) const {

@@ -17,7 +17,9 @@ class TVkReg {
   // exists afterwards. A corrupt file throws and is left as it was.
   explicit TVkReg(std::string file_name = {});
   // Saves once more; a failure then is only logged (every change was already
-  // written when it was made).
+  // written when it was made). A save that would write the bytes the file
+  // already holds writes nothing: a run that changes nothing costs no disk
+  // flush.
   ~TVkReg();
   TVkReg(const TVkReg&) = delete;
   TVkReg& operator=(const TVkReg&) = delete;
@@ -46,6 +48,9 @@ class TVkReg {
 
   std::string file_name_;
   TVkRegItems items_;
+  // What the file holds as far as this store knows: read by Load, written
+  // by Save.
+  mutable std::string on_disk_;
 };
 
 }  // namespace vork

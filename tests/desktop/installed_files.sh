@@ -25,6 +25,13 @@ done
 player=$(readlink -f "$inst/bin/vork")
 [ -x "$player" ] || fail "bin/vork does not lead to the player"
 [ -f "$(dirname "$player")/liboggaudio.so" ] || fail "no liboggaudio.so beside $player"
+# The parts loaded when first needed (printing, the network) sit beside
+# every copy of the player too.
+for module in libvork_network.so libvork_printing.so; do
+  for dir in "$(dirname "$player")" "$inst/share/vork/demo"; do
+    [ -f "$dir/$module" ] || fail "no $module in $dir"
+  done
+done
 # A relative link keeps working when the installed tree is moved.
 case $(readlink "$inst/bin/vork") in /*) fail "bin/vork is an absolute link" ;; esac
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QWindow>
 #include <deque>
 #include <set>
 
@@ -181,6 +182,30 @@ TEST_F(TransitionTest, WithTheWindowHiddenNothingIsCapturedAndTheStageStillUpdat
   ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
   QApplication::processEvents();
   EXPECT_EQ(PixelAt(Screen(), 10, 10), QColor(Qt::blue));
+}
+
+// At the course's first scene the window has been shown but is not on
+// screen yet: an instant effect has nothing to hide then and captures
+// nothing; one with a duration still covers the stage, to fade in.
+TEST_F(TransitionTest, BeforeTheWindowIsOnScreenOnlyAnEffectWithDurationCaptures) {
+  QWidget window;
+  window.resize(200, 100);
+  auto* control = new QWidget(&window);
+  control->setGeometry(0, 0, 200, 100);
+  window.show();
+  ASSERT_TRUE(window.isVisible());
+  ASSERT_FALSE(window.windowHandle()->isExposed());
+
+  TFlickerFreeTransition instant;
+  instant.Prepare(control, control->rect());
+  EXPECT_FALSE(instant.Prepared());
+  TFuseTransition fuse(60);
+  fuse.Prepare(control, control->rect());
+  EXPECT_TRUE(fuse.Prepared());
+
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  instant.Prepare(control, control->rect());
+  EXPECT_TRUE(instant.Prepared()) << "once on screen the rebuild is hidden again";
 }
 
 TEST_F(TransitionTest, APersistentFuseCanBePreparedAndExecutedAgainAndTakesItsDuration) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "platform/diagnostic_log.h"
@@ -125,6 +127,38 @@ TEST(Reg, DeleteMatchingWithoutAMatchDoesNotWrite) {
   std::filesystem::remove(path);
   reg.DeleteMatching("b", "");
   EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+ino_t Inode(const std::string& path) {
+  struct stat status {};
+  EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
+  return status.st_ino;
+}
+
+// A save replaces the file (a new inode); one that would write the bytes
+// already there leaves it alone, so a run that changes nothing flushes
+// nothing: not at the start, not for a value written again, not at the end.
+TEST(Reg, OnlyAChangeRewritesTheFile) {
+  ScratchDir dir;
+  const std::string path = dir / "u.vkr";
+  {
+    TVkReg reg(path);
+    reg.WriteString("a", "1");
+  }
+  const ino_t written = Inode(path);
+  {
+    TVkReg reg(path);
+    reg.WriteString("a", "1");
+    EXPECT_EQ(Inode(path), written);
+  }
+  EXPECT_EQ(Inode(path), written);
+  {
+    TVkReg reg(path);
+    reg.WriteString("a", "2");
+    EXPECT_NE(Inode(path), written);
+  }
+  TVkReg reread(path);
+  EXPECT_EQ(reread.ReadString("a", ""), "2");
 }
 
 TEST(Reg, SaveFailureReachesTheWriterAndNamesTheFile) {
