@@ -79,11 +79,21 @@ void TVkReg::Load() {
   if (ReadWholeFile(file_name_, bytes)) items_ = DecodeRegFile(bytes, file_name_);
 }
 
-void TVkReg::Save() const {
+void TVkReg::Save() {
+  CancelScheduledSave();
   if (file_name_.empty()) return;
   // Through a temporary file and a rename: a crash in the middle of a save
   // leaves the previous complete store, never a truncated one.
-  WriteFileAtomically(file_name_, EncodeRegFile(items_));
+  try {
+    WriteFileAtomically(file_name_, EncodeRegFile(items_));
+  } catch (...) {
+    ScheduleSave();
+    throw;
+  }
+}
+
+void TVkReg::Changed() {
+  if (!file_name_.empty()) ScheduleSave();
 }
 
 std::string TVkReg::ReadString(std::string_view name, std::string_view default_value) const {
@@ -110,14 +120,14 @@ void TVkReg::WriteBool(std::string_view name, bool value) {
 
 void TVkReg::Write(std::string_view name, std::string_view type, std::string_view value) {
   items_.Insert({std::string(name), std::string(type), std::string(value)});
-  Save();
+  Changed();
 }
 
 void TVkReg::DeleteMatching(std::string_view prefix, std::string_view suffix) {
   size_t removed = items_.RemoveIf([&](const TVkRegItem& item) {
     return item.name.starts_with(prefix) && item.name.ends_with(suffix);
   });
-  if (removed > 0) Save();
+  if (removed > 0) Changed();
 }
 
 void TVkReg::Dump() const {
