@@ -146,6 +146,7 @@ TEST_P(FaultInjection, SavingSettingsKeepsTheFileComplete) {
   settings.WriteString("Name", "Ada");
   settings.WriteBool("Sound", true);
   for (int i = 0; i < 50; ++i) settings.WriteString("Score" + std::to_string(i), std::string(100, 'a' + i % 26));
+  settings.Save();
   int round = 0;
   int failures = EveryFailurePoint(
       Kind(),
