@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "platform/deferred_saves.h"
 #include "platform/errors.h"
 #include "platform/message_boxes.h"
 #include "vm/processor.h"
@@ -15,17 +16,20 @@ bool RunAtEventBoundary(TVkProcessor& processor, const std::function<void()>& bo
   TVkProcessor::InUse in_use(processor);
   TVkStack& stack = processor.Stack();
   const int32_t length = stack.Length();
+  bool completed = false;
   try {
     body();
-    return true;
+    completed = true;
   } catch (const EVkSilentAbort&) {
     if (stack.Length() > length) stack.SetLength(length);
-    return false;
   } catch (const std::exception& fault) {
     if (stack.Length() > length) stack.SetLength(length);
     ShowError(fault.what());
-    return false;
   }
+  // What the routine wrote before it returned or faulted reaches the disk
+  // now, once, however many settings it wrote.
+  SaveDeferredChanges();
+  return completed;
 }
 
 }  // namespace vork

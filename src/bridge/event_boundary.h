@@ -5,7 +5,9 @@
 // player goes on with the next event. The stack is put back as it was before
 // the event pushed its arguments, so a routine that faults on every tick does
 // not fill the stack, and an interrupted routine resumes where it was (the
-// processor restores its instruction and frame pointers itself).
+// processor restores its instruction and frame pointers itself). When the
+// routine has returned (or faulted), the stores it changed are saved
+// (SaveDeferredChanges).
 
 #include <functional>
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "platform/course_directories.h"
+#include "platform/deferred_saves.h"
 #include "platform/message_boxes.h"
 #include "platform/path_resolver.h"
 #include "platform/qt/qt_text.h"
@@ -83,6 +84,9 @@ bool RunProgram(const std::string& command) {
   const std::string desktop =
       FromQString(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
   const ProgramCommand program = ParseProgramCommand(command, desktop);
+  // The program started may read what the course has just written, or be
+  // the reason the learner closes the player.
+  SaveDeferredChanges();
   const int code = Start(program);
   if (code == 0) return true;
   ShowError("Execution error.\r\n\r\n   File = \"" + program.file + "\"\r\n   Parameters = \"" +

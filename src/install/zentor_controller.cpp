@@ -1,19 +1,13 @@
 #include "install/zentor_controller.h"
 
-#include <signal.h>
-
-#include <QProcess>
-#include <QStringList>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <thread>
 
 #include "install/registry.h"
 #include "platform/course_directories.h"
+#include "platform/deferred_saves.h"
 #include "platform/message_boxes.h"
 #include "platform/path_resolver.h"
-#include "platform/qt/qt_text.h"
 
 namespace vork {
 namespace {
@@ -21,16 +15,8 @@ namespace {
 constexpr char kAppPathsKey[] =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\ZENTOR.EXE";
 
-// A process that has ended but not been reaped yet (its parent is whoever
-// adopted it) still answers kill(); /proc tells it apart where there is one.
-bool IsRunning(pid_t process) {
-  if (::kill(process, 0) != 0) return false;
-  std::ifstream stat("/proc/" + std::to_string(process) + "/stat");
-  std::string line;
-  if (!std::getline(stat, line)) return true;
-  const size_t name_end = line.rfind(')');
-  return name_end == std::string::npos || name_end + 2 >= line.size() || line[name_end + 2] != 'Z';
-}
+// As long as a window gets to answer a close request.
+constexpr std::chrono::milliseconds kCloseGrace{1000};
 
 std::unique_ptr<TVkZentorController>& Instance() {
   static std::unique_ptr<TVkZentorController> controller;
@@ -96,11 +82,13 @@ void TVkZentorController::Play(const std::string& media_name) {
     return;
   }
   if (requested_ && !applied_) ApplyRequestedSettings();
-  qint64 process = 0;
-  if (QProcess::startDetached(ToQString(executable), {ToQString(media_file), "/PLAY"}, QString(),
-                              &process)) {
+  // The learner's work is on disk before another program takes the screen.
+  SaveDeferredChanges();
+  // A sibling started earlier is let go (it goes on playing, as a second
+  // start of the program would have let it).
+  process_ = TSiblingProcess::Start(executable, {media_file, "/PLAY"});
+  if (process_) {
     started_ = true;
-    process_ = static_cast<pid_t>(process);
     return;
   }
   Close();
@@ -108,14 +96,10 @@ void TVkZentorController::Play(const std::string& media_name) {
 }
 
 void TVkZentorController::Close() {
-  if (process_ > 0 && IsRunning(process_)) {
-    ::kill(process_, SIGTERM);
-    // As long as a window gets to answer a close request.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000);
-    while (IsRunning(process_) && std::chrono::steady_clock::now() < deadline)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  process_ = 0;
+  // A program that does not end within the grace has had its request; it is
+  // let go, still waited for in the background.
+  if (process_) process_->Close(kCloseGrace);
+  process_.reset();
   started_ = false;
 }
 

@@ -6,15 +6,15 @@
 // player ends. One lives for the whole run (ZentorController()).
 //
 // Closing: the platform gives no portable way to find another program's
-// window by its title, so Close ends the process this player started.
-
-#include <sys/types.h>
+// window by its title, so Close ends the process this player started, which
+// stays this player's child until then (TSiblingProcess).
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 
+#include "install/sibling_process.h"
 #include "install/zentor_settings.h"
 
 namespace vork {
@@ -51,7 +51,7 @@ class TVkZentorController {
   bool applied_ = false;
   std::unique_ptr<TVkZentorSettings> requested_;
   ScreenOrigin view_;
-  pid_t process_ = 0;
+  std::unique_ptr<TSiblingProcess> process_;
 };
 
 // The controller of this run, made on first use with RegistryPath() and the

@@ -29,6 +29,7 @@
 #include "platform/clock.h"
 #include "platform/course_directories.h"
 #include "platform/cp1252.h"
+#include "platform/deferred_saves.h"
 #include "platform/developer_mode.h"
 #include "platform/errors.h"
 #include "platform/message_boxes.h"
@@ -126,6 +127,7 @@ void TVkSystemObject::NewObject(vork::ClassIndex class_index) {
 
 uint32_t TVkSystemObject::TransitionTo(int32_t routine) {
   const int64_t started = MonotonicMilliseconds();
+  SaveDeferredChanges();
   MainFormReenabler reenable;
   DisableMainForm();
   TBackground* stage = Stage();
@@ -273,6 +275,9 @@ void TVkSystemObject::SetZentorWindowPositions() {
 }
 
 void TVkSystemObject::OpenUser(const std::string& name) {
+  // The learner leaving has everything saved, and a failure shown, before
+  // anything of the next one is read.
+  SaveDeferredChanges();
   try {
     auto user = std::make_unique<TVkUser>(name, UsersDirectory());
     user_ = std::move(user);

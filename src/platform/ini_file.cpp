@@ -1,6 +1,7 @@
 #include "platform/ini_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -25,6 +26,20 @@ std::string_view Trim(std::string_view s) {
 
 // The temporary files of a write of path are named this followed by digits.
 std::string TemporaryStem(const std::string& path) { return path + ".tmp"; }
+
+// Gives the new file on fd what the file it replaces had: on a computer
+// where several accounts share a folder, an administrator sets a store's
+// group and mode once, and a save by whichever account must not take that
+// back. The owner and group stay when this process may set them (the owner
+// only ever for root); a file that is new keeps what the umask gave it.
+void TakeOverAttributes(int fd, const std::string& replaced) {
+  struct stat old {};
+  if (::stat(replaced.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return;
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+    [[maybe_unused]] int ignored = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  }
+  [[maybe_unused]] int ignored = ::fchmod(fd, old.st_mode & 0777);
+}
 
 }  // namespace
 
@@ -108,10 +123,11 @@ void WriteFileAtomically(const std::string& path, std::string_view data) {
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     temp = TemporaryStem(path) + std::to_string(names() % 1000000);
-    fd = FileOperationFails() ? -1 : ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    fd = FileOperationFails() ? -1 : ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) fail("write", errno);
   }
   if (fd < 0) fail("write", EEXIST);
+  TakeOverAttributes(fd, path);
   const char* p = data.data();
   size_t left = data.size();
   while (left > 0) {

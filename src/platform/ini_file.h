@@ -35,9 +35,11 @@ class IniFile {
   std::map<std::string, Entries, LessIgnoreCase> sections_;
 };
 
-// Writes data to path atomically: a new file beside it (O_CREAT|O_EXCL, user
-// permissions), flushed to disk and renamed over path. Throws EVkError naming
-// the file on failure and leaves the old file as it was.
+// Writes data to path atomically: a new file beside it (O_CREAT|O_EXCL),
+// flushed to disk and renamed over path. The new file keeps the permission
+// bits of the file it replaces, and its owner and group where this process
+// may set them; a file that did not exist follows the umask. Throws EVkError
+// naming the file on failure and leaves the old file as it was.
 void WriteFileAtomically(const std::string& path, std::string_view data);
 
 // Deletes the temporary files that WriteFileAtomically left beside path when

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "install/zentor_controller.h"
+#include "platform/deferred_saves.h"
 #include "vm/image.h"
 
 namespace vork {
@@ -18,6 +19,8 @@ TVkDirector::TVkDirector(TVkView* view, const ClassRegistration& register_classe
 }
 
 TVkDirector::~TVkDirector() {
+  // The end of the run: a failed save is still shown while the stores exist.
+  SaveDeferredChanges();
   manager_.reset();
   processor_.reset();
   stack_.reset();
@@ -32,6 +35,8 @@ void TVkDirector::Start(std::span<const uint8_t> image_file) {
   stop_entry_ = image.header.stop_entry;
   processor_->LoadImage(image.area);
   processor_->Run(start_entry_);
+  // The start routine is the one routine that no event boundary ends.
+  SaveDeferredChanges();
 }
 
 void TVkDirector::Stopped() {
@@ -39,6 +44,7 @@ void TVkDirector::Stopped() {
   if (stopping_) return;
   stopping_ = true;
   processor_->Run(stop_entry_);
+  SaveDeferredChanges();
   // From here on no instruction of any activation may run: the owner frees
   // the machine as soon as the outermost activation has returned.
   processor_->Halt();

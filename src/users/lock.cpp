@@ -23,15 +23,38 @@ constexpr int kMaxAttempts = 100;
   throw EVkError("Cannot create file \"" + path + "\": " + reason);
 }
 
+// Lock files hold nothing, so every account may read them: the hold is the
+// kernel's flock, which a descriptor open only for reading takes as well. An
+// account that can write the users folder can so open and take over a lock
+// file that a crashed player of another account left behind, which a file
+// readable only by its owner would block for good.
+constexpr mode_t kLockFileMode = 0644;
+
+// O_NONBLOCK keeps a FIFO put in the file's place from blocking the open; it
+// is refused as not a regular file afterwards.
+constexpr int kOpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+
 // Opens path for the lock: a new file with O_CREAT|O_EXCL, or the existing
-// one. Sets vanished when the existing file was deleted between the tries.
-int OpenLockFile(const std::string& path, bool& vanished) {
-  const int flags = O_RDWR | O_CLOEXEC | O_NOFOLLOW;
-  int fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0600);
-  if (fd < 0 && errno == EEXIST) {
-    fd = ::open(path.c_str(), flags);
-    vanished = fd < 0 && errno == ENOENT;
+// one, for writing where this account may (so a stale file can be emptied),
+// else for reading. Sets vanished when the existing file was deleted between
+// the tries; writable tells how it was opened.
+int OpenLockFile(const std::string& path, bool& vanished, bool& writable) {
+  writable = true;
+  int fd = ::open(path.c_str(), O_RDWR | kOpenFlags | O_CREAT | O_EXCL, kLockFileMode);
+  if (fd >= 0) {
+    // The umask would otherwise take the other accounts' read bit away.
+    if (::fchmod(fd, kLockFileMode) != 0) {
+      DiagnosticLog("Could not make lock file \"" + path + "\" readable: " + std::strerror(errno));
+    }
+    return fd;
   }
+  if (errno != EEXIST) return fd;
+  fd = ::open(path.c_str(), O_RDWR | kOpenFlags);
+  if (fd < 0 && errno == EACCES) {
+    writable = false;
+    fd = ::open(path.c_str(), O_RDONLY | kOpenFlags);
+  }
+  vanished = fd < 0 && errno == ENOENT;
   return fd;
 }
 
@@ -45,9 +68,13 @@ bool StillNamedByPath(int fd, const std::string& path) {
   return open_file.st_dev == named_file.st_dev && open_file.st_ino == named_file.st_ino;
 }
 
-bool IsRegularFile(int fd) {
+// Why the open file cannot be a lock file, or "" when it can.
+std::string NotALockFile(int fd) {
   struct stat info {};
-  return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  if (::fstat(fd, &info) != 0) return std::strerror(errno);
+  if (S_ISDIR(info.st_mode)) return std::strerror(EISDIR);
+  if (!S_ISREG(info.st_mode)) return "it is not a regular file";
+  return {};
 }
 
 }  // namespace
@@ -55,12 +82,13 @@ bool IsRegularFile(int fd) {
 TVkLock::TVkLock(std::string path) : path_(std::move(path)) {
   for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
     bool vanished = false;
-    int fd = OpenLockFile(path_, vanished);
+    bool writable = false;
+    int fd = OpenLockFile(path_, vanished, writable);
     if (vanished) continue;
     if (fd < 0) FailToCreate(path_, std::strerror(errno));
-    if (!IsRegularFile(fd)) {
+    if (std::string reason = NotALockFile(fd); !reason.empty()) {
       ::close(fd);
-      FailToCreate(path_, "it is not a regular file");
+      FailToCreate(path_, reason);
     }
     int locked;
     do {
@@ -76,8 +104,9 @@ TVkLock::TVkLock(std::string path) : path_(std::move(path)) {
       ::close(fd);
       continue;
     }
-    // Taking over a file left by a killed player replaces it: it starts empty.
-    if (::ftruncate(fd, 0) != 0) {
+    // Taking over a file left by a killed player replaces it: it starts
+    // empty, where this account may write it.
+    if (writable && ::ftruncate(fd, 0) != 0) {
       DiagnosticLog("Could not empty lock file \"" + path_ + "\": " + std::strerror(errno));
     }
     fd_ = fd;

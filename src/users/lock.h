@@ -2,7 +2,8 @@
 // TVkLock: an exclusive lock on a file that a second running player cannot
 // take. The hold is a kernel lock (flock) on the open file, so it goes away
 // with the process that held it: a lock file left behind by a killed player
-// does not block anybody.
+// does not block anybody, whichever account it belonged to (the file is
+// readable by all; see lock.cpp).
 
 #include <string>
 

@@ -83,14 +83,24 @@ void TVkReg::Load() {
   }
 }
 
-void TVkReg::Save() const {
+void TVkReg::Save() {
+  CancelScheduledSave();
   if (file_name_.empty()) return;
   std::string bytes = EncodeRegFile(items_);
   if (!on_disk_.empty() && bytes == on_disk_) return;
   // Through a temporary file and a rename: a crash in the middle of a save
   // leaves the previous complete store, never a truncated one.
-  WriteFileAtomically(file_name_, bytes);
+  try {
+    WriteFileAtomically(file_name_, bytes);
+  } catch (...) {
+    ScheduleSave();
+    throw;
+  }
   on_disk_ = std::move(bytes);
+}
+
+void TVkReg::Changed() {
+  if (!file_name_.empty()) ScheduleSave();
 }
 
 std::string TVkReg::ReadString(std::string_view name, std::string_view default_value) const {
@@ -117,14 +127,14 @@ void TVkReg::WriteBool(std::string_view name, bool value) {
 
 void TVkReg::Write(std::string_view name, std::string_view type, std::string_view value) {
   items_.Insert({std::string(name), std::string(type), std::string(value)});
-  Save();
+  Changed();
 }
 
 void TVkReg::DeleteMatching(std::string_view prefix, std::string_view suffix) {
   size_t removed = items_.RemoveIf([&](const TVkRegItem& item) {
     return item.name.starts_with(prefix) && item.name.ends_with(suffix);
   });
-  if (removed > 0) Save();
+  if (removed > 0) Changed();
 }
 
 void TVkReg::Dump() const {

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,13 +20,14 @@ struct TVkRegItem {
 
 // Sorted by name in plain byte order (unsigned, case-sensitive); names are
 // unique. The order is part of the stored file, so it must not depend on the
-// locale.
+// locale. A tree, not a sorted array: a course that writes thousands of new
+// names in one go must not shift the array for every one of them.
 class TVkRegItems {
  public:
   // Replaces an item of the same name, whatever its type.
   void Insert(TVkRegItem item);
   // Replaces the content by these items as if each were inserted in turn
-  // (a later item of a name wins), in O(n log n) for a large stored file.
+  // (a later item of a name wins).
   void Assign(std::vector<TVkRegItem> items);
   // The item with exactly this name, or nullptr.
   const TVkRegItem* Find(std::string_view name) const;
@@ -39,7 +41,15 @@ class TVkRegItems {
   auto end() const { return items_.end(); }
 
  private:
-  std::vector<TVkRegItem> items_;
+  // std::string compares through std::char_traits<char>, which orders as
+  // unsigned char: the byte order of the stored file.
+  struct ByName {
+    using is_transparent = void;
+    static std::string_view Name(const TVkRegItem& item) { return item.name; }
+    static std::string_view Name(std::string_view name) { return name; }
+    bool operator()(const auto& a, const auto& b) const { return Name(a) < Name(b); }
+  };
+  std::set<TVkRegItem, ByName> items_;
 };
 
 }  // namespace vork

@@ -146,9 +146,14 @@ TEST_P(FaultInjection, SavingSettingsKeepsTheFileComplete) {
   settings.WriteString("Name", "Ada");
   settings.WriteBool("Sound", true);
   for (int i = 0; i < 50; ++i) settings.WriteString("Score" + std::to_string(i), std::string(100, 'a' + i % 26));
+  settings.Save();
   int round = 0;
   int failures = EveryFailurePoint(
-      Kind(), [&] { settings.WriteString("Score7", "round " + std::to_string(++round)); },
+      Kind(),
+      [&] {
+        settings.WriteString("Score7", "round " + std::to_string(++round));
+        settings.Save();
+      },
       [&](const std::string& error) {
         // The file holds either the store before the change or after it,
         // whole; the temporary file of a failed save is gone.
@@ -179,6 +184,7 @@ TEST(SettingsOnAFullDisk, AFailedSaveLeavesThePreviousStore) {
   const std::string path = scratch / "learner.vkr";
   TVkReg settings(path);
   settings.WriteString("Name", "Ada");
+  settings.Save();
   const std::string before = ReadFile(path);
   ::signal(SIGXFSZ, SIG_IGN);
   struct rlimit old {};
@@ -190,6 +196,7 @@ TEST(SettingsOnAFullDisk, AFailedSaveLeavesThePreviousStore) {
     std::string error;
     try {
       settings.WriteString("Name", "Bartholomew the Younger");
+      settings.Save();
     } catch (const EVkError& e) {
       error = e.what();
     }
@@ -199,7 +206,7 @@ TEST(SettingsOnAFullDisk, AFailedSaveLeavesThePreviousStore) {
     EXPECT_EQ(scratch.Files(), 1) << "limit " << limit;
   }
   ::signal(SIGXFSZ, SIG_DFL);
-  settings.WriteString("Name", "Bartholomew the Younger");
+  settings.Save();
   EXPECT_EQ(TVkReg(path).ReadString("Name", ""), "Bartholomew the Younger");
 }
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/deferred_saves.h"
 #include "platform/errors.h"
 #include "platform/message_boxes.h"
 #include "support/test_host.h"
@@ -364,6 +365,7 @@ TEST_F(ScriptFixture, KeepsThreeSetsOfVariables) {
     EXPECT_EQ(second.SceneVars().ReadString("s", ""), "");
     EXPECT_EQ(ApplicationVars().ReadString("a", ""), "app");
     EXPECT_EQ(second.UserVars().ReadString("u", ""), "user");
+    SaveDeferredChanges();  // where the routine returns to the event loop
     EXPECT_EQ(TVkReg(file).ReadString("u", ""), "user");
 
     first.ClearVars("userVars");
@@ -371,6 +373,7 @@ TEST_F(ScriptFixture, KeepsThreeSetsOfVariables) {
     // Only in memory: the file keeps the value until the next store.
     EXPECT_EQ(TVkReg(file).ReadString("u", ""), "user");
     first.UserVars().WriteString("v", "next");
+    SaveDeferredChanges();
     EXPECT_EQ(TVkReg(file).ReadString("u", ""), "");
 
     first.ClearVars("UserVars");

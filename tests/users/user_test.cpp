@@ -13,6 +13,7 @@
 #include <random>
 #include <thread>
 
+#include "platform/deferred_saves.h"
 #include "platform/errors.h"
 #include "users/reg_file.h"
 #include "users/user_list.h"
@@ -177,13 +178,15 @@ TEST(User, OpeningRemovesOnlyItsOwnLeftoverTemporaryFiles) {
                                 "Peter.vkr.tmp42"}));
 }
 
-// A player killed at a random moment while saving over and over: the next
-// open always finds a complete store, never older than what the killed
-// player had already finished, and no temporary files pile up.
+// A player killed at a random moment while saving over and over, each value
+// at a save point of its own: the next open always finds a complete store,
+// never older than the last save point the killed player had passed, and no
+// temporary files pile up.
 TEST(User, PlayerKilledWhileSavingLeavesACompleteStore) {
   ScratchDir dir;
   constexpr int kItems = 40;
   const std::string value(2000, 'v');
+  const std::string passed = dir / "passed";
   std::mt19937 random(12345);
   int last_counter = -1;
   int kills_that_left_a_temporary_file = 0;
@@ -193,26 +196,39 @@ TEST(User, PlayerKilledWhileSavingLeavesACompleteStore) {
       TVkUser user("Writer", dir.Path());
       for (int i = 0; i < kItems; ++i) user.Settings().WriteString("item" + std::to_string(i), value);
       int counter = std::stoi(user.Settings().ReadString("counter", "0"));
+      SaveDeferredChanges();
       self.Ready();
-      for (;;) user.Settings().WriteString("counter", std::to_string(++counter));
+      for (;;) {
+        user.Settings().WriteString("counter", std::to_string(++counter));
+        user.Settings().WriteString("scratch", std::to_string(counter));
+        if (!SaveDeferredChanges()) std::abort();
+        // Past the save point: a store older than this is a lost write.
+        WriteBytes(passed, std::to_string(counter));
+      }
     });
     ASSERT_TRUE(writer.WaitUntilReady());
     std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
     writer.Kill();
     ASSERT_EQ(writer.Wait(), 128 + SIGKILL);
+    const int last_passed = std::filesystem::exists(passed) ? std::stoi("0" + ReadBytes(passed)) : 0;
+    std::filesystem::remove(passed);
     if (dir.Names().size() > 2) ++kills_that_left_a_temporary_file;
 
     TVkUser user("Writer", dir.Path());
     EXPECT_EQ(dir.Names(), (Names{"Writer.lck", "Writer.vkr"}));
     const TVkRegItems& items = user.Settings().Items();
-    ASSERT_EQ(items.Count(), kItems + 1u);
+    const bool has_counter = !user.Settings().ReadString("counter", "").empty();
+    ASSERT_EQ(items.Count(), kItems + (has_counter ? 2u : 0u));
     for (const auto& item : items) {
-      if (item.name != "counter") {
+      if (item.name != "counter" && item.name != "scratch") {
         EXPECT_EQ(item.value, value) << item.name;
       }
     }
     int counter = std::stoi(user.Settings().ReadString("counter", "-1"));
     EXPECT_GE(counter, last_counter);
+    EXPECT_GE(counter, last_passed);
+    // Both writes of one routine are in the store, or neither.
+    EXPECT_EQ(user.Settings().ReadString("scratch", std::to_string(counter)), std::to_string(counter));
     last_counter = counter;
   }
   RecordProperty("kills_that_left_a_temporary_file", kills_that_left_a_temporary_file);
