@@ -8,6 +8,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <cctype>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -49,7 +50,7 @@ bool EndsLikeLibrary(const std::string& file) {
 void CheckAllowed(const PartEntry& entry) {
   Check(entry.kind == PartEntryKind::File || entry.kind == PartEntryKind::Folder);
   Check(!entry.name.empty() && entry.name[0] != '/' && entry.name[0] != '\\');
-  Check(!(entry.name.size() >= 2 && entry.name[1] == ':'));
+  Check(!(entry.name.size() >= 2 && entry.name[1] == ':' && std::isalpha(static_cast<unsigned char>(entry.name[0]))));
   for (char c : entry.name) Check(static_cast<unsigned char>(c) >= 0x20 && c != 0x7f);
   const std::vector<std::string> parts = Components(entry.name);
   Check(!parts.empty());
