@@ -14,6 +14,8 @@ packages=(
   # the player's libraries
   qt6-base-dev libgl-dev libsdl2-dev libvorbis-dev libmpv-dev libarchive-dev libjpeg62-turbo-dev
   fonts-liberation2
+  # TLS for https downloads (Qt Network's OpenSSL backend) and the CAs it trusts
+  libssl3 ca-certificates
   # fuzzing (clang + libFuzzer runtime) and the benchmark's reference interpreter
   clang libclang-rt-14-dev lua5.4
   # the start-up benchmark's X server (the xcb platform)

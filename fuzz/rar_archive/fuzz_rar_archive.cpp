@@ -1,6 +1,7 @@
 // Any bytes as a downloaded part archive, unpacked into a fresh course
 // folder: whatever the archive holds, nothing may appear beside that folder,
-// no link may be created, and the player must not crash.
+// no link, hidden file or executable file may be created, nothing under
+// "users", and the player must not crash.
 
 #include <stdlib.h>
 #include <unistd.h>
@@ -21,8 +22,14 @@ namespace {
 bool Contained(const fs::path& root, const fs::path& course) {
   for (const auto& entry : fs::directory_iterator(root))
     if (entry.path() != course && entry.path().filename() != "part.rar") return false;
-  for (const auto& entry : fs::recursive_directory_iterator(course))
+  const auto execute = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+  for (const auto& entry : fs::recursive_directory_iterator(course)) {
     if (entry.is_symlink() || (!entry.is_regular_file() && !entry.is_directory())) return false;
+    if (entry.is_regular_file() && (entry.status().permissions() & execute) != fs::perms::none)
+      return false;
+    const std::string first = entry.path().lexically_relative(course).begin()->string();
+    if (first.front() == '.' || first == "users" || first == "Users") return false;
+  }
   return true;
 }
 

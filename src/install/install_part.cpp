@@ -1,14 +1,19 @@
 #include "install/install_part.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QEventLoop>
+#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <cstdio>
+#include <fstream>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "install/download_estimator.h"
@@ -81,6 +86,7 @@ class WaitWindow {
     auto* layout = new QVBoxLayout(window_);
     const QString padding(15, ' ');
     layout->addWidget(new QLabel(padding + "Installing, please wait..." + padding, window_));
+    window_->setWindowModality(Qt::ApplicationModal);
     window_->show();
     QCoreApplication::processEvents();
   }
@@ -96,6 +102,52 @@ void WaitForEvents() {
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
+// Set while an installation runs: the course's timers still tick while the
+// loop is pumped by hand, and a second installation must not start over the
+// first.
+bool installing = false;
+
+class InstallationRunning {
+ public:
+  InstallationRunning() { installing = true; }
+  ~InstallationRunning() { installing = false; }
+  InstallationRunning(const InstallationRunning&) = delete;
+  InstallationRunning& operator=(const InstallationRunning&) = delete;
+};
+
+std::string DigestUrl(const std::string& url) {
+  QUrl digest(ToQString(url));
+  digest.setPath(digest.path() + ".sha256");
+  return FromQString(digest.toString());
+}
+
+// The first word of a digest file in sha256sum's format ("HEX  NAME"), when
+// it is a SHA-256 digest; lower case.
+std::optional<std::string> ReadDigest(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::string word;
+  in.width(65);
+  if (!(in >> word) || word.size() != 64) return std::nullopt;
+  for (char& c : word) {
+    if (c >= 'A' && c <= 'F') c = static_cast<char>(c - 'A' + 'a');
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return std::nullopt;
+  }
+  return word;
+}
+
+std::string Sha256Of(const std::string& file) {
+  QFile in(ToQString(file));
+  QCryptographicHash hash(QCryptographicHash::Sha256);
+  if (!in.open(QIODevice::ReadOnly) || !hash.addData(&in)) return {};
+  return hash.result().toHex().toStdString();
+}
+
+std::string SizeText(int64_t bytes) {
+  constexpr int64_t kMegabyte = int64_t{1} << 20;
+  if (bytes < kMegabyte) return std::to_string(bytes / 1024) + " KB";
+  return std::to_string(bytes / kMegabyte) + " MB";
+}
+
 }  // namespace
 
 std::string MakeTempFile(const std::string& prefix, const std::string& extension) {
@@ -109,6 +161,8 @@ TVkPartInstaller::TVkPartInstaller(std::string product_name, std::string destina
 
 void TVkPartInstaller::InstallPart(const std::string& primary_url, const std::string& secondary_url,
                                    const std::string& manual_target) {
+  if (installing) return;
+  InstallationRunning running;
   if (!AskYes("This part of " + product_name_ +
               " is currently NOT installed.\r\n\r\nWould you like to install it now (requires "
               "Internet connection)?"))
@@ -137,11 +191,40 @@ void TVkPartInstaller::InstallAutomatically(const std::string& primary_url,
     return;
   }
   std::string last_url;
-  switch (DownloadWithFallback(primary_url, secondary_url, archive.Name(), last_url)) {
+  int result = DownloadWithFallback(primary_url, secondary_url, archive.Name(), last_url);
+  if (result == kDownloaded) result = CheckDigest(archive.Name(), last_url);
+  switch (result) {
     case kDownloadCancelled: ShowInfo("Installation cancelled."); return;
     case kDownloadFailed: ShowInfo("Installation failed."); return;
-    default: Unpack(archive.Name(), last_url); return;
+    case kDownloaded: Unpack(archive.Name(), last_url); return;
+    default: return;  // refused, with its box shown
   }
+}
+
+int TVkPartInstaller::CheckDigest(const std::string& archive_file, const std::string& url) {
+  const std::string digest_url = DigestUrl(url);
+  TemporaryFile digest_file(MakeTempFile(destination_ + "/~", ".tmp"));
+  const int result = digest_file.Name().empty() ? kDownloadFailed
+                                                : DownloadFile(digest_url, digest_file.Name());
+  if (result == kDownloadCancelled) return result;
+  // A server without digests answers "not found"; anything else that keeps
+  // the digest from us could be hiding a bad download.
+  if (result == kDownloadFailed && (status_code_ == 404 || status_code_ == 410)) return kDownloaded;
+  const std::optional<std::string> expected =
+      result == kDownloaded ? ReadDigest(digest_file.Name()) : std::nullopt;
+  if (!expected) {
+    ShowError("Installation failed.\r\n\r\nThe checksum at location \"" + digest_url +
+              "\" could not be read, so the file downloaded from location \"" + url +
+              "\" cannot be checked.");
+    return kDownloadRefused;
+  }
+  if (Sha256Of(archive_file) != *expected) {
+    ShowError("Installation failed.\r\n\r\nThe file downloaded from location \"" + url +
+              "\" does not match its checksum at location \"" + digest_url +
+              "\". It may be incomplete or altered.");
+    return kDownloadRefused;
+  }
+  return kDownloaded;
 }
 
 int TVkPartInstaller::DownloadWithFallback(const std::string& primary_url,
@@ -165,12 +248,15 @@ void TVkPartInstaller::ShowDownloadFailure(const char* which, const std::string&
 }
 
 void TVkPartInstaller::Unpack(const std::string& archive_file, const std::string& url) {
-  ExtractResult result;
+  ExtractOutcome outcome;
   {
     WaitWindow wait(product_name_);
-    result = ExtractArchive(archive_file, destination_);
+    ExtractOptions options;
+    options.rules = CourseInstallRules(destination_);
+    outcome = ExtractArchive(archive_file, destination_, options);
   }
-  switch (result) {
+  const std::string nothing_installed = "\r\n\r\nNothing of it was installed.";
+  switch (outcome.result) {
     case ExtractResult::Done:
       ShowInfo("Installation complete. This part of " + product_name_ + " is now available.");
       return;
@@ -182,11 +268,23 @@ void TVkPartInstaller::Unpack(const std::string& archive_file, const std::string
       ShowError("Installation failed.\r\n\r\nThe file downloaded from location \"" + url +
                 "\" is corrupt.");
       return;
+    case ExtractResult::Refused:
+      ShowError("Installation failed.\r\n\r\nThe file downloaded from location \"" + url +
+                "\" holds \"" + outcome.refusal.entry + "\", which may not be installed: " +
+                outcome.refusal.reason + "." + nothing_installed);
+      return;
+    case ExtractResult::TooLarge:
+      ShowError("Installation failed.\r\n\r\nThe file downloaded from location \"" + url +
+                "\" unpacks to more than " + SizeText(outcome.limit_bytes) +
+                ", the most this part may take on this disk." + nothing_installed);
+      return;
   }
 }
 
 int TVkPartInstaller::DownloadFile(const std::string& url, const std::string& file_name) {
   auto form = std::make_unique<TVkDownloadForm>(product_name_);
+  // Modal: the course's window takes no input while the part comes in.
+  form->setWindowModality(Qt::ApplicationModal);
   form->show();
   form->repaint();
   int result = kDownloadFailed;

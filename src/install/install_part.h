@@ -3,7 +3,9 @@
 // the choice between automatic and manual installation, the download of a
 // RAR archive with its progress window (primary, then secondary location),
 // unpacking into the course's folder, and a box with the result. The caller
-// rescans the resources afterwards.
+// rescans the resources afterwards. A download is checked against the digest
+// the server offers beside it, and the part against the install rules (see
+// install_rules.h); only one installation runs at a time.
 
 #include <string>
 
@@ -13,6 +15,8 @@ namespace vork {
 constexpr int kDownloaded = 0;
 constexpr int kDownloadCancelled = 1;
 constexpr int kDownloadFailed = 2;
+// Ours: downloaded but refused (its digest does not match), with a box shown.
+constexpr int kDownloadRefused = 3;
 
 class TVkPartInstaller {
  public:
@@ -30,6 +34,8 @@ class TVkPartInstaller {
   int DownloadWithFallback(const std::string& primary_url, const std::string& secondary_url,
                            const std::string& file_name, std::string& last_url);
   void ShowDownloadFailure(const char* which, const std::string& url);
+  // When the server offers url + ".sha256", the download must match it.
+  int CheckDigest(const std::string& archive_file, const std::string& url);
   void Unpack(const std::string& archive_file, const std::string& url);
 
   std::string product_name_;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 
 #include "install/unpack_names.h"
 
@@ -16,6 +17,7 @@ struct RarArchive {
   archive* reader = nullptr;
   RARHeaderData current;
   bool has_entry = false;
+  int64_t unpack_budget = INT64_MAX;
 };
 
 namespace {
@@ -39,7 +41,8 @@ bool MakeFolders(const std::string& root, const std::string& relative) {
   return true;
 }
 
-int WriteData(archive* reader, const std::string& target) {
+int WriteData(RarArchive* archive, const std::string& target) {
+  ::archive* reader = archive->reader;
   // O_NOFOLLOW: a name repeated in the archive replaces the earlier file but
   // can never be written through a link.
   const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
@@ -54,6 +57,11 @@ int WriteData(archive* reader, const std::string& target) {
       result = ERAR_EWRITE;
       break;
     }
+    if (static_cast<int64_t>(size) > archive->unpack_budget) {
+      result = ERAR_TOO_LARGE;
+      break;
+    }
+    archive->unpack_budget -= static_cast<int64_t>(size);
     const char* bytes = static_cast<const char*>(block);
     while (size > 0) {
       const ssize_t written = ::write(fd, bytes, size);
@@ -121,16 +129,16 @@ int RARReadHeader(RarArchive* archive, RARHeaderData& header) {
   if (status != ARCHIVE_OK && status != ARCHIVE_WARN) return ERAR_BAD_DATA;
   const char* name = EntryName(entry);
   if (!name) return ERAR_BAD_DATA;
-  auto relative = SafeRelativePath(name);
-  if (!relative) return ERAR_BAD_DATA;
   RARHeaderData read;
-  read.FileName = *relative;
+  read.StoredName = name;
+  read.FileName = SafeRelativePath(name).value_or("");
   read.UnpSize = archive_entry_size_is_set(entry) ? archive_entry_size(entry) : 0;
+  read.FileAttr = static_cast<uint32_t>(archive_entry_perm(entry));
   const auto type = archive_entry_filetype(entry);
   read.Directory = type == AE_IFDIR;
   read.Link = type == AE_IFLNK || archive_entry_hardlink(entry) != nullptr ||
               archive_entry_symlink(entry) != nullptr;
-  if (!read.Directory && !read.Link && type != AE_IFREG) read.Link = true;  // devices, pipes
+  read.Special = !read.Directory && !read.Link && type != AE_IFREG;
   archive->current = read;
   archive->has_entry = true;
   header = read;
@@ -142,14 +150,18 @@ int RARProcessFile(RarArchive* archive, int operation, const std::string& dest_p
   archive->has_entry = false;
   const RARHeaderData& entry = archive->current;
   if (operation == RAR_TEST) return ReadThrough(archive->reader);
-  if (operation != RAR_EXTRACT || entry.Link) return Skip(archive->reader);
+  if (operation != RAR_EXTRACT || entry.Link || entry.Special) return Skip(archive->reader);
+  if (entry.FileName.empty()) return ERAR_BAD_DATA;
   if (entry.Directory) {
     if (!MakeFolders(dest_path, entry.FileName + "/")) return ERAR_ECREATE;
     return Skip(archive->reader);
   }
   if (!MakeFolders(dest_path, entry.FileName)) return ERAR_ECREATE;
-  return WriteData(archive->reader, dest_path + "/" + entry.FileName);
+  if (entry.UnpSize > archive->unpack_budget) return ERAR_TOO_LARGE;
+  return WriteData(archive, dest_path + "/" + entry.FileName);
 }
+
+void RARSetUnpackLimit(RarArchive* archive, int64_t bytes) { archive->unpack_budget = bytes; }
 
 int RARCloseArchive(RarArchive* archive) {
   if (!archive) return ERAR_SUCCESS;

@@ -5,9 +5,11 @@
 //
 // Every entry name is checked when its header is read: libarchive hands
 // names over as stored, "..", absolute paths and drive letters included.
-// A refused name makes RARReadHeader answer ERAR_BAD_DATA. Link entries
-// (symbolic or hard) are reported but never created: RARProcessFile skips
-// them.
+// A refused name leaves FileName empty (StoredName keeps it for the caller's
+// message) and RARProcessFile will not extract it. Link entries (symbolic or
+// hard) and special files are reported but never created: RARProcessFile
+// skips them. Files are created without any execute bit, whatever the
+// archive stores.
 
 #include <cstdint>
 #include <string>
@@ -23,6 +25,8 @@ constexpr int ERAR_EOPEN = 15;
 constexpr int ERAR_ECREATE = 16;
 constexpr int ERAR_EREAD = 18;
 constexpr int ERAR_EWRITE = 19;
+// Ours, not the classic library's: extracting would pass the unpack limit.
+constexpr int ERAR_TOO_LARGE = 100;
 
 constexpr int RAR_OM_EXTRACT = 1;
 constexpr int RAR_SKIP = 0;
@@ -36,10 +40,13 @@ struct RAROpenArchiveData {
 };
 
 struct RARHeaderData {
-  std::string FileName;  // relative, "/"-separated (already checked)
+  std::string StoredName;  // as stored in the archive, unchecked
+  std::string FileName;    // relative, "/"-separated, checked; empty when refused
   int64_t UnpSize = 0;
+  uint32_t FileAttr = 0;   // permission bits as stored
   bool Directory = false;
   bool Link = false;
+  bool Special = false;    // a device, pipe or socket
 };
 
 struct RarArchive;
@@ -51,5 +58,8 @@ int RARReadHeader(RarArchive* archive, RARHeaderData& header);
 // the folders its name holds; RAR_SKIP and RAR_TEST read past it.
 int RARProcessFile(RarArchive* archive, int operation, const std::string& dest_path);
 int RARCloseArchive(RarArchive* archive);
+// Bytes all extracted entries together may write from now on; extracting
+// past it stops the entry with ERAR_TOO_LARGE. No limit until it is set.
+void RARSetUnpackLimit(RarArchive* archive, int64_t bytes);
 
 }  // namespace vork

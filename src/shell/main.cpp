@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "archives/embedded_resources.h"
+#include "install/install_leftovers.h"
 #include "platform/course_directories.h"
 #include "platform/errors.h"
 #include "platform/message_boxes.h"
@@ -140,6 +141,7 @@ int Run(int argc, char** argv) {
     return 1;
   }
   if (!AcquireSingleInstance(FileNameOf(ProgramPath()))) return 0;
+  RemoveInstallLeftovers(ProgramDirectory(), ProcessStartTime());
   if (options.version_switch) {
     ShowPlain(kVersionText);
     return 0;

@@ -6,8 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <cctype>
 #include <filesystem>
 #include <functional>
 
@@ -18,6 +21,7 @@
 #include "install/scratch_folder.h"
 #include "support/http_server.h"
 #include "install/transcript_capture.h"
+#include "platform/qt/main_form.h"
 #include "support/test_host.h"
 
 namespace vork::testing {
@@ -101,13 +105,94 @@ TEST_F(InstallPartTest, SecondarySiteAfterThePrimaryFailed) {
                 FailureBox("secondary", missing, 404, "Not Found") + "info: Installation failed.\n");
 }
 
-TEST_F(InstallPartTest, DownloadThatIsNoArchiveOrLeavesTheFolderIsCorrupt) {
+TEST_F(InstallPartTest, DownloadThatIsNoArchiveIsCorrupt) {
   server.Serve("/page.rar", {200, "OK", "<html>Welcome to our shop</html>"});
-  server.Serve("/evil.rar", {200, "OK", Rar4Archive({{"fine.txt", "x"}, {"../evil", "payload"}})});
   EXPECT_EQ(Install("yes", server.Url("/page.rar")), kQuestion + CorruptBox(server.Url("/page.rar")));
-  EXPECT_EQ(Install("yes", server.Url("/evil.rar")), kQuestion + CorruptBox(server.Url("/evil.rar")));
   EXPECT_TRUE(course.Tree().empty());
+}
+
+// The box names the entry and why; the part's harmless entries are not
+// installed either, and the learner's store is as it was.
+TEST_F(InstallPartTest, PartWithAForbiddenEntryIsRefusedWhole) {
+  std::filesystem::create_directory(course / "users");
+  WriteFile(course / "users/Ann.vkr", "Ann's progress");
+  server.Serve("/evil.rar", {200, "OK", Rar4Archive({{"fine.txt", "x"}, {"users\\Ann.vkr", "blank"}})});
+  server.Serve("/up.rar", {200, "OK", Rar4Archive({{"fine.txt", "x"}, {"../evil", "payload"}})});
+  const auto refused = [](const std::string& url, const std::string& entry, const std::string& why) {
+    return "error: Installation failed.\\n\\nThe file downloaded from location \"" + url +
+           "\" holds \"" + entry + "\", which may not be installed: " + why +
+           ".\\n\\nNothing of it was installed.\n";
+  };
+  EXPECT_EQ(Install("yes", server.Url("/evil.rar")),
+            kQuestion + refused(server.Url("/evil.rar"), "users/Ann.vkr", "it belongs to the learners' data"));
+  EXPECT_EQ(Install("yes", server.Url("/up.rar")),
+            kQuestion + refused(server.Url("/up.rar"), "../evil", "its name leads outside the course folder"));
+  EXPECT_EQ(course.Tree(), (std::vector<std::string>{"users", "users/Ann.vkr"}));
+  EXPECT_EQ(ReadFile(course / "users/Ann.vkr"), "Ann's progress");
   EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(course.Path()).parent_path() / "evil"));
+}
+
+std::string Sha256Hex(const std::string& bytes) {
+  return QCryptographicHash::hash(QByteArray::fromStdString(bytes), QCryptographicHash::Sha256)
+      .toHex()
+      .toStdString();
+}
+
+// NAME.sha256 beside the archive: a match installs, anything else that
+// comes back from the server refuses the part with a box.
+TEST_F(InstallPartTest, DownloadIsCheckedAgainstTheDigestBesideIt) {
+  const std::string url = server.Url("/part.rar");
+  const std::string digest_url = server.Url("/part.rar.sha256");
+  const std::string mismatch = "error: Installation failed.\\n\\nThe file downloaded from location \"" +
+                               url + "\" does not match its checksum at location \"" + digest_url +
+                               "\". It may be incomplete or altered.\n";
+  const std::string unreadable = "error: Installation failed.\\n\\nThe checksum at location \"" +
+                                 digest_url + "\" could not be read, so the file downloaded from "
+                                 "location \"" + url + "\" cannot be checked.\n";
+  std::string upper = Sha256Hex(part);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::string tampered = part;
+  tampered[tampered.size() - 12] ^= 0x20;  // inside the stored media bytes
+  struct Case {
+    const char* what;
+    std::string archive;
+    HttpResponse digest;
+    std::string boxes;
+  };
+  const Case cases[] = {
+      {"sha256sum's line", part, {200, "OK", Sha256Hex(part) + "  part.rar\n"}, kComplete},
+      {"bare upper-case digest", part, {200, "OK", upper}, kComplete},
+      {"tampered archive", tampered, {200, "OK", Sha256Hex(part) + "  part.rar\n"}, mismatch},
+      {"digest of something else", part, {200, "OK", Sha256Hex("x") + " *part.rar\n"}, mismatch},
+      {"not a digest", part, {200, "OK", "<html>ok</html>"}, unreadable},
+      {"digest too short", part, {200, "OK", Sha256Hex(part).substr(1)}, unreadable},
+      {"server error", part, {500, "Internal Server Error", ""}, unreadable},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(course / "media");
+    std::filesystem::remove(course / "demo.x01");
+    server.Serve("/part.rar", {200, "OK", c.archive});
+    server.Serve("/part.rar.sha256", c.digest);
+    EXPECT_EQ(Install("yes", url), kQuestion + c.boxes);
+    EXPECT_EQ(std::filesystem::exists(course / "demo.x01"), c.boxes == kComplete);
+  }
+}
+
+// A connection that ends early: with a length announced the download itself
+// fails; without one only the digest can tell.
+TEST_F(InstallPartTest, TruncatedDownloads) {
+  HttpResponse cut{200, "OK", part};
+  cut.cut = true;
+  server.Serve("/cut.rar", cut);
+  const std::string url = server.Url("/cut.rar");
+  EXPECT_EQ(Install("yes", url),
+            kQuestion + FailureBox("primary", url, 200, "OK") + "info: Installation failed.\n");
+  cut.send_length = false;
+  server.Serve("/cut.rar", cut);
+  server.Serve("/cut.rar.sha256", {200, "OK", Sha256Hex(part) + "  cut.rar\n"});
+  EXPECT_NE(Install("yes", url).find("does not match its checksum"), std::string::npos);
+  EXPECT_TRUE(course.Tree().empty());
 }
 
 TEST_F(InstallPartTest, UnusableProgramFolder) {
@@ -167,6 +252,47 @@ TEST_F(InstallPartTest, OtherWindowsAreDisabledWhileDownloading) {
   EXPECT_TRUE(other.isEnabled());
 }
 
+// The course's window takes no input while a part comes in: a real click
+// (through the window system, as a learner's would) on its "Download it"
+// button does nothing, and a second installation that the course's timers
+// start meanwhile does not begin.
+TEST_F(InstallPartTest, CoursesWindowTakesNoInputWhileInstalling) {
+  server.Serve("/slow.rar", {200, "OK", part, true, true});
+  server.Serve("/part.rar", {200, "OK", part});
+  QWidget course_window;
+  course_window.resize(200, 100);
+  QPushButton download_it("Download it", &course_window);
+  download_it.setGeometry(10, 10, 120, 30);
+  int clicks = 0;
+  QObject::connect(&download_it, &QPushButton::clicked, [&] { ++clicks; });
+  SetMainForm(&course_window);
+  course_window.show();
+  QApplication::processEvents();
+  const QPoint on_button = download_it.geometry().center();
+  bool modal = false;
+  std::string second_install;
+  CancelPresser presser(1, [&] {
+    modal = QApplication::activeModalWidget() != nullptr &&
+            dynamic_cast<TVkDownloadForm*>(QApplication::activeModalWidget()) != nullptr;
+    QTest::mouseClick(course_window.windowHandle(), Qt::LeftButton, {}, on_button);
+    // A part that would come at once, so that a second installation shows
+    // in the transcript and the requests instead of hanging the test.
+    TVkPartInstaller("Demo", course.Path()).InstallPart(server.Url("/part.rar"), "", "");
+  });
+  const std::string lines = Install("yes,yes", server.Url("/slow.rar"));
+  EXPECT_TRUE(modal);
+  EXPECT_EQ(clicks, 0);
+  // One question, one cancellation: the second installation asked nothing.
+  EXPECT_EQ(lines, std::string(kQuestion) +
+                       "question: Are you sure you want to cancel the download?\n"
+                       "info: Installation cancelled.\n");
+  EXPECT_EQ(server.Requests().size(), 1u);
+  // Afterwards the same click reaches the button.
+  QTest::mouseClick(course_window.windowHandle(), Qt::LeftButton, {}, on_button);
+  EXPECT_EQ(clicks, 1);
+  SetMainForm(nullptr);
+}
+
 TEST_F(InstallPartTest, ChoiceBetweenAutomaticAndManual) {
   server.Serve("/part.rar", {200, "OK", part});
   const std::string method =
@@ -183,7 +309,8 @@ TEST_F(InstallPartTest, ChoiceBetweenAutomaticAndManual) {
   EXPECT_EQ(Install("yes,13", server.Url("/part.rar"), "", "/no/such/setup|-q"), kQuestion + method);
   // No site at all: straight to the manual installation.
   EXPECT_EQ(Install("yes", "", "", "/no/such/setup|-q"), kQuestion + manual_failed);
-  EXPECT_EQ(server.Requests().size(), 1u);
+  // The part and the digest the server might offer beside it.
+  EXPECT_EQ(server.Requests(), (std::vector<std::string>{"/part.rar", "/part.rar.sha256"}));
 }
 
 // The downloader alone: a body past the announced or the largest allowed

@@ -54,8 +54,9 @@ std::string FileBlock(const RarEntry& entry) {
   header += static_cast<char>(29);  // needs version 2.9 to unpack
   header += static_cast<char>(kStored);
   Put16(header, static_cast<uint16_t>(entry.name.size()));
-  Put32(header, directory ? kUnixDirectory
-                          : entry.kind == RarEntry::Kind::Symlink ? kUnixSymlink : kUnixFile);
+  const uint32_t usual = directory ? kUnixDirectory
+                                   : entry.kind == RarEntry::Kind::Symlink ? kUnixSymlink : kUnixFile;
+  Put32(header, entry.unix_mode != 0 ? entry.unix_mode : usual);
   header += entry.name;
   return Block(header) + data;
 }

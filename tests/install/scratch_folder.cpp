@@ -31,6 +31,20 @@ std::vector<std::string> ScratchFolder::Tree() const {
   return names;
 }
 
+std::string ScratchFolder::Snapshot() const {
+  std::string snapshot;
+  for (const std::string& name : Tree()) {
+    const fs::path path = fs::path(path_) / name;
+    const fs::file_status status = fs::symlink_status(path);
+    snapshot += name + " " + std::to_string(static_cast<int>(status.type())) + " " +
+                std::to_string(static_cast<unsigned>(status.permissions())) + " ";
+    if (fs::is_symlink(status)) snapshot += "-> " + fs::read_symlink(path).string();
+    else if (fs::is_regular_file(status)) snapshot += ReadFile(path.string());
+    snapshot += "\n";
+  }
+  return snapshot;
+}
+
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;

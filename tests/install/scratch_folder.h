@@ -16,6 +16,9 @@ class ScratchFolder {
   std::string operator/(const std::string& name) const { return path_ + "/" + name; }
   // Every path below the folder, relative and sorted ("a", "a/b").
   std::vector<std::string> Tree() const;
+  // Every entry below the folder with its kind, permission bits and bytes
+  // (a link's target), one a line: whole folders compare by it.
+  std::string Snapshot() const;
 
  private:
   std::string path_;

@@ -110,7 +110,8 @@ void HttpServer::Answer(int client) {
   std::string head = "HTTP/1.1 " + std::to_string(response.status) + " " + response.reason + "\r\n";
   if (response.send_length) head += "Content-Length: " + std::to_string(response.body.size()) + "\r\n";
   head += "Connection: close\r\n\r\n";
-  const size_t body_bytes = response.stall ? response.body.size() / 2 : response.body.size();
+  const bool half = response.stall || response.cut;
+  const size_t body_bytes = half ? response.body.size() / 2 : response.body.size();
   if (SendAll(client, head.data(), head.size())) SendAll(client, response.body.data(), body_bytes);
   if (response.stall) stalled_.push_back(client);
   else ::close(client);

@@ -21,6 +21,7 @@ struct HttpResponse {
   std::string body;
   bool send_length = true;  // a Content-Length header
   bool stall = false;       // send the headers and half the body, then hold on
+  bool cut = false;         // send the headers and half the body, then close
 };
 
 class HttpServer {
