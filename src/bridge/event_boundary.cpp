@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "bridge/source_locator.h"
 #include "platform/errors.h"
 #include "platform/message_boxes.h"
 #include "vm/processor.h"
@@ -23,7 +24,8 @@ bool RunAtEventBoundary(TVkProcessor& processor, const std::function<void()>& bo
     return false;
   } catch (const std::exception& fault) {
     if (stack.Length() > length) stack.SetLength(length);
-    ShowError(fault.what());
+    const SourceLocator* locator = SourceLocator::Current();
+    ShowErrorAt(fault.what(), locator ? locator->PlaceOfFault(fault) : "");
     return false;
   }
 }

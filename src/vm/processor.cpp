@@ -89,6 +89,7 @@ void TVkProcessor::Run(int32_t entry) {
     }
   } catch (...) {
     --depth_;
+    if (on_fault_) on_fault_(*this);
     // The entry length never exceeds the capacity, so this cannot grow.
     ip_ = entry_ip;
     fp_ = entry_fp;
@@ -109,7 +110,8 @@ void TVkProcessor::Run(int32_t entry) {
 // takes it back afterwards, because a nested activation may have moved the
 // stack buffer, and one that ended with stop leaves its instruction and
 // frame pointer behind, which its interrupted caller then continues from. A
-// fault needs no write-back: Run restores its entry state.
+// fault is written back once, on its way out (for the fault event), and Run
+// then restores its entry state.
 //
 // Fused pairs. The compiled code spells every frame access, global access,
 // call and branch as a constant followed by the instruction that takes it
@@ -389,6 +391,9 @@ void TVkProcessor::Execute() {
 #endif
 
   LOAD_STATE();
+  // Faults leave the loop without the write-back; the catch at its end makes
+  // it, so that the fault event sees where the fault happened.
+  try {
   DISPATCH_BEGIN
 
   CASE(Stop) {
@@ -677,6 +682,10 @@ void TVkProcessor::Execute() {
   }
 
   DISPATCH_END
+  } catch (...) {
+    SAVE_STATE();
+    throw;
+  }
 
 #undef OP
 #undef LENGTH
