@@ -19,10 +19,9 @@ bool in_boxes = false;
 // Calls deeper than this are a runaway recursion; its first frames say enough.
 constexpr int kMaxCallersShown = 8;
 
-std::optional<int32_t> WordAt(const TVkStack& stack, int32_t offset) {
-  if (offset < 0 || offset > stack.Length() - 4) return std::nullopt;
-  return stack.Peek(offset);
-}
+// The frames of a fault in the processor's loop may lie above the length
+// the stack was last told.
+std::optional<int32_t> WordAt(const TVkStack& stack, int32_t offset) { return stack.WordInBuffer(offset); }
 
 std::string PhaseName(int32_t phase) {
   switch (phase) {
