@@ -1,5 +1,6 @@
 #include "vkc/code_writer.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vork {
@@ -80,10 +81,21 @@ void ImageWriter::Write(const RoutineCode::Item& item, const RoutineFrame& frame
     case Kind::Comment:
       code_listing_ += "    ; " + item.text + "\n";
       break;
+    case Kind::Line:
+      map_.addLine(builder_.CodeSize(), item.file, item.value);
+      break;
   }
 }
 
-void ImageWriter::AddRoutine(const std::string& label, const RoutineFrame& frame, const RoutineCode& code) {
+void ImageWriter::AddRoutine(const std::string& label, const RoutineFrame& frame, const RoutineCode& code,
+                             std::optional<SourceRoutineKind> kind) {
+  if (kind) map_.addRoutine(builder_.CodeSize(), *kind, label);
+  // The prologue belongs to the routine's first line, not to the end of
+  // whatever routine lies before it.
+  const auto& items = code.Items();
+  const auto first_line = std::find_if(items.begin(), items.end(),
+                                       [](const RoutineCode::Item& item) { return item.kind == RoutineCode::Item::Kind::Line; });
+  if (first_line != items.end()) Write(*first_line, frame);
   builder_.DefineLabel(label);
   code_listing_ += "\n" + label + ":\n";
   PushWord(frame.arguments);
@@ -94,7 +106,6 @@ void ImageWriter::AddRoutine(const std::string& label, const RoutineFrame& frame
     PushWord(locals);
     Write({RoutineCode::Item::Kind::Op, Opcode::ZeroFill, 0, {}}, frame);
   }
-  const auto& items = code.Items();
   const auto is_swap = [&](size_t i) {
     return i < items.size() && items[i].kind == RoutineCode::Item::Kind::Op && items[i].op == Opcode::Swap;
   };

@@ -7,21 +7,24 @@
 // text for --listing (text that vkasm assembles to the same image).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "vkasm/image_builder.h"
+#include "vm/source_map.h"
 
 namespace vork {
 
 class RoutineCode {
  public:
   struct Item {
-    enum class Kind { Op, Push, PushAddress, PushTemp, Label, Comment };
+    enum class Kind { Op, Push, PushAddress, PushTemp, Label, Comment, Line };
     Kind kind;
     Opcode op = Opcode::Stop;
-    int32_t value = 0;   // Push: the word; PushTemp: the temporary's number
+    int32_t value = 0;   // Push: the word; PushTemp: the temporary's number; Line: the line
     std::string text;    // PushAddress, Label: a symbol; Comment: the text
+    int file = 0;        // Line: the file's index in the source map
   };
 
   void Op(Opcode op) { items_.push_back({Item::Kind::Op, op, 0, {}}); }
@@ -34,6 +37,8 @@ class RoutineCode {
   void PushTemp(int temp) { items_.push_back({Item::Kind::PushTemp, Opcode::Stop, temp, {}}); }
   void Label(const std::string& name) { items_.push_back({Item::Kind::Label, Opcode::Stop, 0, name}); }
   void Comment(const std::string& text) { items_.push_back({Item::Kind::Comment, Opcode::Stop, 0, text}); }
+  // The code that follows came from this line of that file (for the source map).
+  void Line(int file, int line) { items_.push_back({Item::Kind::Line, Opcode::Stop, line, {}, file}); }
 
   size_t Size() const { return items_.size(); }
   // Removes and returns the items from position on.
@@ -56,9 +61,12 @@ class ImageWriter {
   void AddGlobal(const std::string& name, int32_t initial);
   void AddString(const std::string& name, const std::string& text);
   // The label, the prologue (argument count, zeroed locals), then the code.
-  void AddRoutine(const std::string& label, const RoutineFrame& frame, const RoutineCode& code);
+  // A routine of the course's own (kind given) is named in the source map.
+  void AddRoutine(const std::string& label, const RoutineFrame& frame, const RoutineCode& code,
+                  std::optional<SourceRoutineKind> kind = std::nullopt);
 
   ImageBuilder& Builder() { return builder_; }
+  SourceMap& Map() { return map_; }
   // The listing so far, followed by the entry directives.
   std::string Listing(const std::string& start, const std::string& stop) const;
 
@@ -68,6 +76,7 @@ class ImageWriter {
   void PushWord(int32_t value);
 
   ImageBuilder builder_;
+  SourceMap map_;
   std::string code_listing_;
   std::string data_listing_;
 };

@@ -1,8 +1,11 @@
 #include "vkc/compiler.h"
 
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <set>
+#include <sstream>
 
 #include "vkc/code_writer.h"
 
@@ -22,8 +25,9 @@ constexpr int kMaxNesting = 200;
 constexpr const char* kStartLabel = "vkc.start";
 constexpr const char* kStopLabel = "vkc.stop";
 
-const std::set<std::string, std::less<>> kKeywords = {"const", "void", "word", "bool", "string", "scene",
-                                                      "if",    "else", "while", "return", "stop", "str"};
+const std::set<std::string, std::less<>> kKeywords = {
+    "const", "void", "word", "bool", "string", "scene", "if", "else", "while",
+    "for", "break", "continue", "return", "stop", "str", "import"};
 
 struct Type {
   ValueKind kind = ValueKind::None;  // None: a routine without result
@@ -57,6 +61,22 @@ struct Routine {
   Type result;
   size_t body = 0;  // token index of the body's "{"
   SourcePosition at;
+  bool scene = false;
+};
+
+// One file of the course: the main source or an import.
+struct SourceFile {
+  std::string path;      // as opened, for error messages
+  std::string map_path;  // relative to the main source's folder (the main source: as given)
+  std::string text;
+};
+
+// A loop that break and continue may leave: where they jump, and how many
+// scopes are open outside it (the scopes inside die on the way out).
+struct Loop {
+  std::string break_label;
+  std::string continue_label;
+  size_t outer_scopes = 0;
 };
 
 struct GlobalString {
@@ -66,8 +86,12 @@ struct GlobalString {
 
 class Compiler {
  public:
-  Compiler(std::string_view source, std::string_view file, const ClassDeclarations& classes)
-      : source_(source), file_(file), classes_(classes), tokens_(Tokenize(source, file)) {}
+  Compiler(std::string_view source, std::string_view file, const ClassDeclarations& classes,
+           const SourceReader& read_source)
+      : file_(file), classes_(classes), read_source_(read_source) {
+    files_.push_back({file_, file_, std::string(source)});
+    tokens_ = Tokenize(source, file);
+  }
 
   CompiledCourse Run();
 
@@ -83,12 +107,14 @@ class Compiler {
   void ExpectOp(std::string_view op);
   std::string ExpectName(std::string_view what);
   [[noreturn]] void Fail(SourcePosition at, const std::string& message) const {
-    throw CompileError(file_, at, message);
+    throw CompileError(FileOf(at), at, message);
   }
+  const std::string& FileOf(SourcePosition at) const { return files_[static_cast<size_t>(at.file)].path; }
   std::string Describe(const Token& token) const;
 
   // Declarations.
   void DeclarationsPass();
+  void Import();
   std::optional<Type> TypeAt(size_t ahead) const;
   Type ParseType(bool allow_void);
   std::string TypeName(const Type& type) const;
@@ -102,12 +128,18 @@ class Compiler {
   void CompileRoutine(const Routine& routine);
   void Block();
   void Statement();
+  void SimpleStatement();
   void LocalDeclaration(Type type);
   void Assignment();
   void If();
   void While();
+  void For();
+  void LoopBody(const std::string& break_label, const std::string& continue_label);
+  void LeaveLoop(bool to_continue);
   void Return();
   void EndScope();
+  void DestroyStringLocals(const std::vector<Variable>& scope);
+  void MarkLine(SourcePosition at);
   std::string NewLabel(std::string_view what);
 
   // Expressions, loosest first.
@@ -153,12 +185,13 @@ class Compiler {
   void Convert(const Value& value, const Type& wanted, SourcePosition at, const std::string& what) const;
   void AssignString(const Variable& target, Value value, int32_t message);
 
-  std::string SourceLine(int line) const;
+  std::string SourceLine(SourcePosition at) const;
   void WriteStartAndStop();
 
-  std::string_view source_;
   std::string file_;
   const ClassDeclarations& classes_;
+  const SourceReader& read_source_;
+  std::vector<SourceFile> files_;
   std::vector<Token> tokens_;
   size_t pos_ = 0;
 
@@ -174,6 +207,7 @@ class Compiler {
   const Routine* routine_ = nullptr;
   RoutineCode code_;
   std::vector<std::vector<Variable>> scopes_;
+  std::vector<Loop> loops_;
   std::vector<int32_t> string_locals_;  // offsets of every named string local
   int named_locals_ = 0;
   int temps_ = 0;  // temporaries of the statement being compiled
@@ -295,6 +329,7 @@ void Compiler::ParseRoutine(Type result, bool scene) {
   routine.name = ExpectName("a routine name");
   DeclareTopLevelName(routine.name, routine.at);
   routine.result = result;
+  routine.scene = scene;
   ExpectOp("(");
   std::vector<std::pair<std::string, Type>> params;
   if (!IsOp(")")) {
@@ -356,7 +391,9 @@ void Compiler::DeclarationsPass() {
     constants_.emplace(name, value);
   }
   while (Peek().kind != TokenKind::End) {
-    if (IsWord("const")) {
+    if (IsWord("import")) {
+      Import();
+    } else if (IsWord("const")) {
       Next();
       const SourcePosition at = Peek().at;
       const std::string name = ExpectName("a constant name");
@@ -379,20 +416,56 @@ void Compiler::DeclarationsPass() {
   }
 }
 
+void Compiler::Import() {
+  const SourcePosition at = Next().at;
+  if (Peek().kind != TokenKind::String) Fail(Peek().at, "expected the file to import as a string, found " + Describe(Peek()));
+  const std::string written = Next().text;
+  ExpectOp(";");
+  if (written.empty()) Fail(at, "import needs a file name");
+  // Paths are relative to the importing file; the map and the once-only rule
+  // see them relative to the main source's folder.
+  const std::filesystem::path importer = at.file == 0 ? std::filesystem::path(file_).filename()
+                                                      : std::filesystem::path(files_[static_cast<size_t>(at.file)].map_path);
+  const std::string map_path = (importer.parent_path() / written).lexically_normal().generic_string();
+  const std::string main_name = std::filesystem::path(file_).filename().generic_string();
+  if (map_path == main_name) return;
+  for (const SourceFile& file : files_) {
+    if (&file != &files_.front() && file.map_path == map_path) return;
+  }
+  const std::filesystem::path main_folder = std::filesystem::path(file_).parent_path();
+  const std::string path = std::filesystem::path(map_path).is_absolute() || main_folder.empty()
+                               ? map_path
+                               : (main_folder / map_path).generic_string();
+  std::string text;
+  try {
+    text = read_source_(path);
+  } catch (const EVkError& e) {
+    Fail(at, "cannot import \"" + written + "\": " + e.what());
+  }
+  const int index = static_cast<int>(files_.size());
+  files_.push_back({path, map_path, text});
+  std::vector<Token> imported = Tokenize(text, path);
+  imported.pop_back();  // its End: the importing file goes on after it
+  for (Token& token : imported) token.at.file = index;
+  tokens_.insert(tokens_.begin() + static_cast<std::ptrdiff_t>(pos_), imported.begin(), imported.end());
+}
+
 // ---------------------------------------------------------------- routines
 
 std::string Compiler::NewLabel(std::string_view what) {
   return routine_->name + "." + std::string(what) + std::to_string(++labels_);
 }
 
-std::string Compiler::SourceLine(int line) const {
+std::string Compiler::SourceLine(SourcePosition at) const {
+  const std::string_view source = files_[static_cast<size_t>(at.file)].text;
+  const int line = at.line;
   size_t begin = 0;
   for (int i = 1; i < line && begin != std::string_view::npos; ++i) {
-    begin = source_.find('\n', begin);
+    begin = source.find('\n', begin);
     if (begin != std::string_view::npos) ++begin;
   }
   if (begin == std::string_view::npos) return {};
-  auto text = source_.substr(begin, source_.find('\n', begin) - begin);
+  auto text = source.substr(begin, source.find('\n', begin) - begin);
   const auto first = text.find_first_not_of(" \t");
   const auto last = text.find_last_not_of(" \t\r");
   return first == std::string_view::npos ? std::string() : std::string(text.substr(first, last - first + 1));
@@ -407,7 +480,7 @@ void Compiler::CompileRoutine(const Routine& routine) {
   named_locals_ = routine.result.kind == ValueKind::None ? 0 : 1;
   max_temps_ = 0;
   pos_ = routine.body;
-  code_.Comment(SourceLine(routine.at.line));
+  MarkLine(routine.at);
   Block();
   if (routine.result.kind == ValueKind::String) {
     // Falling off the end yields an empty string, never a null handle; a
@@ -433,12 +506,15 @@ void Compiler::CompileRoutine(const Routine& routine) {
   frame.arguments = static_cast<int>(routine.params.size());
   frame.named_locals = named_locals_;
   frame.temporaries = max_temps_;
-  writer_.AddRoutine(routine.name, frame, code_);
+  const auto kind = routine.scene            ? SourceRoutineKind::Scene
+                    : routine.name == "main" ? SourceRoutineKind::Main
+                                             : SourceRoutineKind::Routine;
+  writer_.AddRoutine(routine.name, frame, code_, kind);
   routine_ = nullptr;
 }
 
 void Compiler::Block() {
-  const NestingGuard guard(nesting_, file_, Peek().at);
+  const NestingGuard guard(nesting_, FileOf(Peek().at), Peek().at);
   ExpectOp("{");
   scopes_.emplace_back();
   while (!AcceptOp("}")) {
@@ -454,10 +530,20 @@ void Compiler::Block() {
   EndScope();
 }
 
+void Compiler::MarkLine(SourcePosition at) {
+  code_.Comment(SourceLine(at));
+  code_.Line(at.file, at.line);
+}
+
 void Compiler::EndScope() {
+  DestroyStringLocals(scopes_.back());
+  scopes_.pop_back();
+}
+
+void Compiler::DestroyStringLocals(const std::vector<Variable>& scope) {
   // String locals die with their block; their slots go back to 0 so that the
   // routine's exit code and the next pass through a loop find nothing there.
-  for (const Variable& local : scopes_.back()) {
+  for (const Variable& local : scope) {
     if (local.type.kind != ValueKind::String) continue;
     code_.Push(kDestroy);
     code_.Push(local.offset);
@@ -467,13 +553,12 @@ void Compiler::EndScope() {
     code_.Push(0);
     code_.Op(Opcode::Store);
   }
-  scopes_.pop_back();
 }
 
 void Compiler::LocalDeclaration(Type type) {
   const SourcePosition at = Peek().at;
   temps_ = 0;
-  code_.Comment(SourceLine(at.line));
+  MarkLine(at);
   const std::string name = ExpectName("a variable name");
   for (const Variable& other : scopes_.back()) {
     if (other.name == name) Fail(at, "'" + name + "' is already declared in this block");
@@ -497,16 +582,25 @@ void Compiler::LocalDeclaration(Type type) {
 }
 
 void Compiler::Statement() {
-  const NestingGuard guard(nesting_, file_, Peek().at);
+  const NestingGuard guard(nesting_, FileOf(Peek().at), Peek().at);
   temps_ = 0;
   const Token& first = Peek();
-  if (!IsOp("{")) code_.Comment(SourceLine(first.at.line));
+  if (!IsOp("{")) MarkLine(first.at);
   if (IsOp("{")) {
     Block();
   } else if (IsWord("if")) {
     If();
   } else if (IsWord("while")) {
     While();
+  } else if (IsWord("for")) {
+    For();
+  } else if (IsWord("break") || IsWord("continue")) {
+    const bool to_continue = Next().text == "continue";
+    if (loops_.empty()) Fail(first.at, std::string(to_continue ? "continue" : "break") + " outside a loop");
+    ExpectOp(";");
+    LeaveLoop(to_continue);
+  } else if (IsWord("import")) {
+    Fail(first.at, "import belongs at the top level of a file, outside every routine");
   } else if (IsWord("return")) {
     Return();
   } else if (IsWord("stop")) {
@@ -515,11 +609,19 @@ void Compiler::Statement() {
     code_.Op(Opcode::Stop);
   } else if (TypeAt(0) && Peek(1).kind == TokenKind::Name) {
     Fail(first.at, "a variable can only be declared directly inside a block");
-  } else if (first.kind == TokenKind::Name && (IsOp("=", 1) || IsOp("+=", 1) || IsOp("-=", 1))) {
+  } else {
+    SimpleStatement();
+    ExpectOp(";");
+  }
+}
+
+// An assignment or an expression whose value is dropped: a statement of its
+// own, or the first and last parts of a for.
+void Compiler::SimpleStatement() {
+  if (Peek().kind == TokenKind::Name && (IsOp("=", 1) || IsOp("+=", 1) || IsOp("-=", 1))) {
     Assignment();
   } else {
     Discard(Expression());
-    ExpectOp(";");
   }
 }
 
@@ -557,7 +659,6 @@ void Compiler::Assignment() {
     code_.Op(op == "+=" ? Opcode::Add : Opcode::Sub);
     Store(*target);
   }
-  ExpectOp(";");
 }
 
 void Compiler::AssignString(const Variable& target, Value value, int32_t message) {
@@ -608,10 +709,68 @@ void Compiler::While() {
   Condition(at);
   code_.PushAddress(end);
   code_.Op(Opcode::BrFalse);
-  Statement();
+  LoopBody(end, top);
   code_.PushAddress(top);
   code_.Op(Opcode::Jump);
   code_.Label(end);
+}
+
+void Compiler::For() {
+  const SourcePosition at = Next().at;
+  const std::string top = NewLabel("for");
+  const std::string step = NewLabel("forstep");
+  const std::string end = NewLabel("endfor");
+  ExpectOp("(");
+  // A variable declared in the first part lives until the loop ends.
+  scopes_.emplace_back();
+  if (const auto type = TypeAt(0); type && type->kind != ValueKind::None && Peek(1).kind == TokenKind::Name) {
+    Next();
+    LocalDeclaration(*type);
+  } else {
+    temps_ = 0;
+    if (!IsOp(";")) SimpleStatement();
+    ExpectOp(";");
+  }
+  code_.Label(top);
+  MarkLine(at);
+  if (!IsOp(";")) {
+    temps_ = 0;
+    const Value value = Expression();
+    if (value.type.kind != ValueKind::Word && value.type.kind != ValueKind::Handle) {
+      Fail(at, "a condition must be a word, not " + TypeName(value.type));
+    }
+    code_.PushAddress(end);
+    code_.Op(Opcode::BrFalse);
+  }
+  ExpectOp(";");
+  // The step is compiled here, where it is written, and moved behind the body.
+  const size_t step_start = code_.Size();
+  code_.Label(step);
+  MarkLine(at);
+  temps_ = 0;
+  if (!IsOp(")")) SimpleStatement();
+  ExpectOp(")");
+  code_.PushAddress(top);
+  code_.Op(Opcode::Jump);
+  const auto step_code = code_.CutFrom(step_start);
+  LoopBody(end, step);
+  code_.Append(step_code);
+  code_.Label(end);
+  EndScope();
+}
+
+void Compiler::LoopBody(const std::string& break_label, const std::string& continue_label) {
+  loops_.push_back({break_label, continue_label, scopes_.size()});
+  Statement();
+  loops_.pop_back();
+}
+
+void Compiler::LeaveLoop(bool to_continue) {
+  const Loop& loop = loops_.back();
+  // The blocks inside the loop end here as they would at their '}'.
+  for (size_t scope = scopes_.size(); scope > loop.outer_scopes; --scope) DestroyStringLocals(scopes_[scope - 1]);
+  code_.PushAddress(to_continue ? loop.continue_label : loop.break_label);
+  code_.Op(Opcode::Jump);
 }
 
 void Compiler::Return() {
@@ -637,7 +796,7 @@ void Compiler::Return() {
 // ---------------------------------------------------------------- expressions
 
 Value Compiler::Expression() {
-  const NestingGuard guard(nesting_, file_, Peek().at);
+  const NestingGuard guard(nesting_, FileOf(Peek().at), Peek().at);
   return LogicalOr();
 }
 
@@ -801,7 +960,7 @@ Value Compiler::CompareStrings(Value left, Value right, Opcode compare) {
 
 Value Compiler::Unary() {
   const SourcePosition at = Peek().at;
-  const NestingGuard guard(nesting_, file_, at);
+  const NestingGuard guard(nesting_, FileOf(at), at);
   if (IsOp("-") && Peek(1).kind == TokenKind::Number) {
     Next();
     const auto value = static_cast<int32_t>(0u - static_cast<uint32_t>(Next().number));
@@ -1142,6 +1301,7 @@ void Compiler::WriteStartAndStop() {
 
 CompiledCourse Compiler::Run() {
   DeclarationsPass();
+  for (const SourceFile& file : files_) writer_.Map().addFile(file.map_path);
   // The start routine comes first: a course routine at offset 0 could not
   // serve as an event handler or scene, since entry 0 means "no routine".
   WriteStartAndStop();
@@ -1151,17 +1311,30 @@ CompiledCourse Compiler::Run() {
     course.image.area = writer_.Builder().Build();
     course.image.start_entry = writer_.Builder().Resolve(kStartLabel);
     course.image.stop_entry = writer_.Builder().Resolve(kStopLabel);
+    course.image.symbols = writer_.Builder().ResolvedSymbols();
   } catch (const AssemblyError& e) {
     throw EVkError(file_ + ": internal compiler fault: " + e.what());
   }
   course.listing = writer_.Listing(kStartLabel, kStopLabel);
+  course.map = writer_.Map();
+  for (const SourceFile& file : files_) course.files.push_back(file.path);
   return course;
 }
 
 }  // namespace
 
-CompiledCourse CompileCourse(std::string_view source, std::string_view file_name, const ClassDeclarations& classes) {
-  return Compiler(source, file_name, classes).Run();
+std::string ReadSourceFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw EVkError(path + ": cannot open the file");
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) throw EVkError(path + ": cannot read the file");
+  return text.str();
+}
+
+CompiledCourse CompileCourse(std::string_view source, std::string_view file_name, const ClassDeclarations& classes,
+                             const SourceReader& read_source) {
+  return Compiler(source, file_name, classes, read_source).Run();
 }
 
 }  // namespace vork

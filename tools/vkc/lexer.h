@@ -15,6 +15,7 @@ namespace vork {
 struct SourcePosition {
   int line = 1;
   int column = 1;
+  int file = 0;  // which of a course's files: 0 the main source, then its imports in order
 };
 
 // A fault in a course source, reported as "FILE:LINE:COLUMN: message".

@@ -23,12 +23,10 @@ int Usage() {
   return 2;
 }
 
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw vork::EVkError(path + ": cannot open the file");
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+void WriteFile(const std::string& path, const std::string& bytes, const std::string& what) {
+  std::ofstream file(path, std::ios::binary);
+  file << bytes;
+  if (!file.flush()) throw vork::EVkError(path + ": cannot write " + what);
 }
 
 std::string WithoutExtension(const std::string& path) {
@@ -75,22 +73,24 @@ int main(int argc, char** argv) {
   try {
     std::optional<vork::ClassDeclarations> custom;
     if (!options.classes.empty()) {
-      custom = vork::ClassDeclarations::Parse(ReadText(options.classes), options.classes);
+      custom = vork::ClassDeclarations::Parse(vork::ReadSourceFile(options.classes), options.classes);
     }
-    const auto course = vork::CompileCourse(ReadText(options.source), options.source,
+    const auto course = vork::CompileCourse(vork::ReadSourceFile(options.source), options.source,
                                             custom ? *custom : vork::ClassDeclarations::BuiltIn());
     if (options.listing) std::cout << course.listing;
     const std::string image = vork::ImageFileBytes(course.image);
     if (!options.player.empty()) {
       const std::string out = options.output.empty() ? WithoutExtension(options.source) : options.output;
       if (out == options.source) throw vork::EVkError(out + ": the executable would overwrite the source");
-      vork::WriteWithEmbeddedResources(options.player, out, {{"BYTECODE_BIN", image}});
+      vork::WriteWithEmbeddedResources(options.player, out,
+                                       {{"BYTECODE_BIN", image}, {"SOURCE_MAP", course.map.Format()}});
       return 0;
     }
     const std::string out = options.output.empty() ? WithoutExtension(options.source) + ".vkbc" : options.output;
-    std::ofstream file(out, std::ios::binary);
-    file << image;
-    if (!file.flush()) throw vork::EVkError(out + ": cannot write the image");
+    WriteFile(out, image, "the image");
+    const std::string map = WithoutExtension(out) + ".vkmap";
+    if (map == out) throw vork::EVkError(out + ": the source map would overwrite the image");
+    WriteFile(map, course.map.Format(), "the source map");
     return 0;
   } catch (const std::exception& e) {
     std::cerr << "vkc: " << e.what() << "\n";

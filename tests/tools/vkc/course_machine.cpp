@@ -38,11 +38,14 @@ class StandInStringList : public TVkScriptObject {
 
 class StandInSystem : public TVkScriptObject {
  public:
-  explicit StandInSystem(CourseLog& log) : log_(log) {}
+  StandInSystem(CourseLog& log, const TVkProcessor& processor) : log_(log), processor_(processor) {}
   void HandleMessage(int32_t message) override {
     switch (message) {
       case 0: log_.scene_changes.push_back(PopInt()); break;
-      case 29: log_.shown.push_back(PopString()); break;
+      case 29:
+        log_.shown.push_back(PopString());
+        log_.shown_from.push_back(processor_.InstructionPointer());
+        break;
       case 30: PushString(std::to_string(PopInt())); break;
       case 33: PushInt(static_cast<int32_t>(PopString().size())); break;
       case 62: PushInt(Manager().CreateObject(19)); break;
@@ -53,13 +56,14 @@ class StandInSystem : public TVkScriptObject {
 
  private:
   CourseLog& log_;
+  const TVkProcessor& processor_;
 };
 
 }  // namespace
 
 CourseMachine::CourseMachine() {
   machine_.manager->RegisterClass(TVkObjectManager::kSystemClass,
-                                  [this](TVkObjectManager&) { return std::make_unique<StandInSystem>(log_); });
+                                  [this](TVkObjectManager&) { return std::make_unique<StandInSystem>(log_, machine_.processor); });
   machine_.manager->RegisterClass<StandInStringList>(19);
   machine_.processor.SetOnStop([this](TVkProcessor& running) {
     if (!stopped_) {
@@ -74,8 +78,8 @@ CourseMachine::~CourseMachine() {
   if (!machine_.Boxes().empty()) ADD_FAILURE() << "boxes shown:\n" << machine_.Boxes();
 }
 
-void CourseMachine::Start(std::string_view source) {
-  course_ = CompileCourse(source, "course.vkc");
+void CourseMachine::Start(std::string_view source, const SourceReader& read_source) {
+  course_ = CompileCourse(source, "course.vkc", ClassDeclarations::BuiltIn(), read_source);
   machine_.processor.LoadImage(course_.image.area);
   machine_.processor.Run(course_.image.start_entry);
 }
@@ -90,9 +94,17 @@ void CourseMachine::RunRoutine(int32_t entry, int32_t argument) {
   machine_.processor.Run(entry);
 }
 
-std::string CompileErrorOf(std::string_view source) {
+SourceReader FilesReader(std::map<std::string, std::string> files) {
+  return [files = std::move(files)](const std::string& path) {
+    const auto file = files.find(path);
+    if (file == files.end()) throw EVkError(path + ": cannot open the file");
+    return file->second;
+  };
+}
+
+std::string CompileErrorOf(std::string_view source, const SourceReader& read_source) {
   try {
-    CompileCourse(source, "course.vkc");
+    CompileCourse(source, "course.vkc", ClassDeclarations::BuiltIn(), read_source);
   } catch (const CompileError& e) {
     return e.what();
   }

@@ -8,6 +8,7 @@
 //   string list: 1 count, 2 add, 3 addAll, 7 get, 9 join
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,7 @@ namespace vork::testing {
 
 struct CourseLog {
   std::vector<std::string> shown;     // texts of showInfo, in order
+  std::vector<int32_t> shown_from;    // the instruction pointer at each showInfo
   std::vector<int32_t> scene_changes; // routines given to changeScene
 };
 
@@ -28,12 +30,13 @@ class CourseMachine {
   // Fails the test when the course made the object manager show a notice.
   ~CourseMachine();
 
-  // Compiles source and runs its start routine (and so main).
-  void Start(std::string_view source);
+  // Compiles source and runs its start routine (and so main); imports are
+  // read through read_source.
+  void Start(std::string_view source, const SourceReader& read_source = ReadSourceFile);
   // Runs the stop routine unless the course executed stop, which ran it.
   void Finish();
-  void Run(std::string_view source) {
-    Start(source);
+  void Run(std::string_view source, const SourceReader& read_source = ReadSourceFile) {
+    Start(source, read_source);
     Finish();
   }
   // Runs a routine of the loaded course with one argument (a scene phase).
@@ -52,7 +55,10 @@ class CourseMachine {
   bool stopped_ = false;
 };
 
-// Compiles source; the CompileError text, or "" when it compiles.
-std::string CompileErrorOf(std::string_view source);
+// Reads imports from files (path -> text) instead of the disk.
+SourceReader FilesReader(std::map<std::string, std::string> files);
+
+// Compiles source (as course.vkc); the CompileError text, or "" when it compiles.
+std::string CompileErrorOf(std::string_view source, const SourceReader& read_source = ReadSourceFile);
 
 }  // namespace vork::testing

@@ -95,6 +95,18 @@ TEST_F(VkcCommand, WritesTheImageAndTheListing) {
   EXPECT_EQ(Read("out.txt"), course.listing);
 }
 
+TEST_F(VkcCommand, WritesTheSourceMapBesideTheImage) {
+  Write("course.vkc", kCourse);
+  const std::string source = (dir_ / "course.vkc").string();
+  const std::string map = CompileCourse(kCourse, source).map.Format();
+  ASSERT_EQ(Vkc(source + " -o " + (dir_ / "built.image").string()), 0) << Read("err.txt");
+  EXPECT_EQ(Read("built.vkmap"), map);
+  EXPECT_EQ(SourceMap::Parse(Read("built.vkmap")).files().front(), source);
+  // An image named like its map would be overwritten by it.
+  EXPECT_EQ(Vkc(source + " -o " + (dir_ / "course.vkmap").string()), 1);
+  EXPECT_THAT(Read("err.txt"), HasSubstr("the source map would overwrite the image"));
+}
+
 TEST_F(VkcCommand, BundlesTheImageIntoACopyOfThePlayer) {
   Write("course.vkc", kCourse);
   Write("player", "not really a player");
@@ -103,6 +115,8 @@ TEST_F(VkcCommand, BundlesTheImageIntoACopyOfThePlayer) {
       << Read("err.txt");
   EXPECT_EQ(ReadEmbeddedResource(out.string(), "BYTECODE_BIN"),
             ImageFileBytes(CompileCourse(kCourse, "course.vkc").image));
+  EXPECT_EQ(ReadEmbeddedResource(out.string(), "SOURCE_MAP"),
+            CompileCourse(kCourse, (dir_ / "course.vkc").string()).map.Format());
 }
 
 TEST_F(VkcCommand, ReportsErrorsWithTheirPosition) {

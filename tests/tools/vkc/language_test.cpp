@@ -175,3 +175,94 @@ TEST(CourseLanguage, ScenesReceiveTheirPhase) {
 
 }  // namespace
 }  // namespace vork::testing
+
+namespace vork::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+TEST(CourseLanguage, ForBreakAndContinue) {
+  CourseMachine machine;
+  machine.Run(R"(
+    word outer = 7;
+    void main() {
+      string digits = "";
+      for (word i = 0; i < 6; i += 1) {
+        if (i == 1) continue;      // the step still runs
+        if (i == 4) break;
+        digits += i;
+      }
+      sys.showInfo(digits);
+      word n = 0;
+      for (;;) { n += 1; if (n == 3) break; }
+      sys.showInfo(str(n));
+      for (outer = 0; outer < 3; outer += 2) { }
+      sys.showInfo(str(outer));    // the loop variable may be declared outside
+      while (n < 20) {
+        n += 1;
+        if (n % 2 == 0) continue;
+        if (n > 8) break;
+        sys.showInfo(str(n));
+      }
+      for (word a = 0; a < 2; a += 1) {
+        for (word b = 0; ; b += 1) {
+          if (b == 2) break;       // leaves the inner loop only
+          sys.showInfo(str(a) + str(b));
+        }
+      }
+      for (word i = 0; i < 2; i += 1) { word i = 5; }
+      sys.showInfo("done");
+    }
+  )");
+  EXPECT_THAT(machine.Shown(), ElementsAre("023", "3", "4", "5", "7", "00", "01", "10", "11", "done"));
+}
+
+// break and continue leave blocks without passing their '}': the string
+// locals of those blocks must die all the same, every pass.
+TEST(CourseLanguage, LeavingALoopEarlyReleasesTheStringsOfItsBlocks) {
+  CourseMachine machine;
+  machine.Run(R"(
+    void main() {
+      string before = sys.info(2);
+      for (string s = "loop"; sys.length(s) < 40; s += "+") {
+        string first = "a";
+        {
+          string inner = first + s;
+          if (sys.length(s) % 2 == 0) continue;
+        }
+        string second = "b";
+        if (sys.length(s) == 39) break;
+      }
+      word k = 0;
+      while (1) { string w = "w"; k += 1; if (k == 30) break; if (k > 0) continue; }
+      sys.showInfo(before);
+      sys.showInfo(sys.info(2));
+    }
+  )");
+  // Before: the system object; after: "before" too, and nothing else.
+  EXPECT_THAT(machine.Shown(), ElementsAre("1", "2"));
+  EXPECT_EQ(machine.LiveObjects(), 0);
+}
+
+TEST(CourseCompileErrors, LoopsAndImportsNameThePlaceAndTheFault) {
+  const std::vector<std::pair<const char*, const char*>> cases = {
+      {"void main() { break; }", "course.vkc:1:15: break outside a loop"},
+      {"void main() {\n  if (1) continue;\n}", "course.vkc:2:10: continue outside a loop"},
+      {"void f() { while (1) g(); } void g() { break; } void main() {}", "1:40: break outside a loop"},
+      {"void main() { for (word i = 0; i < 3) {} }", "1:37: expected ';', found ')'"},
+      {"void main() { for (word i = 0; \"s\"; i += 1) {} }", "1:15: a condition must be a word, not string"},
+      {"void main() { for (word i = 0; i < 2; i += 1) {} i = 1; }", "1:50: undeclared variable 'i'"},
+      {"void main() { for (i = 0; ; ) {} }", "1:20: undeclared variable 'i'"},
+      {"void main() { word for = 1; }", "1:20: expected a variable name, found 'for'"},
+      {"void main() { import \"x.vkc\"; }", "1:15: import belongs at the top level of a file"},
+      {"import other; void main() {}", "1:8: expected the file to import as a string, found 'other'"},
+      {"import \"\"; void main() {}", "1:1: import needs a file name"},
+      {"import \"gone.vkc\";\nvoid main() {}", "course.vkc:1:1: cannot import \"gone.vkc\": gone.vkc: cannot open the file"},
+  };
+  for (const auto& [source, expected] : cases) {
+    EXPECT_THAT(CompileErrorOf(source), ::testing::HasSubstr(expected)) << source;
+  }
+}
+
+}  // namespace
+}  // namespace vork::testing
