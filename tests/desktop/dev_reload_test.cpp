@@ -147,6 +147,36 @@ TEST(DevReload, AStartThatDoesNotCompileEndsWithTheCompilersMessage) {
   EXPECT_TRUE(QString::fromUtf8(player.readAllStandardError()).contains("bad.vkc:1:"));
 }
 
+// The first course of a new author keeps a word list made in main() past the
+// scene change that releases it: every notice names the line, the routine and
+// the scene change, in the boxes as well under --dev.
+TEST(DevReload, TheFirstCourseMistakeNamesTheLineTheRoutineAndTheSceneChange) {
+  QTemporaryDir work;
+  ASSERT_TRUE(work.isValid());
+  ASSERT_TRUE(QFile::copy(VORK_SOURCE_DIR "/tests/desktop/flash.vkc", work.filePath("flash.vkc")));
+  Save(work.filePath("answers.events"), "type dog\nkey Return\nwait 100\n");
+  QProcess player;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  environment.insert("SDL_AUDIODRIVER", "dummy");
+  environment.insert("TMPDIR", work.path());
+  environment.insert("HOME", work.path());
+  player.setProcessEnvironment(environment);
+  player.setWorkingDirectory(work.path());
+  player.start(VORK_BINARY_DIR "/vork", {"--dev", "flash.vkc", "--transcript", "transcript", "--events",
+                                         "answers.events", "--timeout", "3000"});
+  ASSERT_TRUE(player.waitForFinished(20000));
+  const std::string transcript = ReadText(work.filePath("transcript"));
+  const std::string errors = QString::fromUtf8(player.readAllStandardError()).toStdString();
+  const std::string released = "(a StringList, released by the scene change to ask)";
+  for (const std::string& place : {std::string("flash.vkc:13 in ask (scene, BUILD) "),
+                                   std::string("flash.vkc:19 in answered ")}) {
+    EXPECT_NE(transcript.find(place + released), std::string::npos) << place << "\n" << transcript;
+    EXPECT_NE(errors.find(place + released), std::string::npos) << place << "\n" << errors;
+  }
+  EXPECT_NE(transcript.find("plain: sendmsg: invalid handle: $00100001\\n/"), std::string::npos) << transcript;
+}
+
 // Scene routines found again by name after a rebuild moved them.
 TEST(DevReload, TheSceneAfterAReloadIsFoundByItsName) {
   const SourceMap before = SourceMap::Parse(
