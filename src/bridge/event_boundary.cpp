@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "bridge/source_locator.h"
 #include "platform/deferred_saves.h"
 #include "platform/errors.h"
 #include "platform/message_boxes.h"
@@ -24,7 +25,8 @@ bool RunAtEventBoundary(TVkProcessor& processor, const std::function<void()>& bo
     if (stack.Length() > length) stack.SetLength(length);
   } catch (const std::exception& fault) {
     if (stack.Length() > length) stack.SetLength(length);
-    ShowError(fault.what());
+    const SourceLocator* locator = SourceLocator::Current();
+    ShowErrorAt(fault.what(), locator ? locator->PlaceOfFault(fault) : "");
   }
   // What the routine wrote before it returned or faulted reaches the disk
   // now, once, however many settings it wrote.

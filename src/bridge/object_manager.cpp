@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "bridge/source_locator.h"
 #include "bridge/string_object.h"
 #include "platform/message_boxes.h"
 #include "vm/fatal_check.h"
@@ -118,7 +119,7 @@ void TVkObjectManager::SendMsg(int32_t handle, int32_t message) {
     if (handle == 0) return;
     TVkObject* object = Find(handle);
     if (object == nullptr) {
-      ShowPlain("sendmsg/gmi_destroy: invalid handle: " + HandleText(handle));
+      ShowInvalidHandle("sendmsg/gmi_destroy: invalid handle: " + HandleText(handle), handle, false);
       return;
     }
     Destroy(*object);
@@ -126,8 +127,7 @@ void TVkObjectManager::SendMsg(int32_t handle, int32_t message) {
   }
   TVkObject* object = Find(handle);
   if (object == nullptr) {
-    ShowPlain("sendmsg: invalid handle: " + HandleText(handle));
-    ShowPlain("Check that object was created before use.");
+    ShowInvalidHandle("sendmsg: invalid handle: " + HandleText(handle), handle, true);
     return;
   }
   Deliver(*object, message);
@@ -191,15 +191,46 @@ void TVkObjectManager::FreeDestroyed(TVkObject& object) {
   Dispose(std::move(owned), false);
 }
 
-void TVkObjectManager::ReleaseSceneObjects() {
+void TVkObjectManager::ReleaseSceneObjects(int32_t next_scene) {
   std::vector<int32_t> handles;
   for (auto it = objects_.rbegin(); it != objects_.rend(); ++it) {
     if ((*it)->auto_release_) handles.push_back((*it)->handle_);
   }
   // A release handler may already have destroyed a later one.
   for (int32_t handle : handles) {
-    if (IsLive(handle)) SendMsg(handle, CommonMessage::Destroy);
+    if (TVkObject* object = Find(handle)) {
+      RememberRelease(*object, next_scene);
+      SendMsg(handle, CommonMessage::Destroy);
+    }
   }
+}
+
+void TVkObjectManager::RememberRelease(const TVkObject& object, int32_t next_scene) {
+  if (release_order_.size() >= kRememberedReleases) {
+    released_.erase(release_order_.front());
+    release_order_.pop_front();
+  }
+  release_order_.push_back(object.handle_);
+  released_[object.handle_] = {object.class_index_, next_scene};
+}
+
+const TVkObjectManager::ReleasedObject* TVkObjectManager::ReleasedByScene(int32_t handle) const {
+  const auto found = released_.find(handle);
+  return found == released_.end() ? nullptr : &found->second;
+}
+
+void TVkObjectManager::ShowInvalidHandle(const std::string& notice, int32_t handle, bool with_hint) {
+  const SourceLocator* locator = SourceLocator::Current();
+  std::string place;
+  std::string released;
+  if (locator) {
+    if (setup_.processor) place = locator->Where(Processor());
+    if (const ReleasedObject* object = ReleasedByScene(handle)) {
+      released = locator->Released(object->class_index, object->next_scene);
+    }
+  }
+  ShowPlainAt(notice, place, released);
+  if (with_hint) ShowPlain("Check that object was created before use.");
 }
 
 void TVkObjectManager::DestroyAllObjects() {

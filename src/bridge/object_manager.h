@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "bridge/messages.h"
@@ -79,8 +80,19 @@ class TVkObjectManager : private TVkObjectEvents {
   void SendMsg(int32_t handle, int32_t message);
   void SendMsg(int32_t handle, CommonMessage message) { SendMsg(handle, ToWord(message)); }
 
-  // Destroys every auto-release object, newest first.
-  void ReleaseSceneObjects();
+  // Destroys every auto-release object, newest first, for the scene change to
+  // the routine next_scene (0 when the course ends its scenes).
+  void ReleaseSceneObjects(int32_t next_scene = 0);
+
+  // What a scene change released, for notices about a handle that a course
+  // kept in a global past its scene. The last kRememberedReleases are kept.
+  struct ReleasedObject {
+    int32_t class_index = 0;
+    int32_t next_scene = 0;  // the routine of the scene change that released it
+  };
+  static constexpr size_t kRememberedReleases = 4096;
+  // Null when the handle was not among them.
+  const ReleasedObject* ReleasedByScene(int32_t handle) const;
   // Destroys every object but the oldest in creation order, then the oldest.
   void DestroyAllObjects();
 
@@ -157,6 +169,10 @@ class TVkObjectManager : private TVkObjectEvents {
   void Dispose(std::unique_ptr<TVkObject> object, bool built_in_string);
   int32_t AllocateHandle();
   void Destroy(TVkObject& object);
+  void RememberRelease(const TVkObject& object, int32_t next_scene);
+  // The invalid-handle notices, with the place and what became of the
+  // handle when the course has a source map.
+  void ShowInvalidHandle(const std::string& notice, int32_t handle, bool with_hint);
   // Where the live object stands in objects_.
   std::deque<TVkObject*>::iterator PositionOf(const TVkObject& object);
   // Runs the handler with the object marked busy, and frees a destroyed
@@ -176,6 +192,10 @@ class TVkObjectManager : private TVkObjectEvents {
   std::deque<TVkObject*> objects_;
   uint64_t next_serial_ = 1;
   std::vector<std::unique_ptr<TVkObject>> destroyed_;  // awaiting their handlers' return
+  // ReleasedByScene's memory: the handles by age, and what each was. Handles
+  // never come round again, so an entry cannot name a later object.
+  std::deque<int32_t> release_order_;
+  std::unordered_map<int32_t, ReleasedObject> released_;
 };
 
 }  // namespace vork

@@ -152,7 +152,7 @@ uint32_t TVkSystemObject::TransitionTo(int32_t routine) {
     if (current_scene_ != 0) RunWithArgument(current_scene_, 3);
     // The leave routine may have ended the course (a nested quit).
     if (!Manager().IsLive(Handle())) return 0;
-    Manager().ReleaseSceneObjects();
+    Manager().ReleaseSceneObjects(routine);
     ResManager().ResetPictureStatistics();
     if (stage) {
       stage->SetColor(0);

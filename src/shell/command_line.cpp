@@ -13,6 +13,7 @@ struct ValueOption {
 
 constexpr ValueOption kValueOptions[] = {
     {"--image", &PlayerOptions::image},
+    {"--dev", &PlayerOptions::dev},
     {"--transcript", &PlayerOptions::transcript},
     {"--answers", &PlayerOptions::answers},
     {"--events", &PlayerOptions::events},
@@ -83,6 +84,10 @@ std::optional<PlayerOptions> ParseCommandLine(const std::vector<std::string>& ar
       options.rest.push_back(arg);
     }
   }
+  if (!options.dev.empty() && !options.image.empty()) {
+    error.message = "options --dev and --image cannot be used together";
+    return std::nullopt;
+  }
   options.version_switch = options.rest.size() == 1 && options.rest[0] == "/version";
   return options;
 }
@@ -93,6 +98,9 @@ std::string HelpText(const std::string& program) {
          "\n"
          "  --image FILE       run the course image in FILE; the course's files are\n"
          "                     looked for beside FILE\n"
+         "  --dev FILE         build the course source FILE (and its resources/ folder)\n"
+         "                     and run it; every saved change rebuilds it and restarts\n"
+         "                     it at the scene that was showing\n"
          "  --transcript FILE  run headless: write every box and dialog as one line\n"
          "                     \"KIND: TEXT\" to FILE (- for standard output)\n"
          "  --answers LIST     comma-separated answers for the boxes and dialogs of a\n"

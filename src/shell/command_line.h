@@ -10,6 +10,7 @@ namespace vork {
 
 struct PlayerOptions {
   std::string image;           // --image FILE: run this image instead of the embedded one
+  std::string dev;             // --dev FILE: build the course source FILE, reload on changes
   std::string transcript;      // --transcript FILE ("-" = standard output); empty: a window run
   std::string answers;         // --answers LIST
   std::string events;          // --events FILE

@@ -28,6 +28,13 @@ TVkDirector::~TVkDirector() {
   ReleaseZentorController();
 }
 
+void TVkDirector::UseSourceMap(SourceMap map) {
+  installed_locator_.reset();
+  locator_ = std::make_unique<SourceLocator>(std::move(map));
+  installed_locator_ = std::make_unique<SourceLocator::Installed>(locator_.get());
+  processor_->SetOnFault([this](TVkProcessor& processor) { locator_->NoteFault(processor); });
+}
+
 void TVkDirector::Start(std::span<const uint8_t> image_file) {
   TVkImageFile image = ParseImage(
       std::string_view(reinterpret_cast<const char*>(image_file.data()), image_file.size()));

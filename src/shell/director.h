@@ -16,6 +16,7 @@
 #include <span>
 
 #include "bridge/object_manager.h"
+#include "bridge/source_locator.h"
 #include "vm/processor.h"
 #include "vm/value_stack.h"
 
@@ -41,6 +42,10 @@ class TVkDirector {
   // start routine. Faults propagate: a failed start ends the program.
   void Start(std::span<const uint8_t> image_file);
 
+  // The compiler's map of the image about to start: from then on faults,
+  // notices and error boxes say where in the source they happened.
+  void UseSourceMap(SourceMap map);
+
   // Raised after the stop routine has run (the processor is halted by then).
   std::function<void()> OnFinished;
 
@@ -56,6 +61,8 @@ class TVkDirector {
   void Stopped();
 
   // Declared in the reverse of the release order.
+  std::unique_ptr<SourceLocator> locator_;
+  std::unique_ptr<SourceLocator::Installed> installed_locator_;
   std::unique_ptr<TVkStack> stack_;
   std::unique_ptr<TVkProcessor> processor_;
   std::unique_ptr<TVkObjectManager> manager_;

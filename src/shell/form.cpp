@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QTimer>
+#include <cstdio>
+#include <utility>
 
 #include "bridge/event_boundary.h"
 #include "bridge/script_helpers.h"
@@ -55,16 +57,37 @@ TVkForm::~TVkForm() {
   director_.reset();
 }
 
-void TVkForm::StartCourse(std::span<const uint8_t> image_file) {
+void TVkForm::StartCourse(std::span<const uint8_t> image_file, const std::string& source_map) {
   director_ = std::make_unique<TVkDirector>(view_, register_classes_);
+  if (!source_map.empty()) {
+    try {
+      director_->UseSourceMap(SourceMap::Parse(source_map));
+    } catch (const std::exception& fault) {
+      // The course runs as well without; only the places are missing.
+      std::fprintf(stderr, "The source map was not read: %s\n", fault.what());
+    }
+  }
   director_->OnFinished = [this] { ReleaseDirector(true); };
   view_->OnTransitionTo = [this](int32_t system_object, int32_t routine) {
+    if (routine != 0 && first_scene_ != 0) routine = std::exchange(first_scene_, 0);
     RunOnSystemObject(system_object, [routine](TVkSystemObject& system) { system.TransitionTo(routine); });
   };
   view_->OnCallNotifyHandler = [this](int32_t system_object, int32_t routine) {
     RunOnSystemObject(system_object, [routine](TVkSystemObject& system) { system.CallNotifyHandler(routine); });
   };
   director_->Start(image_file);
+}
+
+void TVkForm::RestartCourse(std::span<const uint8_t> image_file, const std::string& source_map,
+                            int32_t first_scene) {
+  if (director_) {
+    director_->Halt();
+    view_->OnTransitionTo = nullptr;
+    view_->OnCallNotifyHandler = nullptr;
+    director_.reset();
+  }
+  first_scene_ = first_scene;
+  StartCourse(image_file, source_map);
 }
 
 bool TVkForm::eventFilter(QObject* watched, QEvent* event) {

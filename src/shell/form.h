@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <string>
 
 #include "shell/director.h"
 
@@ -28,7 +29,15 @@ class TVkForm : public QWidget {
 
   // Creates the director on the view and runs the course's start routine.
   // Faults propagate (a failed start ends the program).
-  void StartCourse(std::span<const uint8_t> image_file);
+  // source_map: the compiler's map of the image ("" when there is none).
+  void StartCourse(std::span<const uint8_t> image_file, const std::string& source_map = "");
+  // Frees the running course at once and starts image_file in its place; the
+  // first scene change the new course asks for goes to first_scene instead
+  // (0: where it asks). Only while CanRestartCourse().
+  void RestartCourse(std::span<const uint8_t> image_file, const std::string& source_map,
+                     int32_t first_scene);
+  // No routine of the course is running and none waits in a nested pump.
+  bool CanRestartCourse() const { return !releasing_ && (!director_ || director_->CanBeFreed()); }
 
   TVkView* View() const { return view_; }
   // How large the stage shows: zoom and full screen.
@@ -63,6 +72,7 @@ class TVkForm : public QWidget {
   std::unique_ptr<TVkDirector> director_;
   TVkDirector::ClassRegistration register_classes_;
   bool releasing_ = false;
+  int32_t first_scene_ = 0;  // RestartCourse's scene, until the first scene change
   struct Previewed {
     const QEvent* event = nullptr;
     quint64 timestamp = 0;

@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "archives/embedded_resources.h"
+#include "bridge/source_locator.h"
 #include "install/install_leftovers.h"
 #include "platform/course_directories.h"
 #include "platform/errors.h"
@@ -25,6 +26,8 @@
 #include "platform/random.h"
 #include "platform/version.h"
 #include "shell/command_line.h"
+#include "shell/dev_course.h"
+#include "shell/dev_reloader.h"
 #include "resources/config.h"
 #include "shell/event_player.h"
 #include "shell/form.h"
@@ -65,6 +68,18 @@ std::vector<uint8_t> CourseImage(const PlayerOptions& options) {
   return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
+// The compiler's map of the course: NAME.vkmap beside the image file, or the
+// resource the bundling tool appended beside the image; "" when there is none.
+std::string CourseSourceMap(const PlayerOptions& options) {
+  if (!options.image.empty()) {
+    const std::string path = WithoutExtension(options.image) + ".vkmap";
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error) ? ReadWholeFile(path, "the source map") : "";
+  }
+  const std::string executable = ExecutablePath();
+  return FindEmbeddedResource(executable, "SOURCE_MAP") ? ReadEmbeddedResource(executable, "SOURCE_MAP") : "";
+}
+
 // Where transcript lines go, for the whole run.
 struct Transcript {
   std::ofstream file;
@@ -86,6 +101,7 @@ struct Transcript {
 // course runs in its media directory: anchor them before that change.
 void AnchorOptionPaths(PlayerOptions& options) {
   options.image = FromLaunchDirectory(options.image);
+  options.dev = FromLaunchDirectory(options.dev);
   options.events = FromLaunchDirectory(options.events);
   if (options.transcript != "-") options.transcript = FromLaunchDirectory(options.transcript);
 }
@@ -100,6 +116,19 @@ int Run(int argc, char** argv) {
     return 2;
   }
   AnchorOptionPaths(*parsed);
+  // Under --dev the player runs the image it builds in a scratch folder.
+  std::unique_ptr<DevCourse> dev_course;
+  if (!parsed->dev.empty()) {
+    try {
+      dev_course = std::make_unique<DevCourse>(parsed->dev, DevCourse::DefaultCompiler(ExecutablePath()));
+    } catch (const std::exception& fault) {
+      std::fprintf(stderr, "%s: %s\n", program.c_str(), fault.what());
+      return 1;
+    }
+    parsed->image = dev_course->ImagePath().string();
+    // The author is at the machine: the boxes say where, too.
+    SourceLocator::SetInBoxes(true);
+  }
   const PlayerOptions& options = *parsed;
   if (options.help) {
     std::fputs(HelpText(program).c_str(), stdout);
@@ -120,6 +149,11 @@ int Run(int argc, char** argv) {
   QApplication::setApplicationDisplayName(QString::fromStdString(ProgramName()));
   WholePixelMouse whole_pixel_mouse;
   app.installEventFilter(&whole_pixel_mouse);
+  if (dev_course) {
+    DevBuildResult built = dev_course->Build();
+    std::fputs(built.errors.c_str(), stderr);
+    if (!built.ok) return 1;
+  }
 
   std::unique_ptr<Transcript> transcript;
   QtMessageBoxes window_boxes;
@@ -184,7 +218,9 @@ int Run(int argc, char** argv) {
       form.OnCourseEnded = [](bool) { QCoreApplication::quit(); };
     }
     // The start routine runs before the window is first shown.
-    form.StartCourse(CourseImage(options));
+    form.StartCourse(CourseImage(options), CourseSourceMap(options));
+    std::unique_ptr<DevReloader> reloader;
+    if (dev_course) reloader = std::make_unique<DevReloader>(form, *dev_course);
     if (options.fullscreen) form.Zoom()->SetFullScreen(true);
     else form.show();
     int status = QApplication::exec();

@@ -80,6 +80,10 @@ class TVkProcessor {
   void SetObjectEvents(TVkObjectEvents* target) { object_events_ = target; }
   // Replaces an earlier stop handler.
   void SetOnStop(StopEvent handler) { on_stop_ = std::move(handler); }
+  // Called from inside the catch handler of every Run that a fault leaves,
+  // innermost first, while InstructionPointer(), FramePointer() and the
+  // stack are still those of the faulting instruction (for saying where).
+  void SetOnFault(StopEvent handler) { on_fault_ = std::move(handler); }
 
   // Releases the processor from the course (typically called by the stop
   // event): every active Run returns as soon as control comes back to it,
@@ -128,6 +132,7 @@ class TVkProcessor {
   int32_t fp_ = 0;
   TVkObjectEvents* object_events_ = nullptr;
   StopEvent on_stop_;
+  StopEvent on_fault_;
   int32_t ip_ = 0;
   TVkStack& stack_;
   int depth_ = 0;

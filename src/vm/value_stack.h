@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "vm/machine_errors.h"
 #include "vm/word_io.h"
@@ -58,6 +59,14 @@ class TVkStack {
   int32_t Length() const { return length_; }
   int32_t Capacity() const { return capacity_; }
   int32_t Maximum() const { return maximum_; }
+
+  // A word anywhere in the buffer, also above the length: a fault inside the
+  // processor's loop leaves the frames it was running there (the loop keeps
+  // its stack top to itself). Nothing outside the buffer.
+  std::optional<int32_t> WordInBuffer(int32_t offset) const {
+    if (offset < 0 || int64_t{offset} + 4 > capacity_) return std::nullopt;
+    return ReadWord(buffer_.get() + offset);
+  }
 
  private:
   friend class TVkProcessor;  // keeps the stack top in locals on its hot path

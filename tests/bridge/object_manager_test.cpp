@@ -88,6 +88,32 @@ TEST(ObjectManagerTest, MessagesToObjectsThatAreNotLiveShowTheNoticesAndGoNowher
   EXPECT_EQ(f.manager->Count(), 1);
 }
 
+TEST(ObjectManagerTest, SceneChangesRememberWhatTheyReleasedForALimitedTime) {
+  BridgeFixture f;
+  f.RecordClasses({1, 2, 3});
+  f.manager->CreateObject(1);
+  const int32_t timer = f.manager->CreateObject(2);
+  const int32_t destroyed = f.manager->CreateObject(3);
+  f.manager->SendMsg(destroyed, CommonMessage::Destroy);
+  f.manager->ReleaseSceneObjects(40);
+  const auto* released = f.manager->ReleasedByScene(timer);
+  ASSERT_NE(released, nullptr);
+  EXPECT_EQ(released->class_index, 2);
+  EXPECT_EQ(released->next_scene, 40);
+  // Destroyed by the course itself, not by a scene change.
+  EXPECT_EQ(f.manager->ReleasedByScene(destroyed), nullptr);
+
+  // The memory is bounded: the oldest release is forgotten first.
+  int32_t last = 0;
+  for (size_t i = 0; i < TVkObjectManager::kRememberedReleases; ++i) {
+    last = f.manager->CreateObject(3);
+    f.manager->ReleaseSceneObjects(90);
+  }
+  EXPECT_EQ(f.manager->ReleasedByScene(timer), nullptr);
+  ASSERT_NE(f.manager->ReleasedByScene(last), nullptr);
+  EXPECT_EQ(f.manager->ReleasedByScene(last)->class_index, 3);
+}
+
 TEST(ObjectManagerTest, HandlesOfDestroyedObjectsNeverComeBack) {
   BridgeFixture f;
   std::set<int32_t> seen;

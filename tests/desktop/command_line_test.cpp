@@ -68,6 +68,8 @@ TEST(CommandLine, MistakesAreRefusedWithTheirReason) {
       {{"--zoom", "2x"}, "not '2x'"},
       {{"--timeout", "-5"}, "not '-5'"},
       {{"--image"}, "option --image needs a value"},
+      {{"--dev"}, "option --dev needs a value"},
+      {{"--dev", "a.vkc", "--image", "a.vkbc"}, "--dev and --image cannot be used together"},
   };
   for (const Case& c : cases) {
     CommandLineError error;

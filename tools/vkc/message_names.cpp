@@ -60,6 +60,15 @@ std::string HeaderText(const ClassDeclarations& classes, const std::string& sour
   out << "\n};\n\n";
   WriteEnum(out, "CommonMessage", classes.Common());
   for (const auto& [index, decl] : classes.Classes()) WriteEnum(out, PascalCase(decl.name) + "Message", decl.messages);
+  // Notices that name an object's class use the course language's names.
+  out << "// The class's name as courses write it; nullptr for an unknown index.\n"
+         "constexpr const char* ClassNameOf(int32_t class_index) {\n"
+         "  switch (class_index) {\n";
+  for (const auto& [index, decl] : classes.Classes())
+    out << "    case " << index << ": return \"" << decl.name << "\";\n";
+  out << "    default: return nullptr;\n"
+         "  }\n"
+         "}\n\n";
   out << "// The word a class or message name stands for.\n"
          "template <class Name>\n"
          "  requires std::is_enum_v<Name> && std::same_as<std::underlying_type_t<Name>, int32_t>\n"
