@@ -9,6 +9,8 @@ packages=(
   # testing
   # (python3 writes course tests' pictures and serves the demo's lesson pack)
   libgtest-dev libgmock-dev poppler-utils python3
+  # the author's guide makes its pictures and sounds with these (tests/docs)
+  imagemagick espeak-ng vorbis-tools
   # validators of the installed desktop entry and AppStream metainfo
   desktop-file-utils appstream
   # the player's libraries
