@@ -32,6 +32,7 @@ VORK_ON_DEMAND(Libarchive(), int, archive_read_data_block,
                (a, buffer, size, offset))
 VORK_ON_DEMAND(Libarchive(), int, archive_read_data_skip, (struct archive* a), (a))
 VORK_ON_DEMAND(Libarchive(), __LA_MODE_T, archive_entry_filetype, (struct archive_entry* e), (e))
+VORK_ON_DEMAND(Libarchive(), __LA_MODE_T, archive_entry_perm, (struct archive_entry* e), (e))
 VORK_ON_DEMAND(Libarchive(), const char*, archive_entry_pathname, (struct archive_entry* e), (e))
 VORK_ON_DEMAND(Libarchive(), const char*, archive_entry_pathname_utf8, (struct archive_entry* e), (e))
 VORK_ON_DEMAND(Libarchive(), const char*, archive_entry_hardlink, (struct archive_entry* e), (e))
