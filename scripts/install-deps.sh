@@ -13,6 +13,7 @@ packages=(
   desktop-file-utils appstream
   # the player's libraries
   qt6-base-dev libgl-dev libsdl2-dev libvorbis-dev libmpv-dev libarchive-dev libjpeg62-turbo-dev
+  libsndfile1-dev
   fonts-liberation2
   # fuzzing (clang + libFuzzer runtime) and the benchmark's reference interpreter
   clang libclang-rt-14-dev lua5.4
