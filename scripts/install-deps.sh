@@ -15,6 +15,7 @@ packages=(
   desktop-file-utils appstream
   # the player's libraries
   qt6-base-dev libgl-dev libsdl2-dev libvorbis-dev libmpv-dev libarchive-dev libjpeg62-turbo-dev
+  libsndfile1-dev
   fonts-liberation2
   # TLS for https downloads (Qt Network's OpenSSL backend) and the CAs it trusts
   libssl3 ca-certificates

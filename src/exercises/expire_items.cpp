@@ -1,5 +1,6 @@
 #include "exercises/expire_items.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <set>
@@ -138,36 +139,80 @@ std::string FormatDueTime(std::int64_t local_seconds) {
   return formatted;
 }
 
+bool IsValidDueTime(std::string_view due_time) {
+  using namespace std::chrono;
+  if (due_time.size() != TSa1ExpireItems::kDueTimeLength) return false;
+  for (char c : due_time) {
+    if (!IsDigit(c)) return false;
+  }
+  const auto number = [&](std::size_t from, std::size_t count) {
+    int value = 0;
+    for (std::size_t i = from; i < from + count; ++i) value = value * 10 + (due_time[i] - '0');
+    return value;
+  };
+  const year_month_day date{year{number(0, 4)}, month{static_cast<unsigned>(number(4, 2))},
+                            day{static_cast<unsigned>(number(6, 2))}};
+  return number(0, 4) >= 1 && date.ok() && number(8, 2) < 24 && number(10, 2) < 60 && number(12, 2) < 60;
+}
+
+namespace {
+
+// Judges one record-sized piece whose first byte is "/"; answers the reason
+// to drop it, or "" to keep it (its number upper-cased in place).
+std::string JudgeRecord(std::string& record, std::size_t item_count, std::set<int>& seen) {
+  if (!IsWellFormedRecord(record)) return "is not a record";
+  for (std::size_t i = 0; i < TSa1ExpireItems::kNumberLength; ++i) {
+    record[kNumberOffset + i] = UpperHex(record[kNumberOffset + i]);
+  }
+  if (!IsValidDueTime(std::string_view(record).substr(kDueTimeOffset))) return "has no valid due time";
+  const int item = ParseItemNumber(std::string_view(record).substr(kNumberOffset, TSa1ExpireItems::kNumberLength));
+  if (static_cast<std::size_t>(item) >= item_count) {
+    return "names item " + std::to_string(item) + " of " + std::to_string(item_count);
+  }
+  if (!seen.insert(item).second) return "repeats item " + std::to_string(item) + " of a newer record";
+  return {};
+}
+
+}  // namespace
+
+std::vector<std::string> StateCheck::Problems() const {
+  std::vector<std::string> lines;
+  for (const DroppedRecord& record : dropped) {
+    lines.push_back("bytes " + std::to_string(record.offset + 1) + "-" +
+                    std::to_string(record.offset + record.text.size()) + " ('" + record.text + "') " + record.reason);
+  }
+  return lines;
+}
+
 StateCheck CheckState(std::string_view state, std::size_t item_count) {
-  StateCheck result;
   constexpr std::size_t kLength = TSa1ExpireItems::kRecordLength;
-  if (state.size() % kLength != 0) {
-    result.usable = false;
-    result.problem = "its length " + std::to_string(state.size()) + " is not a multiple of 20";
-    return result;
-  }
+  StateCheck result;
   std::set<int> seen;
-  for (std::size_t start = 0; start < state.size(); start += kLength) {
-    std::string record(state.substr(start, kLength));
-    const std::string where = "record " + std::to_string(start / kLength + 1);
-    if (!IsWellFormedRecord(record)) {
-      result = StateCheck{false, {}, where + " '" + record + "' is not a record"};
-      return result;
-    }
-    for (std::size_t i = 0; i < TSa1ExpireItems::kNumberLength; ++i) {
-      record[kNumberOffset + i] = UpperHex(record[kNumberOffset + i]);
-    }
-    const int item = ParseItemNumber(std::string_view(record).substr(kNumberOffset, 4));
-    if (static_cast<std::size_t>(item) >= item_count) {
-      result.problem += where + " names item " + std::to_string(item) + " of " +
-                        std::to_string(item_count) + "; ";
-    } else if (!seen.insert(item).second) {
-      result.problem += where + " repeats item " + std::to_string(item) + "; ";
+  const auto drop = [&](std::size_t from, std::size_t to, std::string reason) {
+    result.dropped.push_back({from, std::string(state.substr(from, to - from)), std::move(reason)});
+  };
+  for (std::size_t start = 0; start < state.size();) {
+    const std::size_t next = std::min(state.find('/', start + 1), state.size());
+    const std::size_t length = next - start;
+    if (state[start] != '/') {
+      drop(start, next, "is not a record");
+    } else if (length % kLength != 0) {
+      drop(start, next, next == state.size() && length < kLength ? "is cut off"
+                                                                  : "is " + std::to_string(length) + " bytes long");
     } else {
-      result.state += record;
+      // Whole records without a "/" of their own after it: the "/" of the
+      // next record was damaged, and that record goes, but not this one.
+      std::string record(state.substr(start, kLength));
+      const std::string reason = JudgeRecord(record, item_count, seen);
+      if (reason.empty()) {
+        result.state += record;
+      } else {
+        drop(start, start + kLength, reason);
+      }
+      if (length > kLength) drop(start + kLength, next, "has lost its '/'");
     }
+    start = next;
   }
-  if (!result.problem.empty()) result.problem.resize(result.problem.size() - 2);
   return result;
 }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vork {
 
@@ -60,16 +61,26 @@ int ParseItemNumber(std::string_view number);
 // The item number as a record writes it: 4 upper-case hexadecimal digits.
 std::string ItemNumberText(int item_index);
 
-// What makes a stored state unusable as it stands, checked before it is
-// trusted: records that do not parse, with no way to tell where the next one
-// starts, make it unusable as a whole (usable false); records that parse but
-// name an item past the end of the item list, or an item that a newer record
-// already names, can be dropped on their own.
+// A stored state as it comes back from a settings file that may have been
+// hand-edited, half written or written by an older version. One bad record
+// must not cost the learner the rest of the schedule, so every record is
+// judged on its own: "/" starts a record and stands nowhere else, which
+// finds the next record after any damage.
+struct DroppedRecord {
+  std::size_t offset = 0;  // where the dropped bytes start in the stored state
+  std::string text;        // the dropped bytes
+  std::string reason;
+};
 struct StateCheck {
-  bool usable = true;
-  std::string state;    // the usable records, upper-cased, in their order
-  std::string problem;  // empty when the state was sound as given
+  std::string state;  // the records kept, numbers upper-cased, in their order
+  std::vector<DroppedRecord> dropped;
+  // One line per dropped record, naming its position: for the log.
+  std::vector<std::string> Problems() const;
 };
 StateCheck CheckState(std::string_view state, std::size_t item_count);
+
+// Whether a due-time text names a real moment (a calendar date, 00-23 hours,
+// 00-59 minutes and seconds).
+bool IsValidDueTime(std::string_view due_time);
 
 }  // namespace vork

@@ -62,13 +62,11 @@ bool TSa1TestManager::Setup(std::string_view item_resource, std::string_view sta
 
 void TSa1TestManager::TakeState(std::string_view item_resource, std::string_view state) {
   StateCheck check = CheckState(state, item_lines_.size());
-  const std::string about = "Test manager (" + std::string(item_resource) + "): ";
-  if (!check.usable) {
-    DiagnosticLog(about + "the stored state starts afresh: " + check.problem);
-    state_ = TSa1ExpireItems();
-    return;
+  state_notes_.clear();
+  for (const std::string& problem : check.Problems()) {
+    state_notes_.push_back("Test manager (" + std::string(item_resource) + "): dropped from the stored state: " + problem);
+    DiagnosticLog(state_notes_.back());
   }
-  if (!check.problem.empty()) DiagnosticLog(about + "left out of the stored state: " + check.problem);
   state_ = TSa1ExpireItems(std::move(check.state));
 }
 

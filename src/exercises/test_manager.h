@@ -32,9 +32,10 @@ class TSa1TestManager {
   explicit TSa1TestManager(LineLoader loader = LoadResourceLines);
 
   // Loads the items, takes the state and the level waiting times ("5/60/1440"
-  // gives three levels). A stored state that cannot be used as it stands is
-  // repaired or started afresh, with a line in the diagnostic log. Answers
-  // false, with ErrorText set, when there are not 1 to 10 levels.
+  // gives three levels). Damaged records of a stored state are dropped one
+  // by one (CheckState), each with a line in the diagnostic log and in
+  // StateNotes; the good ones are kept. Answers false, with ErrorText set,
+  // when there are not 1 to 10 levels.
   bool Setup(std::string_view item_resource, std::string_view state,
              std::string_view level_definitions);
   // Fills lines with up to `wanted` item lines for the next test: due items
@@ -52,6 +53,8 @@ class TSa1TestManager {
   bool LastWasNew() const { return last_was_new_; }
   int LastLevel() const { return last_level_; }
   const std::string& ErrorText() const { return error_text_; }
+  // What the last Setup dropped from the stored state, one line a record.
+  const std::vector<std::string>& StateNotes() const { return state_notes_; }
   int TopLevel() const { return top_level_; }
   const std::vector<std::string>& ItemLines() const { return item_lines_; }
 
@@ -70,6 +73,7 @@ class TSa1TestManager {
   int top_level_ = 0;
   bool last_was_new_ = false;
   std::string error_text_;
+  std::vector<std::string> state_notes_;
   int last_level_ = -1;
 };
 

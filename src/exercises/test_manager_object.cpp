@@ -2,8 +2,20 @@
 
 #include "bridge/messages.h"
 #include "data_objects/string_list_object.h"
+#include "platform/diagnostic_log.h"
 
 namespace vork {
+
+namespace {
+
+TVkSa1TestManagerObject::NoteShower& Shower() {
+  static TVkSa1TestManagerObject::NoteShower shower;
+  return shower;
+}
+
+}  // namespace
+
+void TVkSa1TestManagerObject::SetNoteShower(NoteShower shower) { Shower() = std::move(shower); }
 
 void TVkSa1TestManagerObject::Init() { manager_ = std::make_unique<TSa1TestManager>(); }
 
@@ -16,6 +28,9 @@ void TVkSa1TestManagerObject::HandleMessage(int32_t message) {
       const std::string state = PopString();
       const std::string item_resource = PopString();
       PushBool(manager_->Setup(item_resource, state, level_definitions));
+      if (IsDevelopmentMachine() && Shower()) {
+        for (const std::string& note : manager_->StateNotes()) Shower()(*this, note);
+      }
       break;
     }
     case TestManagerMessage::SelectItems: {

@@ -65,17 +65,26 @@ bool TKsAudioPlayer::Play(std::string_view location, bool wait) {
   if (!engines) return false;
 
   const bool started = engine == Engine::kWave ? engines->PlayWave(text) : engines->PlayOgg(text);
-  if (!started) {
-    // The error code is read once, right after the failed play.
-    const int error = engines->LastError();
-    return error == OGGAUDIO_ERROR_NONE || error == OGGAUDIO_ERROR_NO_AUDIO_OUTPUT;
-  }
+  if (!started) return Answer(*engines, false);
   if (wait) {
     ProcessEventsWhile([engines, engine] {
       return engine == Engine::kWave ? engines->WavePlaying() : engines->OggPlaying();
     });
   }
   return true;
+}
+
+bool TKsAudioPlayer::PlayFrom(std::string_view location, std::int64_t start_ms) {
+  SoundEngines* engines = engines_();
+  if (!engines) return false;
+  return Answer(*engines, engines->PlayWaveFrom(std::string(location), start_ms));
+}
+
+bool TKsAudioPlayer::Answer(SoundEngines& engines, bool started) {
+  if (started) return true;
+  // The error code is read once, right after the failed play.
+  const int error = engines.LastError();
+  return error == OGGAUDIO_ERROR_NONE || error == OGGAUDIO_ERROR_NO_AUDIO_OUTPUT;
 }
 
 void TKsAudioPlayer::Stop() {

@@ -8,6 +8,7 @@
 // - the file player (letters spoken aloud, media players before they start)
 //   plays only files named ".ogg" or ".wav".
 
+#include <cstdint>
 #include <functional>
 #include <string_view>
 
@@ -34,6 +35,9 @@ class TKsAudioPlayer {
   // event may stop the sound; leaving the event loop (the course ending)
   // also ends the wait.
   bool Play(std::string_view location, bool wait);
+  // Plays a recording (a wave or Ogg Vorbis sound, whatever its name) from
+  // `start_ms` on, streamed by the wave engine; answers as Play without wait.
+  bool PlayFrom(std::string_view location, std::int64_t start_ms);
   // Stops every sound of both engines.
   void Stop();
 
@@ -41,6 +45,9 @@ class TKsAudioPlayer {
   static TKsAudioPlayer& FilePlayer();
 
  private:
+  // Play's answer once the engine was asked.
+  static bool Answer(SoundEngines& engines, bool started);
+
   AudioPlayerRole role_;
   EngineSource engines_;
 };

@@ -2,7 +2,9 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <memory>
 
 #include "media/oggaudio/oggaudio.h"
@@ -33,6 +35,8 @@ class SoundLibrary : public SoundEngines {
     if (!complete) return nullptr;
     // Optional: a library without it plays at full volume.
     FindFunction(handle, "OggSetVolume", library->set_volume_);
+    // Optional too: without it recordings play only from their start.
+    FindFunction(handle, "WavPlaySoundFrom", library->play_wave_from_);
     return library;
   }
 
@@ -43,6 +47,11 @@ class SoundLibrary : public SoundEngines {
     return play_ogg_(location.c_str(), 0, 0, 0, 0, 0) != 0;
   }
   bool PlayWave(const std::string& location) override { return play_wave_(location.c_str(), 0) != 0; }
+  bool PlayWaveFrom(const std::string& location, std::int64_t start_ms) override {
+    if (!play_wave_from_) return SoundEngines::PlayWaveFrom(location, start_ms);
+    const auto start = static_cast<int>(std::clamp<std::int64_t>(start_ms, 0, std::numeric_limits<int>::max()));
+    return play_wave_from_(location.c_str(), start, 0) != 0;
+  }
   int LastError() override { return get_error_(); }
   void StopOgg() override { stop_ogg_(0); }
   void StopWave() override { stop_wave_(); }
@@ -60,6 +69,7 @@ class SoundLibrary : public SoundEngines {
   WavPlaySoundFunction play_wave_ = nullptr;
   WavStopSoundFunction stop_wave_ = nullptr;
   WavIsPlayingFunction wave_playing_ = nullptr;
+  WavPlaySoundFromFunction play_wave_from_ = nullptr;
 
  public:
   OggSetVolumeFunction set_volume_ = nullptr;

@@ -11,6 +11,8 @@
 #include "exercises/gapfill/gapfill_object.h"
 #include "exercises/matrix_object.h"
 #include "exercises/test_manager_object.h"
+#include "scene/background.h"
+#include "scene/view.h"
 #include "media/audio_recorder_object.h"
 #include "players/media_buttons_object.h"
 #include "players/media_player_objects.h"
@@ -58,6 +60,9 @@ void RegisterPlayerClasses(TVkObjectManager& manager) {
   manager.RegisterClass<TVkCrosswordObject>(ClassIndex::Crossword);
   manager.RegisterClass<TVkScriptProcessorObject>(ClassIndex::ScriptProcessor);
   manager.RegisterClass<TVkSa1TestManagerObject>(ClassIndex::TestManager);
+  TVkSa1TestManagerObject::SetNoteShower([](TVkScriptObject& object, const std::string& note) {
+    if (TVkView* view = object.View()) view->Background()->AddOverlayMessage(1, note);
+  });
   manager.RegisterClass<TVkMatrixObject>(ClassIndex::Matrix);
 }
 

@@ -340,34 +340,76 @@ TEST_F(TestManagerTest, DueTimeBeyondFourDigitYearsIsAnAssertion) {
   EXPECT_EQ(manager.State(), Record("0001", 0, "99991231235900"));
 }
 
-TEST_F(TestManagerTest, DamagedStatesAreRepairedOrStartAfresh) {
+// One bad record in a learner's stored schedule costs that record only:
+// the table gives the stored state, the records kept and where the dropped
+// bytes started (0-based offsets, as the notes count them from 1).
+TEST_F(TestManagerTest, DamagedRecordsAreDroppedOneByOne) {
   resources["words.txt"] = Words(16);
   const std::string due = "20240101000000";
+  const std::string a = Record("0001", 2, due), b = Record("000F", 0, due), c = Record("0003", 1, due);
   struct Case {
     const char* what;
     std::string stored;
-    std::string taken;
+    std::string kept;
+    std::vector<std::size_t> dropped;
   };
   const Case cases[] = {
-      {"sound", Record("0001", 2, due) + Record("000F", 0, due), Record("0001", 2, due) + Record("000F", 0, due)},
-      {"cut short", Record("0001", 2, due) + "/0002", ""},
-      {"no slash", "X" + Record("0001", 2, due).substr(1), ""},
-      {"level not a digit", "/0001X" + due, ""},
-      {"letter in the due time", Record("0001", 2, "2024010100000x"), ""},
-      {"number not hexadecimal", Record("0001", 2, due) + Record("00G1", 2, due), ""},
-      {"item past the list", Record("0010", 1, due) + Record("0003", 1, due), Record("0003", 1, due)},
-      {"item repeated", Record("0003", 1, due) + Record("0003", 4, due), Record("0003", 1, due)},
-      {"lower-case number", Record("000c", 1, due), Record("000C", 1, due)},
+      {"sound", a + b + c, a + b + c, {}},
+      {"empty", "", "", {}},
+      {"truncated tail", a + b + "/0002", a + b, {40}},
+      {"truncated inside the last due time", a + b + c.substr(0, 17), a + b, {40}},
+      {"record one byte short", a + Record("0002", 1, due).substr(0, 19) + c, a + c, {20}},
+      {"record one byte long", a + Record("0002", 1, due) + "0" + c, a + c, {20}},
+      {"first record lost its slash", "X" + a.substr(1) + b, b, {0}},
+      {"middle record lost its slash", a + "X" + b.substr(1) + c, a + c, {20}},
+      {"slash in the middle of a record", a + "/000F0202/0101000000" + c, a + c, {20, 29}},
+      {"level not a digit", a + "/000FX" + due + c, a + c, {20}},
+      {"letter in the due time", Record("0001", 2, "2024010100000x") + b, b, {0}},
+      {"month 13", a + Record("000F", 0, "20241301000000"), a, {20}},
+      {"30 February", a + Record("000F", 0, "20240230000000"), a, {20}},
+      {"hour 24", a + Record("000F", 0, "20240101240000"), a, {20}},
+      {"year 0", Record("000F", 0, "00000101000000") + a, a, {0}},
+      {"29 February of a leap year is a date", Record("000F", 0, "20240229235959"),
+       Record("000F", 0, "20240229235959"), {}},
+      {"number not hexadecimal", a + Record("00G1", 2, due) + c, a + c, {20}},
+      {"unknown item", Record("0010", 1, due) + c, c, {0}},
+      {"item repeated by an older record", c + Record("0003", 4, due) + a, c + a, {20}},
+      {"lower-case number", Record("000c", 1, due), Record("000C", 1, due), {}},
+      {"junk before the first record", "garbage" + a, a, {0}},
+      {"two damaged records", a + "/0002" + b + "/00G1" + due + "1" + c, a + b + c, {20, 45}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    ASSERT_TRUE(SetupWords(c.stored, "5/60/1440"));
-    EXPECT_EQ(manager.State(), c.taken);
+  for (const Case& row : cases) {
+    SCOPED_TRACE(row.what);
+    const StateCheck check = CheckState(row.stored, 16);
+    EXPECT_EQ(check.state, row.kept);
+    std::vector<std::size_t> offsets;
+    for (const DroppedRecord& dropped : check.dropped) offsets.push_back(dropped.offset);
+    EXPECT_EQ(offsets, row.dropped);
+    // Every stored byte is either kept or named as dropped.
+    std::size_t dropped_bytes = 0;
+    for (const DroppedRecord& dropped : check.dropped) dropped_bytes += dropped.text.size();
+    EXPECT_EQ(check.state.size() + dropped_bytes, row.stored.size());
+
+    ASSERT_TRUE(SetupWords(row.stored, "5/60/1440"));
+    EXPECT_EQ(manager.State(), row.kept);
+    ASSERT_EQ(manager.StateNotes().size(), row.dropped.size());
+    for (std::size_t i = 0; i < row.dropped.size(); ++i) {
+      EXPECT_THAT(manager.StateNotes()[i], ::testing::HasSubstr("words.txt"));
+      EXPECT_THAT(manager.StateNotes()[i], ::testing::HasSubstr("bytes " + std::to_string(row.dropped[i] + 1) + "-"));
+    }
     // Whatever came in, the manager works on.
     EXPECT_NO_THROW(Select(20));
     EXPECT_NO_THROW(manager.RecordAnswer("0003", true));
     EXPECT_EQ(RecordsOf("0003"), 1);
   }
+}
+
+// The next Setup forgets the notes of the last one.
+TEST_F(TestManagerTest, SetupNotesOnlyWhatItDropped) {
+  ASSERT_TRUE(SetupWords("/0001", "5/60"));
+  EXPECT_EQ(manager.StateNotes().size(), 1u);
+  ASSERT_TRUE(SetupWords(Record("0001", 1, "20240101000000"), "5/60"));
+  EXPECT_THAT(manager.StateNotes(), IsEmpty());
 }
 
 TEST_F(TestManagerTest, StateKeyNamesTheVersionOfTheItemList) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <stdexcept>
 
 #include "media/player_run.h"
 #include "media/recording_wave.h"
@@ -69,6 +70,47 @@ TEST(CourseSound, ArchivedOggAndLooseWaveReachTheDeviceWhole) {
   ASSERT_NE(second, kNowhere) << "the loose wave sound was not played after it";
   EXPECT_TRUE(HoldsWholeSound(run.output, beep, second));
   EXPECT_EQ(run.log.find("Audio \""), std::string::npos) << run.log;
+}
+
+// Wave sounds of the courses' era in other encodings than 16-bit PCM:
+// loose mu-law and IMA ADPCM sounds both reach the device as their tone,
+// with nothing reported.
+TEST(CourseSound, CompressedWaveSoundsPlay) {
+  CourseFolder course;
+  const std::vector<std::int16_t> tone = testing::Tone(22050, 1, 0.4, 550.0);
+  const auto encoding = [](const std::string& name) -> testing::WaveEncoding {
+    for (const testing::WaveEncoding& known : testing::WaveEncodings()) {
+      if (known.name == name) return known;
+    }
+    throw std::runtime_error("no encoding " + name);
+  };
+  course.MediaFile("tone.wav", testing::EncodeWaveAs(encoding("mu-law"), tone, 22050, 1));
+  course.MediaFile("word.wav", testing::EncodeWaveAs(encoding("IMA ADPCM"), tone, 22050, 1));
+  const PlayerResult run = course.Run(R"(
+    void main() { sys.changeScene(play); }
+    scene play(phase) {
+      if (phase == SHOWN) {
+        sys.playSound("!tone.aud");
+        sys.playSound("!word.aud");
+        sys.showInfo("played");
+        sys.changeScene(0);
+      }
+    }
+  )");
+  ExpectCleanRun(run, "info: played\n");
+  EXPECT_EQ(run.log.find("Audio \""), std::string::npos) << run.log;
+  const Samples heard = testing::Sounding(run.output);
+  // Two sounds of 0.4 s each (the ADPCM one filled up to its last block).
+  EXPECT_GT(Seconds(heard.size() / kOutputChannels), 0.79);
+  const testing::ToneMeasure source = testing::MeasureTone(tone, 1, 0, 22050);
+  for (double from : {0.05, 0.45}) {
+    SCOPED_TRACE(from);
+    const auto first = static_cast<std::ptrdiff_t>(from * kOutputRate) * kOutputChannels;
+    const Samples part(heard.begin() + first, heard.begin() + first + static_cast<std::ptrdiff_t>(0.3 * kOutputRate) * kOutputChannels);
+    const testing::ToneMeasure device = testing::MeasureTone(part, kOutputChannels, 0, kOutputRate);
+    EXPECT_NEAR(device.frequency, 550.0, 2.0);
+    EXPECT_NEAR(device.level, source.level, source.level * 0.05);
+  }
 }
 
 // The timer ticks from the event loop while the synchronous sound plays,

@@ -18,11 +18,15 @@ class FakeEngines : public SoundEngines {
   // How many polls of Playing answer true after a play.
   int polls_while_playing = 0;
 
-  std::vector<std::string> calls;  // "ogg LOCATION", "wave LOCATION", "stop ogg", "stop wave"
+  // "ogg LOCATION", "wave LOCATION", "wave LOCATION from MS", "stop ogg", "stop wave"
+  std::vector<std::string> calls;
   int polls = 0;
 
   bool PlayOgg(const std::string& location) override { return Play("ogg " + location); }
   bool PlayWave(const std::string& location) override { return Play("wave " + location); }
+  bool PlayWaveFrom(const std::string& location, std::int64_t start_ms) override {
+    return Play("wave " + location + " from " + std::to_string(start_ms));
+  }
   int LastError() override { return last_error_; }
   void StopOgg() override { Stop("stop ogg"); }
   void StopWave() override { Stop("stop wave"); }

@@ -4,19 +4,17 @@
 // file, play from a position in milliseconds with a notice at the end, stop,
 // read and set the position.
 //
-// The shared audio player only plays a sound from its start, so the
-// recording is decoded once when it is opened and each play hands the
-// wave engine a temporary wave file of the part from the position on. The
-// position while playing is the clock's, counted from the play's start;
-// playing ends when that reaches the end of the recording or when the engine
-// stops earlier (every sound of the course can be stopped by another).
+// Opening reads only the recording's header (its layout and length); each
+// play has the wave engine stream the recording itself from the position
+// on, through the same decoders as every other sound. The position while
+// playing is the clock's, counted from the play's start; playing ends when
+// that reaches the end of the recording or when the engine stops earlier
+// (every sound of the course can be stopped by another).
 
 #include <QTimer>
-#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace vork {
 
@@ -38,9 +36,9 @@ class TVkRecordingPlayer {
 
   const std::string& FileName() const { return file_name_; }
   void SetFileName(std::string name) { file_name_ = std::move(name); }
-  // Decodes the file named FileName (an ".aud" name of the course's sounds,
-  // a file of the media folder, or a path); throws EVkError when it is not
-  // a sound that can be played.
+  // Finds the file named FileName (an ".aud" name of the course's sounds,
+  // a file of the media folder, or a path) and reads its header; throws
+  // EVkError when it is not a sound that can be played.
   void Open();
   bool IsOpen() const { return open_; }
 
@@ -58,26 +56,16 @@ class TVkRecordingPlayer {
   std::function<void()> OnNotify;
 
  private:
-  struct Pcm {
-    int channels = 0;
-    int rate = 0;
-    int bits = 16;
-    std::vector<std::byte> data;
-    std::size_t FrameBytes() const { return static_cast<std::size_t>(channels) * (bits / 8); }
-  };
-
   void Poll();
   // Ends a play at `position`; the notice goes out last, as the caller may
   // be gone after it.
   void Finish(std::int64_t position);
-  std::string WriteTail(std::int64_t from_ms) const;
-  void RemoveTail();
 
   TKsAudioPlayer& audio_;
   PlayingProbe playing_probe_;
   std::string file_name_;
   bool open_ = false;
-  Pcm pcm_;
+  std::string location_;  // where the recording's bytes are, as the engines take it
   std::int64_t length_ms_ = 0;
   std::int64_t position_ms_ = 0;
   bool playing_ = false;
@@ -85,7 +73,6 @@ class TVkRecordingPlayer {
   std::int64_t play_started_at_ = 0;
   std::int64_t play_started_from_ = 0;
   bool notify_ = false;
-  std::string tail_file_;
   QTimer poll_;
 };
 

@@ -26,18 +26,41 @@ void LogFailure(const char* location, const char* reason) noexcept {
   }
 }
 
-std::unique_ptr<SoundDecoder> OpenSound(Engine engine, const char* text) {
+// Which decoders a play may use: the engine's own, or either (recordings).
+enum class Decoders { kEngines, kAny };
+
+ByteRangeFile OpenLocation(const char* text) {
   if (!text) throw SoundError(OGGAUDIO_ERROR_BAD_LOCATION, "no location given");
   std::optional<SoundLocation> location = ParseSoundLocation(text);
   if (!location) throw SoundError(OGGAUDIO_ERROR_BAD_LOCATION, "not a file path or archive range");
-  ByteRangeFile file = ByteRangeFile::Open(*location);
+  return ByteRangeFile::Open(*location);
+}
+
+std::unique_ptr<SoundDecoder> OpenSound(Engine engine, Decoders decoders, const char* text) {
+  ByteRangeFile file = OpenLocation(text);
+  if (decoders == Decoders::kAny) return OpenAnySound(std::move(file));
   return engine == Engine::kOgg ? OpenVorbisSound(std::move(file)) : OpenWaveSound(std::move(file));
 }
 
-int Play(Engine engine, const char* location, int wait) noexcept {
+// Moves the sound to `start_ms`; false when that is at or past its end.
+bool SkipTo(SoundDecoder& sound, int start_ms) {
+  if (start_ms <= 0) return true;
+  const auto frame = static_cast<std::uint64_t>(start_ms) * static_cast<std::uint64_t>(sound.Format().rate) / 1000;
+  if (frame >= sound.Frames()) return false;
+  if (!sound.Seek(frame)) throw SoundError(OGGAUDIO_ERROR_NOT_A_SOUND, "cannot go to " + std::to_string(start_ms) + " ms");
+  return true;
+}
+
+int Play(Engine engine, const char* location, int wait, Decoders decoders = Decoders::kEngines,
+         int start_ms = 0) noexcept {
   int code = OGGAUDIO_ERROR_NONE;
   try {
-    SoundOutput::Instance().Play(engine, OpenSound(engine, location), wait != 0);
+    std::unique_ptr<SoundDecoder> sound = OpenSound(engine, decoders, location);
+    if (SkipTo(*sound, start_ms)) {
+      SoundOutput::Instance().Play(engine, std::move(sound), wait != 0);
+    } else {
+      SoundOutput::Instance().Stop(engine);
+    }
   } catch (const SoundError& error) {
     code = error.Code();
     // A missing output was logged once when it was found.
@@ -87,6 +110,10 @@ OGGAUDIO_API int OggIsPlaying(void) {
 }
 
 OGGAUDIO_API int WavPlaySound(const char* location, int wait) { return vork::Play(Engine::kWave, location, wait); }
+
+OGGAUDIO_API int WavPlaySoundFrom(const char* location, int start_ms, int wait) {
+  return vork::Play(Engine::kWave, location, wait, vork::Decoders::kAny, start_ms);
+}
 
 OGGAUDIO_API int WavStopSound(void) {
   return vork::Guarded([] { SoundOutput::Instance().StopAll(); return 1; }, 0);

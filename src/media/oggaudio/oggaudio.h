@@ -1,7 +1,8 @@
 /* liboggaudio.so: the player's sound library.
  *
- * Plays Ogg Vorbis sounds (the Ogg engine) and PCM wave sounds (the wave
- * engine) through one shared audio output. A sound is named by its location:
+ * Plays Ogg Vorbis sounds (the Ogg engine) and wave sounds (the wave
+ * engine: PCM of 8 to 32 bits, IEEE float, IMA and Microsoft ADPCM, mu-law,
+ * A-law and GSM 6.10) through one shared audio output. A sound is named by its location:
  * a file path, or "archive path@offset,size" for a byte range inside a course
  * archive. The location is split at the last "@" that is followed by decimal
  * digits, a comma and decimal digits up to its end; any other "@" belongs to
@@ -45,7 +46,7 @@ enum {
   OGGAUDIO_ERROR_BAD_LOCATION = 1,     /* empty location, or a range whose numbers do not fit */
   OGGAUDIO_ERROR_CANNOT_OPEN = 2,      /* missing, unreadable or not a regular file */
   OGGAUDIO_ERROR_RANGE_PAST_END = 3,   /* the byte range reaches past the end of the file */
-  OGGAUDIO_ERROR_NOT_A_SOUND = 4,      /* not Ogg Vorbis / not a supported PCM wave */
+  OGGAUDIO_ERROR_NOT_A_SOUND = 4,      /* not Ogg Vorbis / not a wave the engine decodes */
   OGGAUDIO_ERROR_NO_AUDIO_OUTPUT = 5,  /* no audio device could be opened */
   OGGAUDIO_ERROR_INTERNAL = 6          /* out of memory or another internal failure */
 };
@@ -73,9 +74,16 @@ OGGAUDIO_API int OggGetError(void);
  * player wait for a sound while it goes on processing its own events. */
 OGGAUDIO_API int OggIsPlaying(void);
 
-/* The wave engine: plays a PCM wave sound (8 or 16 bits, mono or stereo, any
- * rate) at `location`, like OggPlaySound. */
+/* The wave engine: plays a wave sound (any encoding above, 1 to 8 channels,
+ * 1,000 to 384,000 Hz) at `location`, like OggPlaySound. */
 OGGAUDIO_API int WavPlaySound(const char* location, int wait);
+
+/* Plays a recording on the wave engine from `start_ms` milliseconds on,
+ * streaming it from `location` like WavPlaySound: a wave sound or an Ogg
+ * Vorbis sound, told apart by its first bytes. A start at or past the end
+ * plays nothing and answers success; a negative start counts as 0. Optional
+ * for callers: newer than the rest of this interface. */
+OGGAUDIO_API int WavPlaySoundFrom(const char* location, int start_ms, int wait);
 
 /* Stops every sound of both engines, like OggStopSound. Answers non-zero. */
 OGGAUDIO_API int WavStopSound(void);
@@ -99,6 +107,7 @@ typedef int (*OggStopSoundFunction)(int);
 typedef int (*OggGetErrorFunction)(void);
 typedef int (*OggIsPlayingFunction)(void);
 typedef int (*WavPlaySoundFunction)(const char*, int);
+typedef int (*WavPlaySoundFromFunction)(const char*, int, int);
 typedef int (*WavStopSoundFunction)(void);
 typedef int (*WavIsPlayingFunction)(void);
 typedef void (*OggShutdownFunction)(void);

@@ -3,6 +3,7 @@
 // for a test or fuzzer without one).
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <span>
 
@@ -38,11 +39,20 @@ class SoundDecoder {
   // of a sound ends it early; it is no error. `buffer` must hold at least one
   // frame of 8 channels.
   virtual std::size_t Read(std::span<std::byte> buffer) = 0;
+  // Sample frames in the whole sound as its header tells; 0 when unknown.
+  virtual std::uint64_t Frames() const = 0;
+  // Makes the next Read start at sample frame `frame` (0 is the start);
+  // false, with the position unchanged, when the sound cannot go there.
+  virtual bool Seek(std::uint64_t frame) = 0;
 };
 
-// Both throw SoundError (OGGAUDIO_ERROR_NOT_A_SOUND) when the data is not a
+// All throw SoundError (OGGAUDIO_ERROR_NOT_A_SOUND) when the data is not a
 // sound they can play.
 std::unique_ptr<SoundDecoder> OpenVorbisSound(ByteRangeFile file);
+// Every encoding of a RIFF wave that libsndfile decodes.
 std::unique_ptr<SoundDecoder> OpenWaveSound(ByteRangeFile file);
+// Either of the two, told apart by the first bytes (a recording may have
+// been made by the player or shipped with the course).
+std::unique_ptr<SoundDecoder> OpenAnySound(ByteRangeFile file);
 
 }  // namespace vork

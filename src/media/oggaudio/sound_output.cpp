@@ -125,6 +125,11 @@ void SoundOutput::StopAll() {
   for (Voice& voice : voices_) Silence(voice);
 }
 
+void SoundOutput::Stop(Engine engine) {
+  std::lock_guard lock(mutex_);
+  Silence(voices_[static_cast<int>(engine)]);
+}
+
 bool SoundOutput::IsPlaying(Engine engine) {
   std::lock_guard lock(mutex_);
   return voices_[static_cast<int>(engine)].id != 0;

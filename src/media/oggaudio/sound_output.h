@@ -36,6 +36,8 @@ class SoundOutput {
   // take the sound's layout.
   void Play(Engine engine, std::unique_ptr<SoundDecoder> sound, bool wait);
   void StopAll();
+  // Silences what `engine` plays, as a play of nothing would.
+  void Stop(Engine engine);
   bool IsPlaying(Engine engine);
   // 0 (silent) to 100 (as recorded); clamped. Read by every mix.
   void SetVolume(int volume);

@@ -3,6 +3,7 @@
 
 #include <vorbis/vorbisfile.h>
 
+#include <cstring>
 #include <string>
 
 #include "media/oggaudio/oggaudio.h"
@@ -65,9 +66,18 @@ class VorbisDecoder final : public SoundDecoder {
     format_.channels = info->channels;
     format_.rate = static_cast<int>(info->rate);
     link_ = vorbis_.current_link;
+    const ogg_int64_t total = ov_pcm_total(&vorbis_, -1);
+    frames_ = total > 0 ? static_cast<std::uint64_t>(total) : 0;
   }
 
   PcmFormat Format() const override { return format_; }
+  std::uint64_t Frames() const override { return frames_; }
+
+  bool Seek(std::uint64_t frame) override {
+    if (frame > frames_ || ov_pcm_seek(&vorbis_, static_cast<ogg_int64_t>(frame)) != 0) return false;
+    ended_ = false;
+    return true;
+  }
 
   std::size_t Read(std::span<std::byte> buffer) override {
     if (ended_) return 0;
@@ -100,6 +110,7 @@ class VorbisDecoder final : public SoundDecoder {
   bool open_ = false;
   bool ended_ = false;
   int link_ = 0;
+  std::uint64_t frames_ = 0;
   PcmFormat format_;
 };
 
@@ -109,6 +120,13 @@ std::unique_ptr<SoundDecoder> OpenVorbisSound(ByteRangeFile file) {
   auto decoder = std::make_unique<VorbisDecoder>(std::move(file));
   decoder->Open();
   return decoder;
+}
+
+std::unique_ptr<SoundDecoder> OpenAnySound(ByteRangeFile file) {
+  char magic[4] = {};
+  const bool ogg = file.Read(magic, sizeof magic) == sizeof magic && std::memcmp(magic, "OggS", 4) == 0;
+  file.Seek(0, SEEK_SET);
+  return ogg ? OpenVorbisSound(std::move(file)) : OpenWaveSound(std::move(file));
 }
 
 }  // namespace vork

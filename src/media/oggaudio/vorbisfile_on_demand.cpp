@@ -29,5 +29,7 @@ VORK_ON_DEMAND(Vorbisfile(), long, ov_read,
                (file, buffer, length, big_endian, word, is_signed, bitstream))
 VORK_ON_DEMAND(Vorbisfile(), vorbis_info*, ov_info, (OggVorbis_File* file, int link), (file, link))
 VORK_ON_DEMAND(Vorbisfile(), int, ov_clear, (OggVorbis_File* file), (file))
+VORK_ON_DEMAND(Vorbisfile(), int, ov_pcm_seek, (OggVorbis_File* file, ogg_int64_t position), (file, position))
+VORK_ON_DEMAND(Vorbisfile(), ogg_int64_t, ov_pcm_total, (OggVorbis_File* file, int link), (file, link))
 
 }  // extern "C"

@@ -6,6 +6,7 @@
 
 #include "exercises/dictation/dictor.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -19,6 +20,7 @@
 
 #include "archives/ark_writer.h"
 #include "archives/file_stream.h"
+#include "media/fake_engines.h"
 #include "media/oggaudio/sound_fixtures.h"
 #include "platform/errors.h"
 #include "platform/program_location.h"
@@ -186,6 +188,32 @@ TEST_F(DictorTest, PausingStepsBackTwoSeconds) {
     host.clock.Advance(500);
     EXPECT_EQ(fresh.Player().Position(), c.resumes_from + 500);
   }
+}
+
+// Each Listen hands the engine the recording itself with the position to
+// start from (no copy of it), and a resume starts exactly two seconds back.
+TEST_F(DictorTest, ListeningStreamsTheRecordingFromThePosition) {
+  testing::FakeEngines engines;
+  engines.polls_while_playing = 1000000;
+  host.sound = &engines;
+  dictor.Setup("", "", "", recording, "");
+  dictor.ListenButton()->click();
+  ASSERT_FALSE(engines.calls.empty());
+  EXPECT_EQ(engines.calls.back(), "wave " + recording + " from 0");
+  host.clock.Advance(10000);
+  dictor.ListenButton()->click();
+  dictor.ListenButton()->click();
+  EXPECT_EQ(engines.calls.back(), "wave " + recording + " from 8000");
+
+  // A course sound inside an archive streams from its byte range.
+  TVkRecordingPlayer player;
+  player.SetFileName("talk.aud");
+  player.Open();
+  player.SetPosition(1000);
+  player.Play();
+  EXPECT_THAT(engines.calls.back(), ::testing::MatchesRegex("wave .*course\\.vka@[0-9]+,[0-9]+ from 1000"));
+  player.Stop();
+  host.sound = nullptr;
 }
 
 TEST_F(DictorTest, TheEndOfTheRecordingAndToBeginningResetTheButtons) {

@@ -22,6 +22,7 @@ struct OggAudioLibrary {
   WavPlaySoundFunction WavPlaySound = nullptr;
   WavStopSoundFunction WavStopSound = nullptr;
   WavIsPlayingFunction WavIsPlaying = nullptr;
+  WavPlaySoundFromFunction WavPlaySoundFrom = nullptr;
   OggShutdownFunction OggShutdown = nullptr;
 
   // Loads the library built beside the player; throws naming what is missing.
@@ -36,6 +37,7 @@ struct OggAudioLibrary {
     Find(WavPlaySound, "WavPlaySound");
     Find(WavStopSound, "WavStopSound");
     Find(WavIsPlaying, "WavIsPlaying");
+    Find(WavPlaySoundFrom, "WavPlaySoundFrom");
     Find(OggShutdown, "OggShutdown");
   }
 

@@ -7,9 +7,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -209,6 +211,93 @@ TEST_F(DiskOutput, WaveSoundsAreConvertedToTheOutputFormat) {
       EXPECT_LT(ToneError(sound, layout.channels), 0.02 * 32767);  // 2 % of full scale
     }
   }
+}
+
+// The output from `from` seconds on, `seconds` long: clear of the edges,
+// where a resampler starts up and a codec's last block is filled up.
+Samples Middle(const Samples& sound, double from, double seconds) {
+  const auto first = static_cast<std::size_t>(from * kOutputRate) * kOutputChannels;
+  const auto count = static_cast<std::size_t>(seconds * kOutputRate) * kOutputChannels;
+  if (first >= sound.size()) return {};
+  return Samples(sound.begin() + static_cast<std::ptrdiff_t>(first),
+                 sound.begin() + static_cast<std::ptrdiff_t>(std::min(sound.size(), first + count)));
+}
+
+// Every wave encoding a course may hold, written by libsndfile's own writer,
+// played through the library to the disk device: the tone arrives at its
+// frequency and level on each channel. Prints the table of what it measured.
+TEST_F(DiskOutput, EveryWaveEncodingReachesTheDeviceAsTheSourceTone) {
+  constexpr int kRate = 22050;
+  constexpr double kFrequency = 440.0;
+  std::printf("%-16s %-7s %12s %12s %12s %12s\n", "encoding", "layout", "source Hz", "device Hz", "source RMS",
+              "device RMS");
+  for (const testing::WaveEncoding& encoding : testing::WaveEncodings()) {
+    for (int channels : {1, 2}) {
+      if (channels == 2 && encoding.monoOnly) continue;
+      SCOPED_TRACE(std::string(encoding.name) + ", " + std::to_string(channels) + " channels");
+      const Samples tone = testing::Tone(kRate, channels, 0.6, kFrequency);
+      const std::string path = Write("tone.wav", testing::EncodeWaveAs(encoding, tone, kRate, channels));
+      UseNewOutputFile();
+      ASSERT_EQ(lib_.WavPlaySound(path.c_str(), 1), 1) << lib_.OggGetError();
+      const Samples sound = Sounding(Output());
+      // A block codec's last block is filled up past the tone (one block at most).
+      const double blockSeconds = encoding.blockCodec ? 0.06 : 0.0;
+      EXPECT_NEAR(static_cast<double>(sound.size()) / kOutputChannels, 0.6 * kOutputRate + blockSeconds / 2 * kOutputRate,
+                  (0.01 + blockSeconds / 2) * kOutputRate);
+      for (int c = 0; c < kOutputChannels; ++c) {
+        const int sourceChannel = channels == 1 ? 0 : c;
+        const testing::ToneMeasure source = testing::MeasureTone(tone, channels, sourceChannel, kRate);
+        const testing::ToneMeasure device = testing::MeasureTone(Middle(sound, 0.05, 0.5), kOutputChannels, c, kOutputRate);
+        std::printf("%-16s %-7s %12.2f %12.2f %12.1f %12.1f\n", encoding.name,
+                    (std::string(channels == 1 ? "mono" : "stereo") + (c ? "/R" : "/L")).c_str(), source.frequency,
+                    device.frequency, source.level, device.level);
+        EXPECT_NEAR(device.frequency, source.frequency, source.frequency * 0.005) << "channel " << c;
+        EXPECT_NEAR(device.level, source.level, source.level * 0.05) << "channel " << c;
+      }
+    }
+  }
+}
+
+// A recording resumed in the middle: the device gets the sound from there
+// on, whether it is a wave in any encoding, inside an archive, or Ogg.
+TEST_F(DiskOutput, ARecordingPlaysFromAPositionOn) {
+  constexpr int kRate = 22050;
+  // One second at 300 Hz, then one at 900 Hz: what sounds tells where it started.
+  const auto twoTones = [](int rate) {
+    Samples sound = testing::Tone(rate, 1, 1.0, 300.0);
+    const Samples second = testing::Tone(rate, 1, 1.0, 900.0);
+    sound.insert(sound.end(), second.begin(), second.end());
+    return sound;
+  };
+  const Samples sound = twoTones(kRate);
+  const std::string ima = testing::EncodeWaveAs(testing::WaveEncodings()[5], sound, kRate, 1);
+  const std::string junk(777, '\x55');
+  const std::string archive = Write("course.vka", junk + ima);
+  const struct {
+    const char* what;
+    std::string location;
+  } cases[] = {
+      {"PCM", Write("pcm.wav", testing::EncodeWave(sound, kRate, 1, 16))},
+      {"IMA ADPCM in an archive", archive + "@" + std::to_string(junk.size()) + "," + std::to_string(ima.size())},
+      {"GSM 6.10", Write("gsm.wav", testing::EncodeWaveAs(testing::WaveEncodings()[9], twoTones(8000), 8000, 1))},
+      {"Ogg Vorbis", Write("talk.ogg", testing::EncodeVorbis(sound, kRate, 1))},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    UseNewOutputFile();
+    ASSERT_EQ(lib_.WavPlaySoundFrom(c.location.c_str(), 1250, 1), 1) << lib_.OggGetError();
+    const Samples heard = Sounding(Output());
+    EXPECT_NEAR(static_cast<double>(heard.size()) / kOutputChannels, 0.75 * kOutputRate, 0.05 * kOutputRate);
+    EXPECT_NEAR(testing::MeasureTone(Middle(heard, 0.02, 0.6), kOutputChannels, 0, kOutputRate).frequency, 900.0, 4.5);
+  }
+  // At or past the end there is nothing left to play, which is no failure.
+  UseNewOutputFile();
+  EXPECT_EQ(lib_.WavPlaySoundFrom(cases[0].location.c_str(), 2000, 1), 1);
+  EXPECT_EQ(lib_.OggGetError(), OGGAUDIO_ERROR_NONE);
+  EXPECT_EQ(EndOfSound(Output()), 0u);
+  // A damaged recording fails as any sound does.
+  EXPECT_EQ(lib_.WavPlaySoundFrom(Write("junk.wav", std::string(500, '\x11')).c_str(), 0, 1), 0);
+  EXPECT_EQ(lib_.OggGetError(), OGGAUDIO_ERROR_NOT_A_SOUND);
 }
 
 enum class Engine { kOgg, kWave };

@@ -3,8 +3,11 @@
 #include <unistd.h>
 #include <vorbis/vorbisenc.h>
 #include <vorbis/vorbisfile.h>
+#include <sndfile.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <cmath>
 #include <fstream>
 #include <numbers>
@@ -140,6 +143,108 @@ std::string EncodeWave(const std::vector<std::int16_t>& samples, int rate, int c
     }
   }
   return out;
+}
+
+const std::vector<WaveEncoding>& WaveEncodings() {
+  // Tolerances: the lossless ones only round; the adaptive ones lag on the
+  // first cycles; GSM is a speech coder and keeps the tone, not its shape.
+  static const std::vector<WaveEncoding> encodings = {
+      {"PCM 8-bit", SF_FORMAT_PCM_U8, false, false, 0.01},
+      {"PCM 16-bit", SF_FORMAT_PCM_16, false, false, 0.001},
+      {"PCM 24-bit", SF_FORMAT_PCM_24, false, false, 0.001},
+      {"PCM 32-bit", SF_FORMAT_PCM_32, false, false, 0.001},
+      {"IEEE float", SF_FORMAT_FLOAT, false, false, 0.001},
+      {"IMA ADPCM", SF_FORMAT_IMA_ADPCM, false, true, 0.05},
+      {"Microsoft ADPCM", SF_FORMAT_MS_ADPCM, false, true, 0.05},
+      {"mu-law", SF_FORMAT_ULAW, false, false, 0.02},
+      {"A-law", SF_FORMAT_ALAW, false, false, 0.02},
+      {"GSM 6.10", SF_FORMAT_GSM610, true, true, 0.5},
+  };
+  return encodings;
+}
+
+namespace {
+
+// libsndfile writing into a string.
+struct MemoryFile {
+  std::string bytes;
+  sf_count_t position = 0;
+};
+
+MemoryFile& Memory(void* data) { return *static_cast<MemoryFile*>(data); }
+
+sf_count_t MemoryLength(void* data) { return static_cast<sf_count_t>(Memory(data).bytes.size()); }
+
+sf_count_t MemorySeek(sf_count_t offset, int whence, void* data) {
+  MemoryFile& file = Memory(data);
+  sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? file.position : MemoryLength(data);
+  file.position = std::max<sf_count_t>(0, base + offset);
+  return file.position;
+}
+
+sf_count_t MemoryRead(void* buffer, sf_count_t count, void* data) {
+  MemoryFile& file = Memory(data);
+  const sf_count_t left = std::max<sf_count_t>(0, MemoryLength(data) - file.position);
+  const sf_count_t taken = std::min(count, left);
+  std::memcpy(buffer, file.bytes.data() + file.position, static_cast<std::size_t>(taken));
+  file.position += taken;
+  return taken;
+}
+
+sf_count_t MemoryWrite(const void* buffer, sf_count_t count, void* data) {
+  MemoryFile& file = Memory(data);
+  const auto end = static_cast<std::size_t>(file.position + count);
+  if (file.bytes.size() < end) file.bytes.resize(end);
+  std::memcpy(file.bytes.data() + file.position, buffer, static_cast<std::size_t>(count));
+  file.position += count;
+  return count;
+}
+
+sf_count_t MemoryTell(void* data) { return Memory(data).position; }
+
+}  // namespace
+
+std::string EncodeWaveAs(const WaveEncoding& encoding, const std::vector<std::int16_t>& samples, int rate,
+                         int channels, bool extensible) {
+  SF_VIRTUAL_IO io{MemoryLength, MemorySeek, MemoryRead, MemoryWrite, MemoryTell};
+  SF_INFO info{};
+  info.samplerate = rate;
+  info.channels = channels;
+  info.format = (extensible ? SF_FORMAT_WAVEX : SF_FORMAT_WAV) | encoding.subtype;
+  MemoryFile file;
+  SNDFILE* sound = sf_open_virtual(&io, SFM_WRITE, &info, &file);
+  if (!sound) throw std::runtime_error(std::string("libsndfile cannot write ") + encoding.name + ": " + sf_strerror(nullptr));
+  const auto frames = static_cast<sf_count_t>(samples.size() / static_cast<std::size_t>(channels));
+  const sf_count_t written = sf_writef_short(sound, samples.data(), frames);
+  sf_close(sound);
+  if (written != frames) throw std::runtime_error(std::string("libsndfile wrote too little ") + encoding.name);
+  return file.bytes;
+}
+
+ToneMeasure MeasureTone(const std::vector<std::int16_t>& samples, int channels, int channel, int rate) {
+  const std::size_t frames = samples.size() / static_cast<std::size_t>(channels);
+  const auto at = [&](std::size_t frame) {
+    return static_cast<double>(samples[frame * static_cast<std::size_t>(channels) + static_cast<std::size_t>(channel)]);
+  };
+  ToneMeasure measure;
+  if (frames < 2) return measure;
+  double sum = 0;
+  for (std::size_t i = 0; i < frames; ++i) sum += at(i) * at(i);
+  measure.level = std::sqrt(sum / static_cast<double>(frames));
+  // Whole cycles between the first and the last rising crossing, with the
+  // crossing points interpolated between samples.
+  double first = -1, last = -1;
+  int cycles = -1;
+  for (std::size_t i = 1; i < frames; ++i) {
+    if (at(i - 1) < 0 && at(i) >= 0) {
+      const double point = static_cast<double>(i - 1) + -at(i - 1) / (at(i) - at(i - 1));
+      if (first < 0) first = point;
+      last = point;
+      ++cycles;
+    }
+  }
+  if (cycles > 0) measure.frequency = cycles * static_cast<double>(rate) / (last - first);
+  return measure;
 }
 
 DecodedSound DecodeVorbisFile(const std::string& path) {

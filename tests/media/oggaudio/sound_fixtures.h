@@ -18,6 +18,28 @@ std::string EncodeVorbis(const std::vector<std::int16_t>& samples, int rate, int
 // `bits` 8 (unsigned) or 16; a canonical 44-byte header.
 std::string EncodeWave(const std::vector<std::int16_t>& samples, int rate, int channels, int bits);
 
+// The wave encodings a course's sounds may use, each written by libsndfile's
+// own writer; `bits` is the nominal sample size the encoding stores.
+struct WaveEncoding {
+  const char* name;
+  int subtype;      // libsndfile's SF_FORMAT_* sub-format
+  bool monoOnly;    // GSM 6.10 has no stereo in a wave
+  bool blockCodec;  // ADPCM and GSM: plain wave headers only, whole blocks
+  double tolerance; // how far the decoded tone may stray, of full scale
+};
+const std::vector<WaveEncoding>& WaveEncodings();
+// `samples` encoded as a RIFF wave (WAVE_FORMAT_EXTENSIBLE with `extensible`).
+std::string EncodeWaveAs(const WaveEncoding& encoding, const std::vector<std::int16_t>& samples, int rate,
+                         int channels, bool extensible = false);
+
+// A tone as heard on one channel of interleaved 16-bit samples: its
+// frequency from the rising zero crossings, its level as root mean square.
+struct ToneMeasure {
+  double frequency = 0;
+  double level = 0;
+};
+ToneMeasure MeasureTone(const std::vector<std::int16_t>& samples, int channels, int channel, int rate);
+
 struct DecodedSound {
   int rate = 0;
   int channels = 0;

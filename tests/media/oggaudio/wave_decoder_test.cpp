@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+
 #include "media/oggaudio/sound_fixtures.h"
 #include "media/oggaudio/oggaudio.h"
 #include "media/oggaudio/sound_decoder.h"
@@ -33,22 +36,51 @@ std::string Riff(const std::string& chunks) {
   return "RIFF" + Little(static_cast<std::uint32_t>(4 + chunks.size()), 4) + "WAVE" + chunks;
 }
 
+// The subtype GUID of an extensible header: the format tag, then the fixed
+// tail every such GUID shares.
+std::string SubFormat(int tag) {
+  return Little(static_cast<std::uint32_t>(tag), 4) + std::string("\x00\x00\x10\x00\x80\x00\x00\xaa\x00\x38\x9b\x71", 12);
+}
+
 struct Decoded {
   PcmFormat format;
   std::string bytes;
 };
 
+std::string ReadToEnd(SoundDecoder& decoder) {
+  std::string bytes;
+  alignas(8) std::byte buffer[1000];  // not a multiple of every frame size
+  while (std::size_t count = decoder.Read(buffer)) {
+    EXPECT_EQ(count % static_cast<std::size_t>(decoder.Format().FrameBytes()), 0u);
+    bytes.append(reinterpret_cast<const char*>(buffer), count);
+  }
+  return bytes;
+}
+
+std::unique_ptr<SoundDecoder> OpenBytes(const TempDir& dir, const std::string& fileBytes) {
+  testing::WriteFile(dir / "sound.wav", fileBytes);
+  return OpenWaveSound(ByteRangeFile::Open({(dir / "sound.wav").string()}));
+}
+
 Decoded DecodeWave(const std::string& fileBytes) {
   TempDir dir;
-  testing::WriteFile(dir / "sound.wav", fileBytes);
-  std::unique_ptr<SoundDecoder> decoder = OpenWaveSound(ByteRangeFile::Open({(dir / "sound.wav").string()}));
+  std::unique_ptr<SoundDecoder> decoder = OpenBytes(dir, fileBytes);
   Decoded decoded{decoder->Format(), {}};
-  std::byte buffer[1000];  // not a multiple of every frame size
-  while (std::size_t bytes = decoder->Read(buffer)) {
-    EXPECT_EQ(bytes % static_cast<std::size_t>(decoded.format.FrameBytes()), 0u);
-    decoded.bytes.append(reinterpret_cast<const char*>(buffer), bytes);
-  }
+  decoded.bytes = ReadToEnd(*decoder);
   return decoded;
+}
+
+std::vector<std::int16_t> Samples(const std::string& bytes) {
+  std::vector<std::int16_t> samples(bytes.size() / 2);
+  std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+  return samples;
+}
+
+// Unsigned 8-bit samples as the decoder gives them: 16-bit, 128 as silence.
+std::string Widened(const std::string& unsigned8) {
+  std::string out;
+  for (char c : unsigned8) out += Little(static_cast<std::uint32_t>((static_cast<unsigned char>(c) - 128) * 256), 2);
+  return out;
 }
 
 TEST(WaveDecoder, FindsTheSamplesPastOtherChunksAndPadding) {
@@ -65,13 +97,13 @@ TEST(WaveDecoder, FindsTheSamplesPastOtherChunksAndPadding) {
       {"odd-sized chunks before and after the format",
        Riff(Chunk("LIST", "odd") + Chunk("fmt ", FormatBody(1, 1, 8000, 8)) + Chunk("fact", "12345") +
             Chunk("data", samples)),
-       SampleType::kUnsigned8, 1, 8000, samples},
+       SampleType::kSigned16Little, 1, 8000, Widened(samples)},
       {"format chunk with extra bytes",
        Riff(Chunk("fmt ", FormatBody(1, 1, 22050, 16) + Little(0, 2)) + Chunk("data", samples)),
        SampleType::kSigned16Little, 1, 22050, samples},
       {"extensible header naming PCM",
        Riff(Chunk("fmt ", FormatBody(0xFFFE, 2, 48000, 16) + Little(22, 2) + Little(16, 2) + Little(3, 4) +
-                              Little(1, 2) + std::string(14, '\x00')) +
+                              SubFormat(1)) +
             Chunk("data", samples)),
        SampleType::kSigned16Little, 2, 48000, samples},
       // A recorder cut off mid-write: the sizes claim more than there is;
@@ -105,13 +137,13 @@ TEST(WaveDecoder, RefusesWhatItCannotPlay) {
       {"format too short", Riff(Chunk("fmt ", FormatBody(1, 1, 22050, 16).substr(0, 14)) + data)},
       {"format cut off by the end", Riff("fmt " + Little(16, 4) + "\x01\x00")},
       {"chunk size past the end", Riff("LIST" + Little(0xFFFFFFF0u, 4) + format + data)},
-      {"float samples", Riff(Chunk("fmt ", FormatBody(3, 1, 22050, 32)) + data)},
-      {"compressed", Riff(Chunk("fmt ", FormatBody(2, 1, 22050, 4)) + data)},
-      {"extensible float",
+      {"an encoding nobody decodes", Riff(Chunk("fmt ", FormatBody(0x1234, 1, 22050, 4)) + data)},
+      {"extensible naming an unknown sub-format",
        Riff(Chunk("fmt ", FormatBody(0xFFFE, 1, 22050, 16) + Little(22, 2) + Little(16, 2) + Little(4, 4) +
                               Little(3, 2) + std::string(14, '\x00')) +
             data)},
-      {"24-bit", Riff(Chunk("fmt ", FormatBody(1, 1, 22050, 24)) + data)},
+      {"Ogg Vorbis", testing::EncodeVorbis(testing::Tone(8000, 1, 0.05), 8000, 1)},
+      {"a RIFF header on AIFF data", "RIFF" + Little(12, 4) + "WAVE" + std::string("FORM\0\0\0\x04AIFF", 12)},
       {"no channels", Riff(Chunk("fmt ", FormatBody(1, 0, 22050, 16)) + data)},
       {"nine channels", Riff(Chunk("fmt ", FormatBody(1, 9, 22050, 16)) + data)},
       {"rate 0", Riff(Chunk("fmt ", FormatBody(1, 1, 0, 16)) + data)},
@@ -125,6 +157,84 @@ TEST(WaveDecoder, RefusesWhatItCannotPlay) {
     } catch (const SoundError& error) {
       EXPECT_EQ(error.Code(), OGGAUDIO_ERROR_NOT_A_SOUND);
     }
+  }
+}
+
+// Every encoding, mono and stereo, plain and extensible, decodes to the tone
+// libsndfile's writer was given.
+TEST(WaveDecoder, EveryEncodingDecodesToTheSourceTone) {
+  constexpr int kRate = 22050;
+  for (const testing::WaveEncoding& encoding : testing::WaveEncodings()) {
+    for (int channels : {1, 2}) {
+      if (channels == 2 && encoding.monoOnly) continue;
+      for (bool extensible : {false, true}) {
+        if (extensible && encoding.blockCodec) continue;
+        SCOPED_TRACE(std::string(encoding.name) + ", " + std::to_string(channels) + " channels" +
+                     (extensible ? ", extensible" : ""));
+        const std::vector<std::int16_t> tone = testing::Tone(kRate, channels, 0.5, 440.0);
+        Decoded decoded = DecodeWave(testing::EncodeWaveAs(encoding, tone, kRate, channels, extensible));
+        EXPECT_EQ(decoded.format.type, SampleType::kSigned16Little);
+        EXPECT_EQ(decoded.format.channels, channels);
+        EXPECT_EQ(decoded.format.rate, kRate);
+        const std::vector<std::int16_t> samples = Samples(decoded.bytes);
+        // Block codecs fill their last block with silence.
+        ASSERT_GE(samples.size(), tone.size());
+        EXPECT_LT(samples.size(), tone.size() + 2048u * static_cast<std::size_t>(channels));
+        for (int c = 0; c < channels; ++c) {
+          const testing::ToneMeasure source = testing::MeasureTone(tone, channels, c, kRate);
+          const std::vector<std::int16_t> heard(samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(tone.size()));
+          const testing::ToneMeasure measured = testing::MeasureTone(heard, channels, c, kRate);
+          EXPECT_NEAR(measured.frequency, source.frequency, source.frequency * 0.005) << "channel " << c;
+          EXPECT_NEAR(measured.level, source.level, source.level * std::max(0.02, encoding.tolerance / 2)) << "channel " << c;
+        }
+        if (encoding.monoOnly) continue;  // a speech coder keeps the tone, not its wave form
+        double sum = 0;
+        for (std::size_t i = 0; i < tone.size(); ++i) sum += (samples[i] - tone[i]) * double(samples[i] - tone[i]);
+        EXPECT_LT(std::sqrt(sum / static_cast<double>(tone.size())), encoding.tolerance * 32767);
+      }
+    }
+  }
+}
+
+// A recording resumed from a position plays exactly the samples a play
+// from the start would have reached there, in every encoding.
+TEST(WaveDecoder, SeekingGivesTheSamplesPlayingThroughWouldGive) {
+  constexpr int kRate = 8000;
+  TempDir dir;
+  for (const testing::WaveEncoding& encoding : testing::WaveEncodings()) {
+    const int channels = encoding.monoOnly ? 1 : 2;
+    SCOPED_TRACE(encoding.name);
+    const std::string file = testing::EncodeWaveAs(encoding, testing::Tone(kRate, channels, 1.0, 330.0), kRate, channels);
+    std::unique_ptr<SoundDecoder> decoder = OpenBytes(dir, file);
+    const std::string whole = ReadToEnd(*decoder);
+    const std::size_t frameBytes = static_cast<std::size_t>(decoder->Format().FrameBytes());
+    ASSERT_EQ(decoder->Frames(), whole.size() / frameBytes);
+    // Inside a codec block, on a block edge, the last frame, the very end,
+    // and back to a point already played.
+    for (std::uint64_t frame : {std::uint64_t{1}, std::uint64_t{3001}, std::uint64_t{320}, std::uint64_t{505},
+                                decoder->Frames() - 1, decoder->Frames(), std::uint64_t{0}}) {
+      SCOPED_TRACE("frame " + std::to_string(frame));
+      ASSERT_TRUE(decoder->Seek(frame));
+      EXPECT_EQ(ReadToEnd(*decoder), whole.substr(static_cast<std::size_t>(frame) * frameBytes));
+    }
+    EXPECT_FALSE(decoder->Seek(decoder->Frames() + 1));
+  }
+}
+
+// A file cut off inside a codec block plays what is there and ends there;
+// only the cut block itself may come out differently.
+TEST(WaveDecoder, ACutOffFilePlaysWhatIsThere) {
+  constexpr int kRate = 8000;
+  for (const testing::WaveEncoding& encoding : testing::WaveEncodings()) {
+    SCOPED_TRACE(encoding.name);
+    const std::vector<std::int16_t> tone = testing::Tone(kRate, 1, 1.0, 330.0);
+    const std::string file = testing::EncodeWaveAs(encoding, tone, kRate, 1);
+    const std::string whole = DecodeWave(file).bytes;
+    const std::string cut = DecodeWave(file.substr(0, file.size() * 2 / 3 + 1)).bytes;
+    EXPECT_GT(cut.size(), whole.size() / 2);
+    EXPECT_LT(cut.size(), whole.size());
+    const std::size_t cutBlock = encoding.blockCodec ? 2048 : 0;
+    EXPECT_EQ(cut.substr(0, cut.size() - cutBlock), whole.substr(0, cut.size() - cutBlock));
   }
 }
 

@@ -1,4 +1,5 @@
-// Writes small seed sounds for fuzz/oggaudio/corpus: write_oggaudio_corpus FOLDER
+// Writes small seed sounds for fuzz/oggaudio/corpus and fuzz/wave/corpus:
+// write_oggaudio_corpus FOLDER
 
 #include <iostream>
 
@@ -17,5 +18,11 @@ int main(int argc, char** argv) {
   WriteFile(folder / "stereo-22k.ogg", EncodeVorbis(Tone(22050, 2, 0.05), 22050, 2, -0.1f));
   WriteFile(folder / "mono-8bit.wav", EncodeWave(Tone(8000, 1, 0.01), 8000, 1, 8));
   WriteFile(folder / "stereo-16bit.wav", EncodeWave(Tone(11025, 2, 0.01), 11025, 2, 16));
+  // Every encoding the wave engine decodes, mono, a few blocks long.
+  for (const WaveEncoding& encoding : WaveEncodings()) {
+    std::string name = encoding.name;
+    for (char& c : name) c = c == ' ' ? '-' : c;
+    WriteFile(folder / ("wave-" + name + ".wav"), EncodeWaveAs(encoding, Tone(8000, 1, 0.08), 8000, 1));
+  }
   return 0;
 }
