@@ -14,21 +14,35 @@
 #include "archives/file_stream.h"
 #include "platform/errors.h"
 #include "platform/path_resolver.h"
+#include "cli/tool_command_line.h"
 
 namespace fs = std::filesystem;
 
 namespace vork {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: vka pack DIR OUT.vka [--method N]   pack every file under DIR (method 0-3, default 2)\n"
-    "       vka list ARCHIVE                    list the resources: size, a tab, the name\n"
-    "       vka extract ARCHIVE DIR [NAME...]   unpack all or the named resources into DIR\n"
-    "       vka cat ARCHIVE NAME                write one resource to standard output\n"
-    "       vka bundle PLAYER IMAGE OUT         write a course executable: PLAYER carrying\n"
-    "                                           IMAGE as its BYTECODE_BIN resource\n";
+constexpr ToolDescription kTool{"vka", R"(Usage: vka pack DIR OUT.vka [--method N]
+  or:  vka list ARCHIVE
+  or:  vka extract ARCHIVE DIR [NAME]...
+  or:  vka cat ARCHIVE NAME
+  or:  vka bundle PLAYER IMAGE OUT
+Build, list and unpack resource archives; bundle a course image into a copy
+of the player.
 
-struct UsageError {
+  pack       pack every file under DIR (--method 0-3, default 2)
+  list       list the resources: size, a tab, the name
+  extract    unpack all or the named resources into DIR
+  cat        write one resource to standard output
+  bundle     write a course executable: PLAYER carrying IMAGE as its
+             BYTECODE_BIN resource (and IMAGE's source map beside it, if
+             there is one, as SOURCE_MAP)
+      --help       display this help and exit
+      --version    output version information and exit
+
+Exit status: 0 on success, 1 on a failure, 2 on a usage error.
+)"};
+
+struct UsageFault {
   std::string message;
 };
 
@@ -45,7 +59,7 @@ int ParseMethod(const std::string& text) {
   int method = -1;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), method);
   if (error != std::errc() || end != text.data() + text.size() || method < 0 || method > 3)
-    throw UsageError{"--method takes 0, 1, 2 or 3, not \"" + text + "\""};
+    throw UsageFault{"--method takes 0, 1, 2 or 3, not \"" + text + "\""};
   return method;
 }
 
@@ -54,13 +68,13 @@ int Pack(const std::vector<std::string>& args) {
   int method = 2;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--method") {
-      if (i + 1 == args.size()) throw UsageError{"--method needs a number"};
+      if (i + 1 == args.size()) throw UsageFault{"--method needs a number"};
       method = ParseMethod(args[++i]);
     } else {
       plain.push_back(args[i]);
     }
   }
-  if (plain.size() != 2) throw UsageError{"pack takes DIR and OUT.vka"};
+  if (plain.size() != 2) throw UsageFault{"pack takes DIR and OUT.vka"};
   fs::path root = plain[0];
   if (!fs::is_directory(root)) throw EVkError("\"" + plain[0] + "\" is not a directory");
   fs::path out = fs::absolute(plain[1]);
@@ -80,7 +94,7 @@ int Pack(const std::vector<std::string>& args) {
 }
 
 int List(const std::vector<std::string>& args) {
-  if (args.size() != 1) throw UsageError{"list takes ARCHIVE"};
+  if (args.size() != 1) throw UsageFault{"list takes ARCHIVE"};
   auto reader = OpenArchive(args[0]);
   for (size_t i = 0; i < reader->Count(); ++i)
     std::cout << reader->Item(i).size << '\t' << reader->Name(i) << '\n';
@@ -102,7 +116,7 @@ bool StaysInside(const std::string& name) {
 }
 
 int Extract(const std::vector<std::string>& args) {
-  if (args.size() < 2) throw UsageError{"extract takes ARCHIVE and DIR"};
+  if (args.size() < 2) throw UsageFault{"extract takes ARCHIVE and DIR"};
   auto reader = OpenArchive(args[0]);
   std::vector<std::string> names(args.begin() + 2, args.end());
   if (names.empty())
@@ -126,23 +140,25 @@ int Extract(const std::vector<std::string>& args) {
 }
 
 int Cat(const std::vector<std::string>& args) {
-  if (args.size() != 2) throw UsageError{"cat takes ARCHIVE and NAME"};
+  if (args.size() != 2) throw UsageFault{"cat takes ARCHIVE and NAME"};
   std::string data = OpenArchive(args[0])->Open(args[1])->ReadAll();
   std::cout.write(data.data(), static_cast<std::streamsize>(data.size()));
   return std::cout.good() ? 0 : 1;
 }
 
 int Bundle(const std::vector<std::string>& args) {
-  if (args.size() != 3) throw UsageError{"bundle takes PLAYER, IMAGE and OUT"};
-  WriteWithEmbeddedResources(args[0], args[2], {{"BYTECODE_BIN", ReadFile(args[1])}});
+  if (args.size() != 3) throw UsageFault{"bundle takes PLAYER, IMAGE and OUT"};
+  std::vector<EmbeddedResource> resources = {{"BYTECODE_BIN", ReadFile(args[1])}};
+  // The compiler writes the image's source map beside it.
+  fs::path map = args[1];
+  map.replace_extension(".vkmap");
+  if (map != fs::path(args[1]) && fs::is_regular_file(map)) resources.push_back({"SOURCE_MAP", ReadFile(map.string())});
+  WriteWithEmbeddedResources(args[0], args[2], resources);
   return 0;
 }
 
 int Run(const std::vector<std::string>& args) {
-  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-    std::cout << kUsage;
-    return args.empty() ? 2 : 0;
-  }
+  if (args.empty()) throw UsageFault{"missing command"};
   std::vector<std::string> rest(args.begin() + 1, args.end());
   const std::string& command = args[0];
   if (command == "pack") return Pack(rest);
@@ -150,18 +166,18 @@ int Run(const std::vector<std::string>& args) {
   if (command == "extract") return Extract(rest);
   if (command == "cat") return Cat(rest);
   if (command == "bundle") return Bundle(rest);
-  throw UsageError{"unknown command \"" + command + "\""};
+  throw UsageFault{"unknown command \"" + command + "\""};
 }
 
 }  // namespace
 }  // namespace vork
 
 int main(int argc, char** argv) {
+  if (const auto answered = vork::AnswerHelpOrVersion(vork::kTool, argc, argv)) return *answered;
   try {
     return vork::Run(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const vork::UsageError& error) {
-    std::cerr << "vka: " << error.message << "\n" << vork::kUsage;
-    return 2;
+  } catch (const vork::UsageFault& error) {
+    return vork::UsageError(vork::kTool, error.message);
   } catch (const std::exception& error) {
     std::cerr << "vka: " << error.what() << "\n";
     return 1;

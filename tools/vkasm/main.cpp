@@ -1,12 +1,12 @@
 // vkasm: assembles a source file into a bytecode image, or lists an image.
-//   vkasm SOURCE.vkasm [-o IMAGE]     (default IMAGE: SOURCE with .vkbc)
-//   vkasm --list IMAGE
+// The options are in kTool's usage text.
 
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
 
+#include "cli/tool_command_line.h"
 #include "platform/errors.h"
 #include "vkasm/assembler.h"
 #include "vkasm/disassembler.h"
@@ -14,10 +14,17 @@
 
 namespace {
 
-int Usage() {
-  std::cerr << "usage: vkasm SOURCE [-o IMAGE]\n       vkasm --list IMAGE\n";
-  return 2;
-}
+constexpr vork::ToolDescription kTool{"vkasm", R"(Usage: vkasm [-o IMAGE] SOURCE.vkasm
+  or:  vkasm --list IMAGE
+Assemble a bytecode source into an image, or list an image as assembly.
+
+  -o IMAGE         write the image to IMAGE (default: SOURCE with .vkbc)
+      --list IMAGE print the instructions and data of IMAGE
+      --help       display this help and exit
+      --version    output version information and exit
+
+Exit status: 0 on success, 1 on an assembly or file error, 2 on a usage error.
+)"};
 
 std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -37,24 +44,36 @@ std::string DefaultOutput(const std::string& source) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const auto answered = vork::AnswerHelpOrVersion(kTool, argc, argv)) return *answered;
+  std::string source;
+  std::string output;
+  std::string listed;
+  bool only_operands = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    const bool option = !only_operands && argument.size() > 1 && argument[0] == '-';
+    if (option && argument == "--") {
+      only_operands = true;
+    } else if (option && (argument == "-o" || argument == "--list")) {
+      if (i + 1 == argc) return vork::UsageError(kTool, "option '" + argument + "' requires an argument");
+      (argument == "-o" ? output : listed) = argv[++i];
+    } else if (option) {
+      return vork::UsageError(kTool, "unrecognized option '" + argument + "'");
+    } else if (source.empty()) {
+      source = argument;
+    } else {
+      return vork::UsageError(kTool, "extra operand '" + argument + "'");
+    }
+  }
+  if (!listed.empty() && (!source.empty() || !output.empty())) {
+    return vork::UsageError(kTool, "--list takes only the image to list");
+  }
+  if (listed.empty() && source.empty()) return vork::UsageError(kTool, "missing assembly source");
   try {
-    if (argc == 3 && std::string(argv[1]) == "--list") {
-      std::cout << vork::Disassemble(vork::ReadImageFile(argv[2]));
+    if (!listed.empty()) {
+      std::cout << vork::Disassemble(vork::ReadImageFile(listed));
       return 0;
     }
-    std::string source;
-    std::string output;
-    for (int i = 1; i < argc; ++i) {
-      const std::string argument = argv[i];
-      if (argument == "-o" && i + 1 < argc) {
-        output = argv[++i];
-      } else if (source.empty() && !argument.empty() && argument[0] != '-') {
-        source = argument;
-      } else {
-        return Usage();
-      }
-    }
-    if (source.empty()) return Usage();
     if (output.empty()) output = DefaultOutput(source);
     const auto image = vork::Assemble(ReadText(source), source);
     std::ofstream out(output, std::ios::binary);

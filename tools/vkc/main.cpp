@@ -1,13 +1,5 @@
-// vkc: compiles a course source into a bytecode image or a course executable.
-//   vkc SOURCE.vkc [-o OUT] [--listing] [--classes FILE] [--bundle PLAYER]
-// -o OUT          the image (default: SOURCE with .vkbc), or with --bundle the
-//                 course executable (default: SOURCE without its extension)
-// --listing       also print the generated assembly on standard output
-// --classes FILE  resolve messages through FILE instead of the built-in
-//                 declaration file (classes.vkd, also copied beside vkc)
-// --bundle PLAYER write a copy of PLAYER carrying the image as BYTECODE_BIN
-// --check         compile and warn, but write nothing
-// --werror        warnings count as errors: nothing is written, exit 1
+// vkc: compiles a course source into a bytecode image (and its source map)
+// or a course executable. The options are in kTool's usage text.
 
 #include <fstream>
 #include <iostream>
@@ -15,15 +7,31 @@
 #include <string>
 
 #include "archives/embedded_resources.h"
+#include "cli/tool_command_line.h"
 #include "platform/errors.h"
 #include "vkc/compiler.h"
 
 namespace {
 
-int Usage() {
-  std::cerr << "usage: vkc SOURCE [-o OUT] [--listing] [--classes FILE] [--bundle PLAYER] [--check] [--werror]\n";
-  return 2;
-}
+constexpr vork::ToolDescription kTool{"vkc", R"(Usage: vkc [OPTION]... SOURCE.vkc
+Compile a course source (and the files it imports) into a bytecode image
+SOURCE.vkbc and its source map SOURCE.vkmap beside it.
+
+  -o OUT           write the image to OUT (the map beside it, as OUT's name
+                   with .vkmap), or with --bundle the course executable
+                   (default: SOURCE without its extension)
+      --listing    also print the generated assembly on standard output
+      --classes FILE  resolve messages through FILE instead of the built-in
+                   declarations (classes.vkd, also copied beside vkc)
+      --bundle PLAYER  write a copy of PLAYER carrying the image as
+                   BYTECODE_BIN and the source map as SOURCE_MAP
+      --check      compile and warn, but write nothing
+      --werror     warnings count as errors: nothing is written, exit 1
+      --help       display this help and exit
+      --version    output version information and exit
+
+Exit status: 0 when compiled, 1 on a compile error, 2 on a usage error.
+)"};
 
 void WriteFile(const std::string& path, const std::string& bytes, const std::string& what) {
   std::ofstream file(path, std::ios::binary);
@@ -48,36 +56,42 @@ struct Options {
   bool werror = false;
 };
 
-bool ParseOptions(int argc, char** argv, Options& options) {
+// "" when the arguments are sound, else what is wrong with them.
+std::string ParseOptions(int argc, char** argv, Options& options) {
+  bool only_operands = false;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
-    const bool has_value = i + 1 < argc;
-    if (argument == "-o" && has_value) {
-      options.output = argv[++i];
-    } else if (argument == "--classes" && has_value) {
-      options.classes = argv[++i];
-    } else if (argument == "--bundle" && has_value) {
-      options.player = argv[++i];
-    } else if (argument == "--listing") {
+    const bool option = !only_operands && argument.size() > 1 && argument[0] == '-';
+    if (option && argument == "--") {
+      only_operands = true;
+    } else if (option && (argument == "-o" || argument == "--classes" || argument == "--bundle")) {
+      if (i + 1 == argc) return "option '" + argument + "' requires an argument";
+      (argument == "-o" ? options.output : argument == "--classes" ? options.classes : options.player) = argv[++i];
+    } else if (option && argument == "--listing") {
       options.listing = true;
-    } else if (argument == "--check") {
+    } else if (option && argument == "--check") {
       options.check = true;
-    } else if (argument == "--werror") {
+    } else if (option && argument == "--werror") {
       options.werror = true;
-    } else if (options.source.empty() && !argument.empty() && argument[0] != '-') {
+    } else if (option) {
+      return "unrecognized option '" + argument + "'";
+    } else if (options.source.empty()) {
       options.source = argument;
     } else {
-      return false;
+      return "extra operand '" + argument + "'";
     }
   }
-  return !options.source.empty();
+  return options.source.empty() ? "missing course source" : "";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const auto answered = vork::AnswerHelpOrVersion(kTool, argc, argv)) return *answered;
   Options options;
-  if (!ParseOptions(argc, argv, options)) return Usage();
+  if (const std::string fault = ParseOptions(argc, argv, options); !fault.empty()) {
+    return vork::UsageError(kTool, fault);
+  }
   try {
     std::optional<vork::ClassDeclarations> custom;
     if (!options.classes.empty()) {

@@ -1,31 +1,48 @@
-// vkrun: runs a bytecode image on the console (no window).
-//   vkrun IMAGE [--count]
-// --count prints the number of executed instructions to standard error.
-// Exit status 0 when the start routine (or stop) ended, 1 on a fault.
+// vkrun: runs a bytecode image on the console (no window). The options are
+// in kTool's usage text.
 
 #include <iostream>
 #include <string>
 
+#include "cli/tool_command_line.h"
 #include "vkrun/console_runner.h"
 
+namespace {
+
+constexpr vork::ToolDescription kTool{"vkrun", R"(Usage: vkrun [--count] IMAGE
+Run a bytecode image on the console, without a window.
+
+      --count      print the number of executed instructions on standard error
+      --help       display this help and exit
+      --version    output version information and exit
+
+Exit status: 0 when the start routine (or stop) ended, 1 on a fault,
+2 on a usage error.
+)"};
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (const auto answered = vork::AnswerHelpOrVersion(kTool, argc, argv)) return *answered;
   std::string path;
   bool count = false;
+  bool only_operands = false;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
-    if (argument == "--count") {
+    const bool option = !only_operands && argument.size() > 1 && argument[0] == '-';
+    if (option && argument == "--") {
+      only_operands = true;
+    } else if (option && argument == "--count") {
       count = true;
+    } else if (option) {
+      return vork::UsageError(kTool, "unrecognized option '" + argument + "'");
     } else if (path.empty()) {
       path = argument;
     } else {
-      path.clear();
-      break;
+      return vork::UsageError(kTool, "extra operand '" + argument + "'");
     }
   }
-  if (path.empty()) {
-    std::cerr << "usage: vkrun IMAGE [--count]\n";
-    return 2;
-  }
+  if (path.empty()) return vork::UsageError(kTool, "missing image");
   try {
     const auto result = vork::RunOnConsole(vork::ReadImageFile(path), std::cout, count);
     std::cout.flush();
