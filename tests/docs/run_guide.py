@@ -76,7 +76,7 @@ def build_script(blocks, guide, log):
             f.write(block.text)
         target = block.attribute("file")
         if block.lang == "sh" and "window" in block.flags:
-            out.append(f"echo {where} >{log}/at")
+            out.append(f"echo {n} {where} >{log}/at")
             out.append(
                 f"status=0; timeout -k 2 {WINDOW_SECONDS} bash -euo pipefail {saved} "
                 f">{log}/{n}.out 2>{log}/{n}.err || status=$?")
@@ -85,16 +85,16 @@ def build_script(blocks, guide, log):
                 f'(status $status) instead of staying open"; exit 1; }}')
             last_run = None
         elif block.lang == "sh":
-            out.append(f"echo {where} >{log}/at")
+            out.append(f"echo {n} {where} >{log}/at")
             out.append(f"{{\n{block.text}}} >{log}/{n}.out 2>{log}/{n}.err")
             last_run = n
         elif target is not None:
-            out.append(f"echo {where} >{log}/at")
+            out.append(f"echo {n} {where} >{log}/at")
             out.append(f"cp {saved} {shlex.quote(target)}")
         elif block.lang == "text" and "output" in block.flags:
             if last_run is None:
                 sys.exit(f"{guide}:{block.line}: an output block that follows no command block")
-            out.append(f"echo {where} >{log}/at")
+            out.append(f"echo {n} {where} >{log}/at")
             out.append(f"diff -u {saved} {log}/{last_run}.out")
             outputs += 1
     return "\n".join(out) + "\n", outputs
@@ -134,13 +134,12 @@ def main():
         })
         run = subprocess.run(["bash", "-c", script], cwd=home, env=env)
         if run.returncode != 0:
-            at = open(os.path.join(log, "at"), encoding="utf-8").read().strip()
-            print(f"failed at the block of {at}")
-            for name in sorted(os.listdir(log)):
-                if name.endswith((".out", ".err")):
-                    path = os.path.join(log, name)
-                    if os.path.getsize(path):
-                        print(f"--- {name}:\n" + open(path, errors="replace").read())
+            n, at = open(os.path.join(log, "at"), encoding="utf-8").read().split(maxsplit=1)
+            print(f"failed at the block of {at.strip()}")
+            for stream, named in (("out", "output"), ("err", "error")):
+                path = os.path.join(log, f"{n}.{stream}")
+                if os.path.exists(path) and os.path.getsize(path):
+                    print(f"--- its standard {named}:\n" + open(path, errors="replace").read())
             return 1
     print(f"{len(blocks)} blocks of {guide} run, {outputs} outputs as shown")
     return 0
