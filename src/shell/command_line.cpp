@@ -77,8 +77,8 @@ std::optional<PlayerOptions> ParseCommandLine(const std::vector<std::string>& ar
       options.help = true;
     } else if (arg == "--version") {
       options.version = true;
-    } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
-      error.message = "unknown option " + arg + " (try --help)";
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      error.message = "unrecognized option '" + arg + "'";
       return std::nullopt;
     } else {
       options.rest.push_back(arg);

@@ -112,7 +112,8 @@ int Run(int argc, char** argv) {
   auto parsed = ParseCommandLine(args, error);
   const std::string program = argc > 0 ? FileNameOf(argv[0]) : "vork";
   if (!parsed) {
-    std::fprintf(stderr, "%s: %s\n", program.c_str(), error.message.c_str());
+    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", program.c_str(),
+                 error.message.c_str(), program.c_str());
     return 2;
   }
   AnchorOptionPaths(*parsed);

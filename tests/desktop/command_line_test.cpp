@@ -61,7 +61,8 @@ TEST(CommandLine, MistakesAreRefusedWithTheirReason) {
     const char* reason;
   };
   const Case cases[] = {
-      {{"--frobnicate"}, "unknown option --frobnicate"},
+      {{"--frobnicate"}, "unrecognized option '--frobnicate'"},
+      {{"-Z", "some file"}, "unrecognized option '-Z'"},
       {{"--zoom"}, "option --zoom needs a value"},
       {{"--zoom", "4"}, "not '4'"},
       {{"--zoom", "0"}, "not '0'"},
@@ -109,8 +110,9 @@ TEST(CommandLine, GnuOptionsAnswerOnStandardOutputAndUnknownOnesEndWithStatusTwo
     Outcome bad = RunPlayer(args);
     EXPECT_EQ(bad.status, 2) << args.join(' ').toStdString();
     EXPECT_TRUE(bad.out.isEmpty());
-    EXPECT_EQ(bad.err.count('\n'), 1) << bad.err.toStdString();
+    EXPECT_EQ(bad.err.count('\n'), 2) << bad.err.toStdString();
     EXPECT_TRUE(bad.err.startsWith("vork: ")) << bad.err.toStdString();
+    EXPECT_TRUE(bad.err.contains("Try 'vork --help'")) << bad.err.toStdString();
   }
 }
 
