@@ -45,26 +45,15 @@ std::string DefaultOutput(const std::string& source) {
 
 int main(int argc, char** argv) {
   if (const auto answered = vork::AnswerHelpOrVersion(kTool, argc, argv)) return *answered;
-  std::string source;
-  std::string output;
-  std::string listed;
-  bool only_operands = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    const bool option = !only_operands && argument.size() > 1 && argument[0] == '-';
-    if (option && argument == "--") {
-      only_operands = true;
-    } else if (option && (argument == "-o" || argument == "--list")) {
-      if (i + 1 == argc) return vork::UsageError(kTool, "option '" + argument + "' requires an argument");
-      (argument == "-o" ? output : listed) = argv[++i];
-    } else if (option) {
-      return vork::UsageError(kTool, "unrecognized option '" + argument + "'");
-    } else if (source.empty()) {
-      source = argument;
-    } else {
-      return vork::UsageError(kTool, "extra operand '" + argument + "'");
-    }
+  constexpr vork::ToolOption kOptions[] = {{"-o", true}, {"--list", true}};
+  vork::ToolArguments arguments;
+  if (std::string fault = vork::ReadToolArguments(argc, argv, kOptions, arguments); !fault.empty()) {
+    return vork::UsageError(kTool, fault);
   }
+  if (std::string fault = arguments.ExtraOperand(1); !fault.empty()) return vork::UsageError(kTool, fault);
+  const std::string source = arguments.operands.empty() ? "" : arguments.operands[0];
+  std::string output = arguments.Value("-o");
+  const std::string listed = arguments.Value("--list");
   if (!listed.empty() && (!source.empty() || !output.empty())) {
     return vork::UsageError(kTool, "--list takes only the image to list");
   }

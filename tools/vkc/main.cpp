@@ -56,32 +56,24 @@ struct Options {
   bool werror = false;
 };
 
+constexpr vork::ToolOption kOptions[] = {
+    {"-o", true},          {"--classes", true}, {"--bundle", true},
+    {"--listing", false},  {"--check", false},  {"--werror", false},
+};
+
 // "" when the arguments are sound, else what is wrong with them.
 std::string ParseOptions(int argc, char** argv, Options& options) {
-  bool only_operands = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    const bool option = !only_operands && argument.size() > 1 && argument[0] == '-';
-    if (option && argument == "--") {
-      only_operands = true;
-    } else if (option && (argument == "-o" || argument == "--classes" || argument == "--bundle")) {
-      if (i + 1 == argc) return "option '" + argument + "' requires an argument";
-      (argument == "-o" ? options.output : argument == "--classes" ? options.classes : options.player) = argv[++i];
-    } else if (option && argument == "--listing") {
-      options.listing = true;
-    } else if (option && argument == "--check") {
-      options.check = true;
-    } else if (option && argument == "--werror") {
-      options.werror = true;
-    } else if (option) {
-      return "unrecognized option '" + argument + "'";
-    } else if (options.source.empty()) {
-      options.source = argument;
-    } else {
-      return "extra operand '" + argument + "'";
-    }
-  }
-  return options.source.empty() ? "missing course source" : "";
+  vork::ToolArguments arguments;
+  if (std::string fault = vork::ReadToolArguments(argc, argv, kOptions, arguments); !fault.empty()) return fault;
+  if (arguments.operands.empty()) return "missing course source";
+  options.source = arguments.operands[0];
+  options.output = arguments.Value("-o");
+  options.classes = arguments.Value("--classes");
+  options.player = arguments.Value("--bundle");
+  options.listing = arguments.Has("--listing");
+  options.check = arguments.Has("--check");
+  options.werror = arguments.Has("--werror");
+  return arguments.ExtraOperand(1);
 }
 
 }  // namespace

@@ -24,24 +24,14 @@ Exit status: 0 when the start routine (or stop) ended, 1 on a fault,
 
 int main(int argc, char** argv) {
   if (const auto answered = vork::AnswerHelpOrVersion(kTool, argc, argv)) return *answered;
-  std::string path;
-  bool count = false;
-  bool only_operands = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    const bool option = !only_operands && argument.size() > 1 && argument[0] == '-';
-    if (option && argument == "--") {
-      only_operands = true;
-    } else if (option && argument == "--count") {
-      count = true;
-    } else if (option) {
-      return vork::UsageError(kTool, "unrecognized option '" + argument + "'");
-    } else if (path.empty()) {
-      path = argument;
-    } else {
-      return vork::UsageError(kTool, "extra operand '" + argument + "'");
-    }
+  constexpr vork::ToolOption kOptions[] = {{"--count", false}};
+  vork::ToolArguments arguments;
+  if (std::string fault = vork::ReadToolArguments(argc, argv, kOptions, arguments); !fault.empty()) {
+    return vork::UsageError(kTool, fault);
   }
+  if (std::string fault = arguments.ExtraOperand(1); !fault.empty()) return vork::UsageError(kTool, fault);
+  const std::string path = arguments.operands.empty() ? "" : arguments.operands[0];
+  const bool count = arguments.Has("--count");
   if (path.empty()) return vork::UsageError(kTool, "missing image");
   try {
     const auto result = vork::RunOnConsole(vork::ReadImageFile(path), std::cout, count);
