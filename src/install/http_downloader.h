@@ -13,6 +13,8 @@
 #include <memory>
 #include <string>
 
+#include "install/http_download.h"
+
 class QNetworkAccessManager;
 class QNetworkReply;
 
@@ -20,7 +22,7 @@ namespace vork {
 
 constexpr int64_t kMaxDownloadBytes = int64_t{2} << 30;
 
-class TVkHTTPDownloader : public QObject {
+class TVkHTTPDownloader : public QObject, public HttpDownload {
   Q_OBJECT
 
  public:
@@ -30,13 +32,12 @@ class TVkHTTPDownloader : public QObject {
                     int64_t max_bytes = kMaxDownloadBytes);
   ~TVkHTTPDownloader() override;
 
-  bool Busy() const { return busy_; }
-  bool Succeeded() const { return succeeded_; }
-  int64_t Received() const { return received_; }
-  // 0 or less when the server sent no length.
-  int64_t ContentLength() const { return content_length_; }
-  int StatusCode() const { return status_code_; }
-  const std::string& ReasonPhrase() const { return reason_phrase_; }
+  bool Busy() const override { return busy_; }
+  bool Succeeded() const override { return succeeded_; }
+  int64_t Received() const override { return received_; }
+  int64_t ContentLength() const override { return content_length_; }
+  int StatusCode() const override { return status_code_; }
+  const std::string& ReasonPhrase() const override { return reason_phrase_; }
 
  private:
   void ReadBody();

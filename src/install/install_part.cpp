@@ -288,7 +288,7 @@ int TVkPartInstaller::DownloadFile(const std::string& url, const std::string& fi
   form->show();
   form->repaint();
   int result = kDownloadFailed;
-  std::unique_ptr<TVkHTTPDownloader> downloader;
+  std::unique_ptr<HttpDownload> downloader;
   try {
     downloader = StartHttpDownload(url, file_name);
     TVkDownloadEstimator estimator;

@@ -3,9 +3,10 @@
 #include <exception>
 #include <type_traits>
 
+#include "install/http_downloader.h"
 #include "install/network_module.h"
 
-extern "C" __attribute__((visibility("default"))) vork::TVkHTTPDownloader* VorkStartHttpDownload(
+extern "C" __attribute__((visibility("default"))) vork::HttpDownload* VorkStartHttpDownload(
     const std::string* url, const std::string* file_name, std::string* error) {
   try {
     return new vork::TVkHTTPDownloader(*url, *file_name);

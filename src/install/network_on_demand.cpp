@@ -6,11 +6,11 @@
 
 namespace vork {
 
-std::unique_ptr<TVkHTTPDownloader> StartHttpDownload(const std::string& url, const std::string& file_name) {
+std::unique_ptr<HttpDownload> StartHttpDownload(const std::string& url, const std::string& file_name) {
   static OnDemandLibrary module(OnDemandLibrary::BesideExecutable(kNetworkModule), "downloading course parts");
   static const auto start = module.Find<NetworkModuleFunction>(kNetworkEntry);
   std::string error;
-  std::unique_ptr<TVkHTTPDownloader> downloader(start(&url, &file_name, &error));
+  std::unique_ptr<HttpDownload> downloader(start(&url, &file_name, &error));
   if (!downloader) throw EVkError(error);
   return downloader;
 }
