@@ -92,7 +92,8 @@ class DiskOutput : public ::testing::Test {
     lib_.OggShutdown();
     std::string bytes = testing::ReadFile(output_);
     Samples samples(bytes.size() / 2);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    // A sound with nothing left to play leaves the device nothing at all.
+    if (!samples.empty()) std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     return samples;
   }
 
