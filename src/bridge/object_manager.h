@@ -173,8 +173,8 @@ class TVkObjectManager : private TVkObjectEvents {
   // The invalid-handle notices, with the place and what became of the
   // handle when the course has a source map.
   void ShowInvalidHandle(const std::string& notice, int32_t handle, bool with_hint);
-  // Where the live object stands in objects_.
-  std::deque<TVkObject*>::iterator PositionOf(const TVkObject& object);
+  // Takes the live object out of objects_.
+  void RemoveFromCreationOrder(const TVkObject& object);
   // Runs the handler with the object marked busy, and frees a destroyed
   // object once its last handler has returned.
   void Deliver(TVkObject& object, int32_t message);
