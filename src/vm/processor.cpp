@@ -48,7 +48,14 @@ enum FusedForm : uint8_t {
   kLoadCLoadConstantSub,         // loadc o load loadc c sub
   kOneZero,                      // one zero (the prologue of a routine with an argument and a result)
   kLoadCStoreReturnVal,          // loadc o swap store returnval (the end of a function)
-  kLoadCLoadCompareBranch,       // loadc o load loadc c lt..gt loadcon t brfalse|brtrue
+  // loadc o load loadc c lt..gt loadcon t brfalse|brtrue, one form for each
+  // comparison, in opcode order
+  kLoadCLoadLtBranch,
+  kLoadCLoadLeBranch,
+  kLoadCLoadEqBranch,
+  kLoadCLoadNeBranch,
+  kLoadCLoadGeBranch,
+  kLoadCLoadGtBranch,
   kAddStoreReturnVal,            // add loadc o swap store returnval (a function that returns a sum)
   kFusedEnd
 };
@@ -58,6 +65,7 @@ constexpr int32_t kFusedReach = 11;
 static_assert(kImagePadding >= kFusedReach + 1 && kImagePadding >= kMaxInstructionBytes + 1);
 
 constexpr uint8_t Op(Opcode opcode) { return static_cast<uint8_t>(opcode); }
+static_assert(kLoadCLoadGtBranch - kLoadCLoadLtBranch == Op(Opcode::Gt) - Op(Opcode::Lt));
 constexpr bool IsArithmetic(uint8_t byte) { return byte == Op(Opcode::Add) || byte == Op(Opcode::Sub); }
 constexpr bool IsBranch(uint8_t byte) { return byte == Op(Opcode::BrFalse) || byte == Op(Opcode::BrTrue); }
 constexpr bool IsCompareBranch(const uint8_t* at) {
@@ -84,7 +92,8 @@ uint8_t DispatchByte(const uint8_t* at) {
       after = at + 2;
       if (after[0] == Op(Opcode::Load)) {
         const uint8_t* const next = after + 1;
-        if (next[0] == Op(Opcode::LoadC) && IsCompareBranch(next + 2)) return kLoadCLoadCompareBranch;
+        if (next[0] == Op(Opcode::LoadC) && IsCompareBranch(next + 2))
+          return static_cast<uint8_t>(kLoadCLoadLtBranch + (next[2] - Op(Opcode::Lt)));
         // A frame word plus or minus a constant: one form for each kind of
         // constant and each operation, so that none decides them at run time.
         const bool unit = next[0] == Op(Opcode::One) || next[0] == Op(Opcode::MinusOne);
@@ -506,10 +515,13 @@ void TVkProcessor::Execute() {
       &&fused_LoadCSwapStore, &&fused_OneArithmetic, &&fused_MinusOneArithmetic,
       &&fused_LoadCLoadUnitAdd, &&fused_LoadCLoadUnitSub, &&fused_LoadCLoadConstantAdd,
       &&fused_LoadCLoadConstantSub, &&fused_OneZero, &&fused_LoadCStoreReturnVal,
-      &&fused_LoadCLoadCompareBranch, &&fused_AddStoreReturnVal,
-      R64(&&op_invalid), R64(&&op_invalid), R64(&&op_invalid),
-      &&op_invalid, &&op_invalid, &&op_invalid};
-  static_assert(kFusedEnd == kOpcodeCount + 19);
+      &&fused_LoadCLoadLtBranch, &&fused_LoadCLoadLeBranch, &&fused_LoadCLoadEqBranch,
+      &&fused_LoadCLoadNeBranch, &&fused_LoadCLoadGeBranch, &&fused_LoadCLoadGtBranch,
+      &&fused_AddStoreReturnVal,
+      R64(&&op_invalid), R64(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid),
+      R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid),
+      &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid};
+  static_assert(kFusedEnd == kOpcodeCount + 24);
   static_assert(sizeof(kDispatch) / sizeof(kDispatch[0]) == 256);
 #undef VORK_OPCODE_LABEL
 #undef R64
@@ -896,30 +908,33 @@ void TVkProcessor::Execute() {
   CASE_FUSED(LoadCArithmetic) { FUSED_LOADC(FUSE_ARITHMETIC); }
   CASE_FUSED(LoadCCompareBranch) { FUSED_LOADC(FUSE_COMPARE_BRANCH); }
   CASE_FUSED(LoadCSwapStore) { FUSED_LOADC(FUSE_SWAP_STORE); }
-  CASE_FUSED(LoadCLoadCompareBranch) {
-    // The test of an if or a loop on a frame word. The comparison's answer
-    // and the target stay behind above the top, as the separate pushes
-    // leave them.
-    if (ROOM(8)) {
-      const int32_t offset = static_cast<int8_t>(pc[0]);
-      WriteWord(top, offset);
-      const int32_t s = PEEK(int64_t{fp} + offset);
-      const int32_t t = static_cast<int8_t>(pc[3]);
-      const int order = s < t ? 0 : (s == t ? 1 : 2);
-      const int32_t answer = (kTrueForOrder[pc[4] - OP(Lt)] >> order) & 1;
-      const int32_t branch_target = ReadWord(pc + 6);
-      WriteWord(top, answer);
-      WriteWord(top + 4, branch_target);
-      const bool branch_if_zero = pc[10] == OP(BrFalse);
-      pc += 11;
-      if ((answer == 0) == branch_if_zero) {
-        SPEND_BUDGET();
-        JUMP_TO(branch_target);
-      }
-      NEXT;
-    }
-    FUSED_LOADC(FUSE_LOAD);
-  }
+// The test of an if or a loop on a frame word: loadc o, load, loadc c, the
+// comparison, loadcon t, brfalse or brtrue. The comparison's answer and the
+// target stay behind above the top, as the separate pushes leave them.
+#define FRAME_COMPARE_BRANCH(relation)                                       \
+  if (ROOM(8)) {                                                             \
+    const int32_t offset_ = static_cast<int8_t>(pc[0]);                      \
+    WriteWord(top, offset_);                                                 \
+    const int32_t s = PEEK(int64_t{fp} + offset_);                           \
+    const int32_t answer_ = s relation int32_t{static_cast<int8_t>(pc[3])} ? 1 : 0; \
+    const int32_t branch_target_ = ReadWord(pc + 6);                         \
+    WriteWord(top, answer_);                                                 \
+    WriteWord(top + 4, branch_target_);                                      \
+    const bool branch_if_zero_ = pc[10] == OP(BrFalse);                      \
+    pc += 11;                                                                \
+    if ((answer_ == 0) == branch_if_zero_) {                                 \
+      SPEND_BUDGET();                                                        \
+      JUMP_TO(branch_target_);                                               \
+    }                                                                        \
+    NEXT;                                                                    \
+  }                                                                          \
+  FUSED_LOADC(FUSE_LOAD)
+  CASE_FUSED(LoadCLoadLtBranch) { FRAME_COMPARE_BRANCH(<); }
+  CASE_FUSED(LoadCLoadLeBranch) { FRAME_COMPARE_BRANCH(<=); }
+  CASE_FUSED(LoadCLoadEqBranch) { FRAME_COMPARE_BRANCH(==); }
+  CASE_FUSED(LoadCLoadNeBranch) { FRAME_COMPARE_BRANCH(!=); }
+  CASE_FUSED(LoadCLoadGeBranch) { FRAME_COMPARE_BRANCH(>=); }
+  CASE_FUSED(LoadCLoadGtBranch) { FRAME_COMPARE_BRANCH(>); }
   CASE_FUSED(AddStoreReturnVal) {
     BINARY(WRAP(U(s) + U(t)));
     ++pc;  // to the operand of loadc, where the next form expects it
@@ -985,6 +1000,7 @@ void TVkProcessor::Execute() {
 #undef FUSE_ARITHMETIC
 #undef FUSE_COMPARE_BRANCH
 #undef FRAME_ARITHMETIC
+#undef FRAME_COMPARE_BRANCH
 #undef CODE_WRITTEN
 #undef FETCH
 #undef PUSH_LOADCON

@@ -688,6 +688,9 @@ TEST(ProcessorTest, GstoreThatMakesOrBreaksAFusedSequenceIsSeenByTheNextRun) {
       // the same on a frame word, eleven bytes after its first loadc
       {"push 1\nstore 4\nload 4\npush 2\nlt\nloadcon yes\nsite: brfalse\npush 10\njump out\nyes: push 20\nout:", 1,
        10, 20},
+      // the comparison of a frame word changes: lt becomes le
+      {"push 2\nstore 4\nload 4\npush 2\nsite: lt\nloadcon yes\nbrfalse\npush 10\njump out\nyes: push 20\nout:", 1,
+       20, 10},
       // a frame word plus a constant becomes minus it
       {"push 7\nstore 4\nload 4\nminusone\nsite: add", 1, 6, 8},
       // zero becomes minusone: "one zero" is no longer a pair, "minusone add" is
