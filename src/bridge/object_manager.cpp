@@ -121,6 +121,11 @@ void TVkObjectManager::SendMsg(int32_t handle, int32_t message) {
     slot->string->HandleStringMessage(message);
     return;
   }
+  // Kept apart, so that the path above saves no registers.
+  SendOtherMsg(handle, message);
+}
+
+void TVkObjectManager::SendOtherMsg(int32_t handle, int32_t message) {
   if (message == ToWord(CommonMessage::Destroy)) {
     if (handle == 0) return;
     TVkObject* object = Find(handle);
