@@ -115,6 +115,17 @@ int32_t TVkObjectManager::CreateObject(int32_t class_index) {
 }
 
 void TVkObjectManager::SendMsg(int32_t handle, int32_t message) {
+  // The hot path of string-heavy code: a string message to a built-in string.
+  if (const Slot* slot = SlotOf(handle);
+      slot != nullptr && slot->built_in_string && static_cast<uint32_t>(message) <= TVkStringObject::kLastStringMessage) {
+    slot->string->HandleStringMessage(message);
+    return;
+  }
+  // Kept apart, so that the path above saves no registers.
+  SendOtherMsg(handle, message);
+}
+
+void TVkObjectManager::SendOtherMsg(int32_t handle, int32_t message) {
   if (message == ToWord(CommonMessage::Destroy)) {
     if (handle == 0) return;
     TVkObject* object = Find(handle);
@@ -136,7 +147,7 @@ void TVkObjectManager::SendMsg(int32_t handle, int32_t message) {
 void TVkObjectManager::Destroy(TVkObject& object) {
   // Out of the list and the handle table first: from here on the handle
   // names nothing, also for code that the release handler runs.
-  objects_.erase(PositionOf(object));
+  RemoveFromCreationOrder(object);
   const uint32_t index = static_cast<uint32_t>(object.handle_) & kSlotMask;
   Slot& slot = slots_[index];
   std::unique_ptr<TVkObject> owned = std::move(slot.object);
@@ -161,11 +172,14 @@ void TVkObjectManager::Destroy(TVkObject& object) {
   Dispose(std::move(owned), built_in_string);
 }
 
-std::deque<TVkObject*>::iterator TVkObjectManager::PositionOf(const TVkObject& object) {
+void TVkObjectManager::RemoveFromCreationOrder(const TVkObject& object) {
   // Most objects die young (string temporaries): try the newest first.
-  if (objects_.back() == &object) return objects_.end() - 1;
-  return std::lower_bound(objects_.begin(), objects_.end(), object.serial_,
-                          [](const TVkObject* listed, uint64_t serial) { return listed->serial_ < serial; });
+  if (objects_.back() == &object) {
+    objects_.pop_back();
+    return;
+  }
+  objects_.erase(std::lower_bound(objects_.begin(), objects_.end(), object.serial_,
+                                  [](const TVkObject* listed, uint64_t serial) { return listed->serial_ < serial; }));
 }
 
 TVkObjectManager::KeepAlive::KeepAlive(TVkObjectManager& manager, TVkObject& object)

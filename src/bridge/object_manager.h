@@ -147,7 +147,8 @@ class TVkObjectManager : private TVkObjectEvents {
   static constexpr uint32_t kMaxSlots = 1u << kSlotBits;
   static constexpr uint32_t kMaxGeneration = (1u << (31 - kSlotBits)) - 1;
 
-  struct Slot {
+  // Thirty-two bytes, so that finding one by index is a shift.
+  struct alignas(32) Slot {
     std::unique_ptr<TVkObject> object;
     TVkStringObject* string = nullptr;  // the object, when it is a string object
     uint32_t generation = 1;
@@ -173,8 +174,10 @@ class TVkObjectManager : private TVkObjectEvents {
   // The invalid-handle notices, with the place and what became of the
   // handle when the course has a source map.
   void ShowInvalidHandle(const std::string& notice, int32_t handle, bool with_hint);
-  // Where the live object stands in objects_.
-  std::deque<TVkObject*>::iterator PositionOf(const TVkObject& object);
+  // SendMsg for every message but a string message to a built-in string.
+  [[gnu::noinline]] void SendOtherMsg(int32_t handle, int32_t message);
+  // Takes the live object out of objects_.
+  void RemoveFromCreationOrder(const TVkObject& object);
   // Runs the handler with the object marked busy, and frees a destroyed
   // object once its last handler has returned.
   void Deliver(TVkObject& object, int32_t message);

@@ -20,7 +20,17 @@ namespace {
 
 }  // namespace
 
+static_assert(ToWord(StringMessage::Compare) == TVkStringObject::kLastStringMessage);
+
 void TVkStringObject::HandleMessage(int32_t message) {
+  if (message >= 0 && message <= kLastStringMessage) {
+    HandleStringMessage(message);
+  } else {
+    TVkScriptObject::HandleMessage(message);
+  }
+}
+
+void TVkStringObject::HandleStringMessage(int32_t message) {
   switch (static_cast<StringMessage>(message)) {
     case StringMessage::Assign:
       text_ = ArgumentText(PopInt());  // may be text_ itself
@@ -39,8 +49,6 @@ void TVkStringObject::HandleMessage(int32_t message) {
       PushInt(order < 0 ? -1 : (order > 0 ? 1 : 0));
       break;
     }
-    default:
-      TVkScriptObject::HandleMessage(message);
   }
 }
 

@@ -14,6 +14,11 @@ class TVkStringObject : public TVkScriptObject {
   // 0 assign, 1 assign a string constant, 2 append, 3 compare. The argument
   // of 0, 2 and 3 is kept (not destroyed); it must be a live string object.
   void HandleMessage(int32_t message) override;
+  // The four string messages themselves (0 .. kLastStringMessage). They run
+  // no bytecode and cannot destroy the object, so the manager delivers them
+  // here directly, without a virtual call or keeping the object alive.
+  static constexpr int32_t kLastStringMessage = 3;
+  void HandleStringMessage(int32_t message);
 
   // Appending beyond this length is runaway code (a text doubling itself in
   // a loop); it fails with EVkError before memory runs out.

@@ -42,10 +42,21 @@ enum FusedForm : uint8_t {
   kLoadCSwapStore,               // loadc a swap store|gstore
   kOneArithmetic,                // one add|sub
   kMinusOneArithmetic,           // minusone add|sub
-  kLoadCLoadArithmetic,          // loadc o load one|minusone add|sub, loadc o load loadc c add|sub
+  kLoadCLoadUnitAdd,             // loadc o load one|minusone add
+  kLoadCLoadUnitSub,             // loadc o load one|minusone sub
+  kLoadCLoadConstantAdd,         // loadc o load loadc c add
+  kLoadCLoadConstantSub,         // loadc o load loadc c sub
   kOneZero,                      // one zero (the prologue of a routine with an argument and a result)
   kLoadCStoreReturnVal,          // loadc o swap store returnval (the end of a function)
-  kLoadCLoadCompareBranch,       // loadc o load loadc c lt..gt loadcon t brfalse|brtrue
+  // loadc o load loadc c lt..gt loadcon t brfalse|brtrue, one form for each
+  // comparison, in opcode order
+  kLoadCLoadLtBranch,
+  kLoadCLoadLeBranch,
+  kLoadCLoadEqBranch,
+  kLoadCLoadNeBranch,
+  kLoadCLoadGeBranch,
+  kLoadCLoadGtBranch,
+  kAddStoreReturnVal,            // add loadc o swap store returnval (a function that returns a sum)
   kFusedEnd
 };
 // The farthest byte a fused form's pattern looks at, from its first byte
@@ -54,6 +65,7 @@ constexpr int32_t kFusedReach = 11;
 static_assert(kImagePadding >= kFusedReach + 1 && kImagePadding >= kMaxInstructionBytes + 1);
 
 constexpr uint8_t Op(Opcode opcode) { return static_cast<uint8_t>(opcode); }
+static_assert(kLoadCLoadGtBranch - kLoadCLoadLtBranch == Op(Opcode::Gt) - Op(Opcode::Lt));
 constexpr bool IsArithmetic(uint8_t byte) { return byte == Op(Opcode::Add) || byte == Op(Opcode::Sub); }
 constexpr bool IsBranch(uint8_t byte) { return byte == Op(Opcode::BrFalse) || byte == Op(Opcode::BrTrue); }
 constexpr bool IsCompareBranch(const uint8_t* at) {
@@ -80,10 +92,15 @@ uint8_t DispatchByte(const uint8_t* at) {
       after = at + 2;
       if (after[0] == Op(Opcode::Load)) {
         const uint8_t* const next = after + 1;
-        if (next[0] == Op(Opcode::LoadC) && IsCompareBranch(next + 2)) return kLoadCLoadCompareBranch;
-        const bool constant = next[0] == Op(Opcode::One) || next[0] == Op(Opcode::MinusOne);
-        if ((constant && IsArithmetic(next[1])) || (next[0] == Op(Opcode::LoadC) && IsArithmetic(next[2])))
-          return kLoadCLoadArithmetic;
+        if (next[0] == Op(Opcode::LoadC) && IsCompareBranch(next + 2))
+          return static_cast<uint8_t>(kLoadCLoadLtBranch + (next[2] - Op(Opcode::Lt)));
+        // A frame word plus or minus a constant: one form for each kind of
+        // constant and each operation, so that none decides them at run time.
+        const bool unit = next[0] == Op(Opcode::One) || next[0] == Op(Opcode::MinusOne);
+        if (unit && IsArithmetic(next[1]))
+          return next[1] == Op(Opcode::Add) ? kLoadCLoadUnitAdd : kLoadCLoadUnitSub;
+        if (next[0] == Op(Opcode::LoadC) && IsArithmetic(next[2]))
+          return next[2] == Op(Opcode::Add) ? kLoadCLoadConstantAdd : kLoadCLoadConstantSub;
         return kLoadCLoad;
       }
       if (IsArithmetic(after[0])) return kLoadCArithmetic;
@@ -97,6 +114,12 @@ uint8_t DispatchByte(const uint8_t* at) {
       return IsArithmetic(at[1]) ? uint8_t{kOneArithmetic} : at[0];
     case Op(Opcode::MinusOne):
       return IsArithmetic(at[1]) ? uint8_t{kMinusOneArithmetic} : at[0];
+    case Op(Opcode::Add):
+      after = at + 1;
+      return after[0] == Op(Opcode::LoadC) && after[2] == Op(Opcode::Swap) && after[3] == Op(Opcode::Store) &&
+                     after[4] == Op(Opcode::ReturnVal)
+                 ? uint8_t{kAddStoreReturnVal}
+                 : at[0];
     default:
       return at[0] < kOpcodeCount ? at[0] : kPaddingByte;
   }
@@ -123,14 +146,20 @@ inline void RefreshAfterWordWrite(uint8_t* code, size_t map_offset, int32_t area
   if (address >= kFusedReach) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(code + address - kFusedReach));
     const auto is = [&](Opcode opcode) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(opcode))); };
-    const __m128i heads = _mm_or_si128(_mm_or_si128(is(Opcode::LoadC), is(Opcode::LoadCon)),
-                                       _mm_or_si128(is(Opcode::One), is(Opcode::MinusOne)));
+    const __m128i heads =
+        _mm_or_si128(_mm_or_si128(_mm_or_si128(is(Opcode::LoadC), is(Opcode::LoadCon)),
+                                  _mm_or_si128(is(Opcode::One), is(Opcode::MinusOne))),
+                     is(Opcode::Add));
     constexpr int kWindow = (1 << (kFusedReach + 4)) - 1;  // the reach and the word
     if ((_mm_movemask_epi8(heads) & kWindow) == 0) {
-      for (int32_t at = address; at < address + 4; ++at) {
-        const uint8_t byte = code[at];
-        code[map_offset + static_cast<size_t>(at)] = byte < kOpcodeCount ? byte : kPaddingByte;
-      }
+      // Each byte that is an opcode maps to itself, every other byte to the
+      // padding byte (all bits set), four at once.
+      static_assert(kPaddingByte == 0xFF);
+      const __m128i highest = _mm_set1_epi8(static_cast<char>(kOpcodeCount - 1));
+      const __m128i is_opcode = _mm_cmpeq_epi8(_mm_min_epu8(bytes, highest), bytes);
+      const __m128i mapped = _mm_or_si128(bytes, _mm_andnot_si128(is_opcode, _mm_set1_epi8(-1)));
+      const int32_t word = _mm_cvtsi128_si32(_mm_srli_si128(mapped, kFusedReach));
+      std::memcpy(code + map_offset + static_cast<size_t>(address), &word, 4);
       return;
     }
   }
@@ -175,13 +204,9 @@ std::string_view TVkProcessor::ConstantText(int32_t offset) const {
   if (offset < 0 || offset >= area_length_) return {};
   const auto* begin = reinterpret_cast<const char*>(image_.data()) + offset;
   const size_t available = static_cast<size_t>(area_length_ - offset);
-  // Most constants are short: a plain scan finds their end sooner than a
-  // library call would.
-  constexpr size_t kScanned = 32;
-  size_t length = 0;
-  while (length < kScanned && length < available && begin[length] != 0) ++length;
-  if (length == kScanned) length += strnlen(begin + kScanned, available - kScanned);
-  return std::string_view(begin, length);
+  const void* const end = std::memchr(begin, 0, available);
+  return std::string_view(begin, end != nullptr ? static_cast<size_t>(static_cast<const char*>(end) - begin)
+                                                : available);
 }
 
 void TVkProcessor::Run(int32_t entry) {
@@ -488,11 +513,15 @@ void TVkProcessor::Execute() {
       &&fused_LoadConGLoad, &&fused_LoadConCall, &&fused_LoadConBranch, &&fused_LoadConSwapStore,
       &&fused_LoadConJump, &&fused_LoadCLoad, &&fused_LoadCArithmetic, &&fused_LoadCCompareBranch,
       &&fused_LoadCSwapStore, &&fused_OneArithmetic, &&fused_MinusOneArithmetic,
-      &&fused_LoadCLoadArithmetic, &&fused_OneZero, &&fused_LoadCStoreReturnVal,
-      &&fused_LoadCLoadCompareBranch,
-      R64(&&op_invalid), R64(&&op_invalid), R64(&&op_invalid),
-      &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid};
-  static_assert(kFusedEnd == kOpcodeCount + 15);
+      &&fused_LoadCLoadUnitAdd, &&fused_LoadCLoadUnitSub, &&fused_LoadCLoadConstantAdd,
+      &&fused_LoadCLoadConstantSub, &&fused_OneZero, &&fused_LoadCStoreReturnVal,
+      &&fused_LoadCLoadLtBranch, &&fused_LoadCLoadLeBranch, &&fused_LoadCLoadEqBranch,
+      &&fused_LoadCLoadNeBranch, &&fused_LoadCLoadGeBranch, &&fused_LoadCLoadGtBranch,
+      &&fused_AddStoreReturnVal,
+      R64(&&op_invalid), R64(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid),
+      R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid),
+      &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid};
+  static_assert(kFusedEnd == kOpcodeCount + 24);
   static_assert(sizeof(kDispatch) / sizeof(kDispatch[0]) == 256);
 #undef VORK_OPCODE_LABEL
 #undef R64
@@ -849,59 +878,71 @@ void TVkProcessor::Execute() {
   }
   CASE(LoadC) { PUSH_LOADC(); }
   CASE_FUSED(LoadCLoad) { FUSED_LOADC(FUSE_LOAD); }
-  CASE_FUSED(LoadCLoadArithmetic) {
-    // A frame word plus or minus a constant: loadc o, load, then the
-    // constant (one, minusone or loadc c), then add or sub. The constant
-    // stays behind above the new top, as the separate pushes leave it.
-    if (ROOM(8)) {
-      const int32_t offset = static_cast<int8_t>(*pc);
-      WriteWord(top, offset);
-      const int32_t left = PEEK(int64_t{fp} + offset);
-      // Without branches: one (32) gives 1, minusone (33) gives -1, and
-      // subtracting adds the negated constant.
-      static_assert(OP(MinusOne) == OP(One) + 1);
-      const uint8_t* constant_at = pc + 2;
-      const bool loadc = *constant_at == OP(LoadC);
-      const int32_t constant =
-          loadc ? static_cast<int8_t>(constant_at[1]) : 2 * OP(One) + 1 - 2 * int32_t{*constant_at};
-      pc = constant_at + 2 + (loadc ? 1 : 0);
-      const uint32_t addend = pc[-1] == OP(Add) ? U(constant) : 0u - U(constant);
-      WriteWord(top + 4, constant);
-      WriteWord(top, WRAP(U(left) + addend));
-      top += 4;
-      NEXT;
-    }
-    FUSED_LOADC(FUSE_LOAD);
-  }
+// A frame word plus or minus a constant: loadc o, load, the constant (one
+// or minusone, or loadc c), then add or sub; length counts the bytes after
+// the first opcode. The constant stays behind above the new top, as the
+// separate pushes leave it.
+#define FRAME_ARITHMETIC(constant_expression, length, operation) \
+  if (ROOM(8)) {                                                   \
+    const int32_t offset_ = static_cast<int8_t>(*pc);              \
+    WriteWord(top, offset_);                                       \
+    const int32_t left_ = PEEK(int64_t{fp} + offset_);             \
+    const int32_t constant_ = (constant_expression);               \
+    WriteWord(top + 4, constant_);                                 \
+    WriteWord(top, WRAP(U(left_) operation U(constant_)));         \
+    top += 4;                                                      \
+    pc += (length);                                                \
+    NEXT;                                                          \
+  }                                                                \
+  FUSED_LOADC(FUSE_LOAD)
+  // one (32) gives 1, minusone (33) gives -1, without a branch.
+  static_assert(OP(MinusOne) == OP(One) + 1);
+#define UNIT_CONSTANT (2 * OP(One) + 1 - 2 * int32_t{pc[2]})
+#define LOADC_CONSTANT static_cast<int8_t>(pc[3])
+  CASE_FUSED(LoadCLoadUnitAdd) { FRAME_ARITHMETIC(UNIT_CONSTANT, 4, +); }
+  CASE_FUSED(LoadCLoadUnitSub) { FRAME_ARITHMETIC(UNIT_CONSTANT, 4, -); }
+  CASE_FUSED(LoadCLoadConstantAdd) { FRAME_ARITHMETIC(LOADC_CONSTANT, 5, +); }
+  CASE_FUSED(LoadCLoadConstantSub) { FRAME_ARITHMETIC(LOADC_CONSTANT, 5, -); }
+#undef UNIT_CONSTANT
+#undef LOADC_CONSTANT
   CASE_FUSED(LoadCArithmetic) { FUSED_LOADC(FUSE_ARITHMETIC); }
   CASE_FUSED(LoadCCompareBranch) { FUSED_LOADC(FUSE_COMPARE_BRANCH); }
   CASE_FUSED(LoadCSwapStore) { FUSED_LOADC(FUSE_SWAP_STORE); }
-  CASE_FUSED(LoadCLoadCompareBranch) {
-    // The test of an if or a loop on a frame word. The comparison's answer
-    // and the target stay behind above the top, as the separate pushes
-    // leave them.
-    if (ROOM(8)) {
-      const int32_t offset = static_cast<int8_t>(pc[0]);
-      WriteWord(top, offset);
-      const int32_t s = PEEK(int64_t{fp} + offset);
-      const int32_t t = static_cast<int8_t>(pc[3]);
-      const int order = s < t ? 0 : (s == t ? 1 : 2);
-      const int32_t answer = (kTrueForOrder[pc[4] - OP(Lt)] >> order) & 1;
-      const int32_t branch_target = ReadWord(pc + 6);
-      WriteWord(top, answer);
-      WriteWord(top + 4, branch_target);
-      const bool branch_if_zero = pc[10] == OP(BrFalse);
-      pc += 11;
-      if ((answer == 0) == branch_if_zero) {
-        SPEND_BUDGET();
-        JUMP_TO(branch_target);
-      }
-      NEXT;
-    }
-    FUSED_LOADC(FUSE_LOAD);
+// The test of an if or a loop on a frame word: loadc o, load, loadc c, the
+// comparison, loadcon t, brfalse or brtrue. The comparison's answer and the
+// target stay behind above the top, as the separate pushes leave them.
+#define FRAME_COMPARE_BRANCH(relation)                                       \
+  if (ROOM(8)) {                                                             \
+    const int32_t offset_ = static_cast<int8_t>(pc[0]);                      \
+    WriteWord(top, offset_);                                                 \
+    const int32_t s = PEEK(int64_t{fp} + offset_);                           \
+    const int32_t answer_ = s relation int32_t{static_cast<int8_t>(pc[3])} ? 1 : 0; \
+    const int32_t branch_target_ = ReadWord(pc + 6);                         \
+    WriteWord(top, answer_);                                                 \
+    WriteWord(top + 4, branch_target_);                                      \
+    const bool branch_if_zero_ = pc[10] == OP(BrFalse);                      \
+    pc += 11;                                                                \
+    if ((answer_ == 0) == branch_if_zero_) {                                 \
+      SPEND_BUDGET();                                                        \
+      JUMP_TO(branch_target_);                                               \
+    }                                                                        \
+    NEXT;                                                                    \
+  }                                                                          \
+  FUSED_LOADC(FUSE_LOAD)
+  CASE_FUSED(LoadCLoadLtBranch) { FRAME_COMPARE_BRANCH(<); }
+  CASE_FUSED(LoadCLoadLeBranch) { FRAME_COMPARE_BRANCH(<=); }
+  CASE_FUSED(LoadCLoadEqBranch) { FRAME_COMPARE_BRANCH(==); }
+  CASE_FUSED(LoadCLoadNeBranch) { FRAME_COMPARE_BRANCH(!=); }
+  CASE_FUSED(LoadCLoadGeBranch) { FRAME_COMPARE_BRANCH(>=); }
+  CASE_FUSED(LoadCLoadGtBranch) { FRAME_COMPARE_BRANCH(>); }
+  CASE_FUSED(AddStoreReturnVal) {
+    BINARY(WRAP(U(s) + U(t)));
+    ++pc;  // to the operand of loadc, where the next form expects it
+    goto store_return_value;
   }
   CASE_FUSED(LoadCStoreReturnVal) {
     // The store as the fused "loadc o swap store", then returnval.
+  store_return_value:
     if (ROOM(4) && HAS(4)) {
       const int32_t offset = static_cast<int8_t>(*pc);
       const int32_t stored = TOP(1);
@@ -958,6 +999,8 @@ void TVkProcessor::Execute() {
 #undef FUSE_JUMP
 #undef FUSE_ARITHMETIC
 #undef FUSE_COMPARE_BRANCH
+#undef FRAME_ARITHMETIC
+#undef FRAME_COMPARE_BRANCH
 #undef CODE_WRITTEN
 #undef FETCH
 #undef PUSH_LOADCON

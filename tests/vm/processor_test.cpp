@@ -573,6 +573,7 @@ TEST(ProcessorTest, ConstantsFollowedByTheirInstructionActAsTheTwoInstructionsWo
   const std::string routines =
       "\nreturn\n"
       "sub: enter 0, 1\npush 9\nstore 4\nreturnval\n"
+      "twice: enter 1, 1\nload -12\nload -12\nadd\nstore 4\nreturnval\n"
       ".global a = 5, b\n";
   const char* const bodies[] = {
       "push 3\nstore 4\nload 4\nload 8\nadd\nstore 8\nload 8",
@@ -621,6 +622,15 @@ TEST(ProcessorTest, ConstantsFollowedByTheirInstructionActAsTheTwoInstructionsWo
       "push -3\nstore 0\npush 3\nstore 4\nreturnval",   // the new length lies above the old
       "push 1000\nstore -8\npush 3\nstore 4\nreturnval",
       "wipe\nwipe\nwipe\npush 3\nstore 4\nreturnval",
+      // a call to a routine with one argument and a result, whose prologue
+      // fits, needs the last growth step, or does not fit
+      "push 5\ncall twice",
+      "push 1\npush 5\ncall twice",
+      "push 1\npush 2\npush 5\ncall twice",
+      // returning a sum, from intact and damaged frames
+      "push 1\npush 2\nadd\nstore 4\nreturnval",
+      "push 100\nstore 0\npush 1\npush 2\nadd\nstore 4\nreturnval",
+      "wipe\nwipe\nwipe\nwipe\nwipe\none\nadd\nstore 4\nreturnval",  // the left operand is missing
   };
   std::vector<std::string> all(std::begin(bodies), std::end(bodies));
   for (const char* comparison : {"lt", "le", "eq", "ne", "ge", "gt"}) {
@@ -678,10 +688,16 @@ TEST(ProcessorTest, GstoreThatMakesOrBreaksAFusedSequenceIsSeenByTheNextRun) {
       // the same on a frame word, eleven bytes after its first loadc
       {"push 1\nstore 4\nload 4\npush 2\nlt\nloadcon yes\nsite: brfalse\npush 10\njump out\nyes: push 20\nout:", 1,
        10, 20},
+      // the comparison of a frame word changes: lt becomes le
+      {"push 2\nstore 4\nload 4\npush 2\nsite: lt\nloadcon yes\nbrfalse\npush 10\njump out\nyes: push 20\nout:", 1,
+       20, 10},
       // a frame word plus a constant becomes minus it
       {"push 7\nstore 4\nload 4\nminusone\nsite: add", 1, 6, 8},
       // zero becomes minusone: "one zero" is no longer a pair, "minusone add" is
       {"one\nsite: zero\nadd", 2, 1, 0},
+      // returning a sum becomes returning a difference, and back
+      {"push 3\npush 4\nsite: add", 1, 7, -1},
+      {"push 3\npush 4\nsite: sub", -1, -1, 7},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.probe);
@@ -696,6 +712,42 @@ TEST(ProcessorTest, GstoreThatMakesOrBreaksAFusedSequenceIsSeenByTheNextRun) {
     machine.Run();
     EXPECT_EQ(machine.Global("first"), c.first);
     EXPECT_EQ(machine.Global("second"), c.second);
+  }
+}
+
+TEST(ProcessorTest, GstoreFarFromAnyFusedSequenceMapsEachWrittenByteOnItsOwn) {
+  // Nothing within a fused pattern's reach of site starts one, so the write
+  // takes the short way that maps the four bytes at once. Opcodes there must
+  // run as written; a byte past the last opcode (43 is one of the numbers
+  // the fused forms use internally) must fault, not run a fused form.
+  struct Case {
+    const char* bytes;  // the word written at site, as four .byte values
+    int32_t result;     // -1: the run faults with a bad opcode
+  };
+  const Case cases[] = {
+      {"31, 11, 31, 11", 5},  // zero wipe zero wipe: as assembled
+      {"19, 31, 11, 22", 4},  // negate zero wipe not: ~(-5)
+      {"19, 43, 11, 11", -1},
+      {"11, 11, 255, 31", -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    Machine machine(
+        "enter 0\n"
+        "gload written\ngstore site\n"
+        "call probe\nreturn\n"
+        "probe: enter 0\npush 5\n"
+        "zero\nwipe\nzero\nwipe\nzero\nwipe\nzero\nwipe\nzero\nwipe\nzero\nwipe\n"
+        "site: zero\nwipe\nzero\nwipe\n"
+        "gstore result\nreturn\n"
+        "written: .byte " + std::string(c.bytes) + "\n"
+        ".global result\n");
+    if (c.result < 0) {
+      EXPECT_EQ(FaultCode<EVkProcessor>([&] { machine.Run(); }), EVkProcessor::kBadOpcode);
+    } else {
+      machine.Run();
+      EXPECT_EQ(machine.Global("result"), c.result);
+    }
   }
 }
 
