@@ -140,5 +140,30 @@ TEST(RegFile, UnreadableFileNamesTheFile) {
   }
 }
 
+// The items are put in order only when read back; every change between two
+// readings must show in the second.
+TEST(RegItems, ReadBackInOrderAfterEveryKindOfChange) {
+  auto listed = [](const TVkRegItems& items) { return std::vector<TVkRegItem>(items.begin(), items.end()); };
+  TVkRegItems items;
+  for (const char* name : {"m", "c", "x", "a"}) items.Insert({name, "S", name});
+  EXPECT_EQ(listed(items), (std::vector<TVkRegItem>{{"a", "S", "a"}, {"c", "S", "c"}, {"m", "S", "m"}, {"x", "S", "x"}}));
+
+  items.Insert({"c", "B", "1"});  // replaced in place
+  items.Insert({"b", "S", "new"});
+  EXPECT_EQ(items.RemoveIf([](const TVkRegItem& item) { return item.name == "m"; }), 1u);
+  TVkRegItems copy = items;
+  items.Insert({"\xE4", "S", "last"});
+  const std::vector<TVkRegItem> expected{{"a", "S", "a"}, {"b", "S", "new"}, {"c", "B", "1"}, {"x", "S", "x"}};
+  EXPECT_EQ(listed(copy), expected);
+  std::vector<TVkRegItem> with_last = expected;
+  with_last.push_back({"\xE4", "S", "last"});
+  EXPECT_EQ(listed(items), with_last);
+  ASSERT_NE(items.Find("c"), nullptr);
+  EXPECT_EQ(items.Find("c")->value, "1");
+
+  items.Clear();
+  EXPECT_TRUE(listed(items).empty());
+}
+
 }  // namespace
 }  // namespace vork
