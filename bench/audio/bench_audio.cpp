@@ -30,6 +30,7 @@
 #include "media/oggaudio/sound_fixtures.h"
 #include "media/play_audio.h"
 #include "media/sound_library.h"
+#include "platform/player_host.h"
 #include "platform/program_location.h"
 #include "vm/processor.h"
 #include "vm/value_stack.h"
@@ -130,6 +131,12 @@ class OutputWatcher {
   Clock::time_point last_time_{};
 };
 
+// The player's host as far as sounds go: the loaded sound library.
+class SoundHost : public vork::PlayerHost {
+ public:
+  vork::SoundEngines* Sound() override { return vork::LoadedSoundLibrary(); }
+};
+
 void MakeCourseArchive(const std::string& build, const std::string& work) {
   const std::string resources = work + "/resources";
   std::filesystem::create_directories(resources);
@@ -159,6 +166,8 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  SoundHost host;
+  vork::ScopedHost installed(host);
   vork::TVkStack stack;
   vork::TVkProcessor processor(stack);
   vork::TVkObjectManager manager(vork::TVkManagerSetup{&processor, &stack, nullptr});

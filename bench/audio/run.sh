@@ -15,7 +15,7 @@ cmake --build "$build" --target vork_media oggaudio vka vork_oggaudio_fixtures >
 mapfile -t libraries < <(find "$build/src" "$build/tests/media/oggaudio" -name 'libvork_*.a' | sort)
 c++ -std=c++20 -O2 -DNDEBUG -fPIC -I src -I "$build/generated" -I tests bench/audio/bench_audio.cpp \
   -Wl,--start-group "${libraries[@]}" -Wl,--end-group \
-  $(pkg-config --cflags --libs Qt6Widgets sdl2 vorbisenc vorbisfile vorbis ogg libjpeg libarchive) -ldl \
+  $(pkg-config --cflags --libs Qt6Widgets sdl2 vorbisenc vorbisfile vorbis ogg sndfile libjpeg libarchive) -ldl \
   -o "$build/bench_audio"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
