@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the bytecode machine and Lua 5.4 on the same two workloads, one after
 # the other in this run, and prints the machine's instructions per second and
-# its time relative to Lua (ratio < 1: faster than Lua).
+# its time relative to Lua (ratio < 1: faster than Lua), then what each
+# bytecode instruction costs in x86 instructions (callgrind.sh).
 #   bench/vm/run.sh
 # VORK_BENCH_BUILD=DIR uses vkasm and vkrun already built in DIR;
 # VORK_BENCH_RUNS=N times each program N times (default 9).
@@ -50,3 +51,6 @@ for name in fib strings; do
       n, v / 1e6, i / (v / 1e6) / 1e6, i, l / 1e6, v / l
     printf "vm %s time against lua5.4: %.2f (target 0.7) %s\n", n, v / l, v / l <= 0.7 ? "holds" : "misses" }'
 done
+
+# The x86 instructions per bytecode instruction, counted by callgrind.
+VORK_BENCH_BUILD="$build" "$here/callgrind.sh"
