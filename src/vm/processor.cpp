@@ -57,6 +57,7 @@ enum FusedForm : uint8_t {
   kLoadCLoadGeBranch,
   kLoadCLoadGtBranch,
   kAddStoreReturnVal,            // add loadc o swap store returnval (a function that returns a sum)
+  kLoadConCreateFromConstant,    // loadcon c one zero createobj method2 (a string literal)
   kFusedEnd
 };
 // The farthest byte a fused form's pattern looks at, from its first byte
@@ -87,6 +88,9 @@ uint8_t DispatchByte(const uint8_t* at) {
       if (IsBranch(after[0])) return kLoadConBranch;
       if (IsSwapStore(after)) return kLoadConSwapStore;
       if (after[0] == Op(Opcode::Jump)) return kLoadConJump;
+      if (after[0] == Op(Opcode::One) && after[1] == Op(Opcode::Zero) && after[2] == Op(Opcode::CreateObj) &&
+          after[3] == Op(Opcode::Method2))
+        return kLoadConCreateFromConstant;
       return at[0];
     case Op(Opcode::LoadC):
       after = at + 2;
@@ -517,11 +521,11 @@ void TVkProcessor::Execute() {
       &&fused_LoadCLoadConstantSub, &&fused_OneZero, &&fused_LoadCStoreReturnVal,
       &&fused_LoadCLoadLtBranch, &&fused_LoadCLoadLeBranch, &&fused_LoadCLoadEqBranch,
       &&fused_LoadCLoadNeBranch, &&fused_LoadCLoadGeBranch, &&fused_LoadCLoadGtBranch,
-      &&fused_AddStoreReturnVal,
+      &&fused_AddStoreReturnVal, &&fused_LoadConCreateFromConstant,
       R64(&&op_invalid), R64(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid),
       R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid),
-      &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid};
-  static_assert(kFusedEnd == kOpcodeCount + 24);
+      &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid};
+  static_assert(kFusedEnd == kOpcodeCount + 25);
   static_assert(sizeof(kDispatch) / sizeof(kDispatch[0]) == 256);
 #undef VORK_OPCODE_LABEL
 #undef R64
@@ -777,6 +781,31 @@ void TVkProcessor::Execute() {
   CASE_FUSED(LoadConBranch) { FUSED_LOADCON(FUSE_BRANCH); }
   CASE_FUSED(LoadConSwapStore) { FUSED_LOADCON(FUSE_SWAP_STORE); }
   CASE_FUSED(LoadConJump) { FUSED_LOADCON(FUSE_JUMP); }
+  CASE_FUSED(LoadConCreateFromConstant) {
+    // pc is at the constant; one, zero, createobj and method2 follow it.
+    if (ROOM(12) && object_events_ != nullptr) {
+      const int32_t constant = ReadWord(pc);
+      WriteWord(top, constant);
+      WriteWord(top + 4, 1);
+      top += 8;
+      // Where createobj leaves the loop, for a fault. The target runs no
+      // bytecode when it accepts, so nothing needs loading afterwards.
+      SAVE_STATE_AT(static_cast<int32_t>(pc + 7 - code));
+      const int32_t handle = object_events_->CreateFromConstantEvent(constant);
+      top -= 8;
+      if (handle != 0) {
+        // What the five instructions leave: the handle, and above it the
+        // message and the handle that method2 popped.
+        WriteWord(top, handle);
+        WriteWord(top + 4, 1);
+        WriteWord(top + 8, handle);
+        top += 4;
+        pc += 8;
+        NEXT;
+      }
+    }
+    PUSH_LOADCON();
+  }
   CASE(Zero) { PUSH(0); NEXT; }
   CASE(One) { PUSH(1); NEXT; }
   CASE_FUSED(OneZero) {

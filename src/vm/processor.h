@@ -38,6 +38,15 @@ class TVkObjectEvents {
  public:
   virtual int32_t CreateObjectEvent(int32_t class_index) = 0;
   virtual void SendMessageEvent(int32_t handle, int32_t message) = 0;
+  // "loadcon c, one, zero, createobj, method2", the way a string literal is
+  // made, in one step: a new object of class 0 that has taken message 1 with
+  // the argument c, whose handle the processor then pushes. 0 declines (the
+  // target would have to run bytecode or show something): the processor then
+  // runs the five instructions one by one through the two events above.
+  virtual int32_t CreateFromConstantEvent(int32_t constant) {
+    (void)constant;
+    return 0;
+  }
 
  protected:
   ~TVkObjectEvents() = default;
