@@ -58,6 +58,8 @@ enum FusedForm : uint8_t {
   kLoadCLoadGtBranch,
   kAddStoreReturnVal,            // add loadc o swap store returnval (a function that returns a sum)
   kLoadConCreateFromConstant,    // loadcon c one zero createobj method2 (a string literal)
+  kLoadConGLoadMethod,           // loadcon g gload method (a message to the object in a global)
+  kMinusOneSwapMethod,           // minusone swap method (destroying the object on top)
   kFusedEnd
 };
 // The farthest byte a fused form's pattern looks at, from its first byte
@@ -83,7 +85,8 @@ uint8_t DispatchByte(const uint8_t* at) {
   switch (at[0]) {
     case Op(Opcode::LoadCon):
       after = at + 5;
-      if (after[0] == Op(Opcode::GLoad)) return kLoadConGLoad;
+      if (after[0] == Op(Opcode::GLoad))
+        return after[1] == Op(Opcode::Method) ? uint8_t{kLoadConGLoadMethod} : uint8_t{kLoadConGLoad};
       if (after[0] == Op(Opcode::Call)) return kLoadConCall;
       if (IsBranch(after[0])) return kLoadConBranch;
       if (IsSwapStore(after)) return kLoadConSwapStore;
@@ -117,6 +120,7 @@ uint8_t DispatchByte(const uint8_t* at) {
       if (at[1] == Op(Opcode::Zero)) return kOneZero;
       return IsArithmetic(at[1]) ? uint8_t{kOneArithmetic} : at[0];
     case Op(Opcode::MinusOne):
+      if (at[1] == Op(Opcode::Swap) && at[2] == Op(Opcode::Method)) return kMinusOneSwapMethod;
       return IsArithmetic(at[1]) ? uint8_t{kMinusOneArithmetic} : at[0];
     case Op(Opcode::Add):
       after = at + 1;
@@ -211,6 +215,16 @@ std::string_view TVkProcessor::ConstantText(int32_t offset) const {
   const void* const end = std::memchr(begin, 0, available);
   return std::string_view(begin, end != nullptr ? static_cast<size_t>(static_cast<const char*>(end) - begin)
                                                 : available);
+}
+
+int32_t TVkProcessor::CreateFromConstant(int32_t constant, int32_t ip, int32_t fp, int32_t length, int64_t budget) {
+  // The state createobj leaves the loop with, for a fault. The target runs
+  // no bytecode when it accepts, so the loop need not load anything back.
+  ip_ = ip;
+  fp_ = fp;
+  stack_.length_ = length;
+  budget_ = budget;
+  return object_events_->CreateFromConstantEvent(constant);
 }
 
 void TVkProcessor::Run(int32_t entry) {
@@ -521,11 +535,12 @@ void TVkProcessor::Execute() {
       &&fused_LoadCLoadConstantSub, &&fused_OneZero, &&fused_LoadCStoreReturnVal,
       &&fused_LoadCLoadLtBranch, &&fused_LoadCLoadLeBranch, &&fused_LoadCLoadEqBranch,
       &&fused_LoadCLoadNeBranch, &&fused_LoadCLoadGeBranch, &&fused_LoadCLoadGtBranch,
-      &&fused_AddStoreReturnVal, &&fused_LoadConCreateFromConstant,
+      &&fused_AddStoreReturnVal, &&fused_LoadConCreateFromConstant, &&fused_LoadConGLoadMethod,
+      &&fused_MinusOneSwapMethod,
       R64(&&op_invalid), R64(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid),
       R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid),
-      &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid};
-  static_assert(kFusedEnd == kOpcodeCount + 25);
+      &&op_invalid, &&op_invalid, &&op_invalid};
+  static_assert(kFusedEnd == kOpcodeCount + 27);
   static_assert(sizeof(kDispatch) / sizeof(kDispatch[0]) == 256);
 #undef VORK_OPCODE_LABEL
 #undef R64
@@ -777,35 +792,23 @@ void TVkProcessor::Execute() {
   } while (0)
   CASE(LoadCon) { PUSH_LOADCON(); }
   CASE_FUSED(LoadConGLoad) { FUSED_LOADCON(FUSE_GLOAD); }
+  CASE_FUSED(LoadConGLoadMethod) {
+    // The global's word pushed as the fused "loadcon g, gload" pushes it, then method.
+    const int32_t value = ReadWord(pc);
+    if (ROOM(4)) {
+      WriteWord(top, value);
+      if (!GLOBAL_OK(value)) ThrowProcessor(EVkProcessor::kBadGlobalRead);
+      WriteWord(top, ReadWord(code + value));
+      top += 4;
+      pc += 6;
+      goto method;
+    }
+    PUSH_LOADCON();
+  }
   CASE_FUSED(LoadConCall) { FUSED_LOADCON(FUSE_CALL); }
   CASE_FUSED(LoadConBranch) { FUSED_LOADCON(FUSE_BRANCH); }
   CASE_FUSED(LoadConSwapStore) { FUSED_LOADCON(FUSE_SWAP_STORE); }
   CASE_FUSED(LoadConJump) { FUSED_LOADCON(FUSE_JUMP); }
-  CASE_FUSED(LoadConCreateFromConstant) {
-    // pc is at the constant; one, zero, createobj and method2 follow it.
-    if (ROOM(12) && object_events_ != nullptr) {
-      const int32_t constant = ReadWord(pc);
-      WriteWord(top, constant);
-      WriteWord(top + 4, 1);
-      top += 8;
-      // Where createobj leaves the loop, for a fault. The target runs no
-      // bytecode when it accepts, so nothing needs loading afterwards.
-      SAVE_STATE_AT(static_cast<int32_t>(pc + 7 - code));
-      const int32_t handle = object_events_->CreateFromConstantEvent(constant);
-      top -= 8;
-      if (handle != 0) {
-        // What the five instructions leave: the handle, and above it the
-        // message and the handle that method2 popped.
-        WriteWord(top, handle);
-        WriteWord(top + 4, 1);
-        WriteWord(top + 8, handle);
-        top += 4;
-        pc += 8;
-        NEXT;
-      }
-    }
-    PUSH_LOADCON();
-  }
   CASE(Zero) { PUSH(0); NEXT; }
   CASE(One) { PUSH(1); NEXT; }
   CASE_FUSED(OneZero) {
@@ -825,6 +828,18 @@ void TVkProcessor::Execute() {
     NEXT;
   }
   CASE(MinusOne) { PUSH(-1); NEXT; }
+  CASE_FUSED(MinusOneSwapMethod) {
+    // The handle on top and the message -1 as swap leaves them, then method.
+    if (ROOM(4) && HAS(4)) {
+      WriteWord(top, TOP(1));
+      SET_TOP(1, -1);
+      top += 4;
+      pc += 2;
+      goto method;
+    }
+    PUSH(-1);
+    NEXT;
+  }
   CASE_FUSED(MinusOneArithmetic) {
     FUSE_ARITHMETIC(-1, pc)
     PUSH(-1);
@@ -880,6 +895,7 @@ void TVkProcessor::Execute() {
   CASE(Method) {
     // Leaves the loop: the handler pops and pushes on the stack and may run
     // bytecode.
+  method:
     NEED(8);
     const int32_t handle = TOP(1);
     const int32_t message = TOP(2);
@@ -983,6 +999,30 @@ void TVkProcessor::Execute() {
       goto return_value;
     }
     FUSED_LOADC(FUSE_SWAP_STORE);
+  }
+  CASE_FUSED(LoadConCreateFromConstant) {
+    // pc is at the constant; one, zero, createobj and method2 follow it.
+    if (ROOM(12) && object_events_ != nullptr) {
+      const int32_t constant = ReadWord(pc);
+      WriteWord(top, constant);
+      WriteWord(top + 4, 1);
+      // Leaves the loop where createobj would, with the constant and the
+      // message pushed (out of line, so that the loop keeps its registers
+      // for the other instructions).
+      const int32_t handle =
+          CreateFromConstant(constant, static_cast<int32_t>(pc + 7 - code), fp, LENGTH() + 8, budget);
+      if (handle != 0) {
+        // What the five instructions leave: the handle, and above it the
+        // message and the handle that method2 popped.
+        WriteWord(top, handle);
+        WriteWord(top + 4, 1);
+        WriteWord(top + 8, handle);
+        top += 4;
+        pc += 8;
+        NEXT;
+      }
+    }
+    PUSH_LOADCON();
   }
   CASE_INVALID {
     const bool outside = static_cast<uint32_t>(pc - 1 - code) >= area;

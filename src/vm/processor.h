@@ -135,6 +135,9 @@ class TVkProcessor {
  private:
   template <bool kCounting>
   void Execute();
+  // The one-step string literal's event, with the state saved as createobj saves it.
+  [[gnu::noinline]] int32_t CreateFromConstant(int32_t constant, int32_t ip, int32_t fp, int32_t length,
+                                               int64_t budget);
 
   std::vector<uint8_t> image_;  // the area, then kImagePadding bytes of 0xFF
   int32_t area_length_ = 0;

@@ -672,11 +672,14 @@ TEST(ProcessorTest, ConstantsFollowedByTheirInstructionActAsTheTwoInstructionsWo
   }
 }
 
-TEST(ProcessorTest, AStringLiteralTakenInOneStepActsAsItsFiveInstructions) {
-  // "loadcon c, one, zero, createobj, method2" is one event where the
-  // target accepts it. Accepted, declined, or executed one instruction at a
-  // time (the counting loop), it must leave the same trace: at the stack's
-  // limits and when the sequence is cut short or changed by gstore too.
+TEST(ProcessorTest, ObjectSequencesTakenInOneStepActAsTheirInstructions) {
+  // A string literal ("loadcon c, one, zero, createobj, method2") is one
+  // event where the target accepts it; a message to the object in a global
+  // ("loadcon g, gload, method") and destroying the object on top
+  // ("minusone, swap, method") take one dispatch. Accepted, declined, or
+  // executed one instruction at a time (the counting loop), each must leave
+  // the same trace: at the stack's limits, on faults, and when gstore
+  // changes the sequence too.
   struct Case {
     const char* body;
     bool one_step;  // a literal is taken in one step where accepted
@@ -692,6 +695,13 @@ TEST(ProcessorTest, AStringLiteralTakenInOneStepActsAsItsFiveInstructions) {
       // gstore makes the literal's class 1, or a class 1 object a literal
       {"gload site\npush 1\nadd\ngstore site\nloadcon 7\none\nsite: zero\ncreateobj\nmethod2", false},
       {"gload site\npush 1\nsub\ngstore site\nloadcon 7\none\nsite: one\ncreateobj\nmethod2", true},
+      // messages to a global's object, and destroying the object on top
+      {"str \"ab\"\ngstore a\npush 5\nloadcon a\ngload\nmethod\ngload a\nminusone\nswap\nmethod", true},
+      {"push 5\nloadcon 100000\ngload\nmethod", false},                         // outside the image
+      {"push 1\npush 2\npush 3\npush 4\npush 5\nloadcon a\ngload\nmethod", false},  // grows the stack
+      {"push 1\npush 2\npush 3\npush 4\npush 5\nminusone\nswap\nmethod", false},
+      {"wipe\nwipe\nwipe\nwipe\nwipe\nminusone\nswap\nmethod", false},       // nothing to swap with
+      {"push 7\nminusone\nswap\nmethod\npush 8\nminusone\nswap\nmethod2", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.body);
