@@ -60,6 +60,9 @@ enum FusedForm : uint8_t {
   kLoadConCreateFromConstant,    // loadcon c one zero createobj method2 (a string literal)
   kLoadConGLoadMethod,           // loadcon g gload method (a message to the object in a global)
   kMinusOneSwapMethod,           // minusone swap method (destroying the object on top)
+  // dupe zero|one|minusone|loadc m loadcon g gload method (a message to the
+  // object in a global that keeps its argument)
+  kDupeSendToGlobal,
   kFusedEnd
 };
 // The farthest byte a fused form's pattern looks at, from its first byte
@@ -76,6 +79,13 @@ constexpr bool IsCompareBranch(const uint8_t* at) {
 }
 constexpr bool IsSwapStore(const uint8_t* at) {
   return at[0] == Op(Opcode::Swap) && (at[1] == Op(Opcode::Store) || at[1] == Op(Opcode::GStore));
+}
+
+// The length of a message number's instruction (zero, one, minusone or
+// loadc m), or 0 for any other byte.
+constexpr int IsMessageConstant(uint8_t byte) {
+  if (byte == Op(Opcode::LoadC)) return 2;
+  return byte == Op(Opcode::Zero) || byte == Op(Opcode::One) || byte == Op(Opcode::MinusOne) ? 1 : 0;
 }
 
 // What the dispatch map holds for the instruction starting at at (padding
@@ -122,6 +132,14 @@ uint8_t DispatchByte(const uint8_t* at) {
     case Op(Opcode::MinusOne):
       if (at[1] == Op(Opcode::Swap) && at[2] == Op(Opcode::Method)) return kMinusOneSwapMethod;
       return IsArithmetic(at[1]) ? uint8_t{kMinusOneArithmetic} : at[0];
+    case Op(Opcode::Dupe): {
+      const int message_bytes = IsMessageConstant(at[1]);
+      after = at + 1 + message_bytes;
+      return message_bytes != 0 && after[0] == Op(Opcode::LoadCon) && after[5] == Op(Opcode::GLoad) &&
+                     after[6] == Op(Opcode::Method)
+                 ? uint8_t{kDupeSendToGlobal}
+                 : at[0];
+    }
     case Op(Opcode::Add):
       after = at + 1;
       return after[0] == Op(Opcode::LoadC) && after[2] == Op(Opcode::Swap) && after[3] == Op(Opcode::Store) &&
@@ -158,6 +176,9 @@ inline void RefreshAfterWordWrite(uint8_t* code, size_t map_offset, int32_t area
         _mm_or_si128(_mm_or_si128(_mm_or_si128(is(Opcode::LoadC), is(Opcode::LoadCon)),
                                   _mm_or_si128(is(Opcode::One), is(Opcode::MinusOne))),
                      is(Opcode::Add));
+    // Dupe starts a form too, but one that a write can change from before
+    // the word always has its loadcon, two or three bytes after the dupe,
+    // in the window as well.
     constexpr int kWindow = (1 << (kFusedReach + 4)) - 1;  // the reach and the word
     if ((_mm_movemask_epi8(heads) & kWindow) == 0) {
       // Each byte that is an opcode maps to itself, every other byte to the
@@ -536,11 +557,11 @@ void TVkProcessor::Execute() {
       &&fused_LoadCLoadLtBranch, &&fused_LoadCLoadLeBranch, &&fused_LoadCLoadEqBranch,
       &&fused_LoadCLoadNeBranch, &&fused_LoadCLoadGeBranch, &&fused_LoadCLoadGtBranch,
       &&fused_AddStoreReturnVal, &&fused_LoadConCreateFromConstant, &&fused_LoadConGLoadMethod,
-      &&fused_MinusOneSwapMethod,
+      &&fused_MinusOneSwapMethod, &&fused_DupeSendToGlobal,
       R64(&&op_invalid), R64(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid),
       R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid),
-      &&op_invalid, &&op_invalid, &&op_invalid};
-  static_assert(kFusedEnd == kOpcodeCount + 27);
+      &&op_invalid, &&op_invalid};
+  static_assert(kFusedEnd == kOpcodeCount + 28);
   static_assert(sizeof(kDispatch) / sizeof(kDispatch[0]) == 256);
 #undef VORK_OPCODE_LABEL
 #undef R64
@@ -693,6 +714,31 @@ void TVkProcessor::Execute() {
     NEXT;
   }
   CASE(Dupe) {
+    NEED(4);
+    PUSH(TOP(1));
+    NEXT;
+  }
+  CASE_FUSED(DupeSendToGlobal) {
+    // pc is at the message's instruction: one byte, or loadc and its operand.
+    if (ROOM(12) && HAS(4)) {
+      const bool loadc = pc[0] == OP(LoadC);
+      // zero, one and minusone are consecutive opcodes.
+      static constexpr int8_t kWordOf[] = {0, 1, -1};
+      static_assert(OP(One) == OP(Zero) + 1 && OP(MinusOne) == OP(Zero) + 2);
+      const int32_t message = static_cast<int8_t>(loadc ? pc[1] : kWordOf[pc[0] - OP(Zero)]);
+      const uint8_t* const global = pc + 1 + (loadc ? 1 : 0) + 1;  // loadcon's operand
+      const int32_t address = ReadWord(global);
+      // The words dupe, the message and loadcon push, as they would leave
+      // them if gload faults.
+      WriteWord(top, TOP(1));
+      WriteWord(top + 4, message);
+      WriteWord(top + 8, address);
+      if (!GLOBAL_OK(address)) ThrowProcessor(EVkProcessor::kBadGlobalRead);
+      WriteWord(top + 8, ReadWord(code + address));
+      top += 12;
+      pc = global + 6;
+      goto method;
+    }
     NEED(4);
     PUSH(TOP(1));
     NEXT;

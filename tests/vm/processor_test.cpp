@@ -702,6 +702,24 @@ TEST(ProcessorTest, ObjectSequencesTakenInOneStepActAsTheirInstructions) {
       {"push 1\npush 2\npush 3\npush 4\npush 5\nminusone\nswap\nmethod", false},
       {"wipe\nwipe\nwipe\nwipe\nwipe\nminusone\nswap\nmethod", false},       // nothing to swap with
       {"push 7\nminusone\nswap\nmethod\npush 8\nminusone\nswap\nmethod2", false},
+      // a message to a global's object that keeps its argument on top
+      {"push 9\ndupe\nzero\nloadcon a\ngload\nmethod\ndupe\none\nloadcon a\ngload\nmethod\n"
+       "dupe\nminusone\nloadcon a\ngload\nmethod\ndupe\nloadc -7\nloadcon a\ngload\nmethod",
+       false},
+      {"push 9\ndupe\nloadc 3\nloadcon 100000\ngload\nmethod", false},  // outside the image
+      {"push 9\ndupe\nzero\nloadcon -1\ngload\nmethod", false},
+      {"push 1\npush 2\npush 3\ndupe\nzero\nloadcon a\ngload\nmethod", false},  // grows the stack
+      {"wipe\nwipe\nwipe\nwipe\nwipe\ndupe\nzero\nloadcon a\ngload\nmethod", false},  // nothing to dupe
+      {"push 9\ndupe\nzero\nloadcon a\ngload\nmethod2", false},
+      // gstore turns its method into method2, and back
+      {"gload site\npush 1\nadd\ngstore site\npush 9\ndupe\nzero\nloadcon a\ngload\nsite: method", false},
+      {"gload site\npush 1\nsub\ngstore site\npush 9\ndupe\nzero\nloadcon a\ngload\nsite: method2", false},
+      // gstore turns its message's zero into swap, with no other fused form
+      // within reach of the written word
+      {"gload site\npush -369098752\nadd\ngstore site\npush 9\n"
+       "zero\nwipe\nzero\nwipe\nzero\nwipe\nzero\nwipe\nzero\nwipe\nzero\nwipe\n"
+       "site: zero\nzero\ndupe\nzero\nloadcon a\ngload\nmethod",
+       false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.body);
