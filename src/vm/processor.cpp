@@ -722,10 +722,11 @@ void TVkProcessor::Execute() {
     // pc is at the message's instruction: one byte, or loadc and its operand.
     if (ROOM(12) && HAS(4)) {
       const bool loadc = pc[0] == OP(LoadC);
-      // zero, one and minusone are consecutive opcodes.
-      static constexpr int8_t kWordOf[] = {0, 1, -1};
+      // zero, one and minusone are consecutive opcodes; the mask keeps the
+      // look-up inside the table whatever the byte.
+      static constexpr int8_t kWordOf[] = {0, 1, -1, 0};
       static_assert(OP(One) == OP(Zero) + 1 && OP(MinusOne) == OP(Zero) + 2);
-      const int32_t message = static_cast<int8_t>(loadc ? pc[1] : kWordOf[pc[0] - OP(Zero)]);
+      const int32_t message = static_cast<int8_t>(loadc ? pc[1] : kWordOf[(pc[0] - OP(Zero)) & 3]);
       const uint8_t* const global = pc + 1 + (loadc ? 1 : 0) + 1;  // loadcon's operand
       const int32_t address = ReadWord(global);
       // The words dupe, the message and loadcon push, as they would leave
