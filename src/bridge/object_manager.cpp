@@ -60,15 +60,14 @@ int32_t TVkObjectManager::AllocateHandle() {
   return static_cast<int32_t>((slots_[slot].generation << kSlotBits) | slot);
 }
 
-std::unique_ptr<TVkObject> TVkObjectManager::MakeBuiltInString() {
+std::unique_ptr<TVkStringObject> TVkObjectManager::MakeBuiltInString() {
   if (spare_strings_.empty()) return std::make_unique<TVkStringObject>();
-  std::unique_ptr<TVkObject> reused = std::move(spare_strings_.back());
+  std::unique_ptr<TVkStringObject> reused = std::move(spare_strings_.back());
   spare_strings_.pop_back();
   return reused;
 }
 
 std::unique_ptr<TVkObject> TVkObjectManager::MakeObject(int32_t class_index) {
-  if (class_index == kStringClass && built_in_strings_) return MakeBuiltInString();
   const bool known = class_index >= 0 && static_cast<size_t>(class_index) < factories_.size() &&
                      factories_[static_cast<size_t>(class_index)];
   if (!known) {
@@ -85,7 +84,7 @@ std::unique_ptr<TVkObject> TVkObjectManager::MakeObject(int32_t class_index) {
 void TVkObjectManager::Dispose(std::unique_ptr<TVkObject> object, bool built_in_string) {
   if (!built_in_string || spare_strings_.size() >= kMaxSpareStrings) return;
   // A reused string object is a fresh one, without the text, tags or
-  // properties of its earlier life; CreateObject sets the rest.
+  // properties of its earlier life; List sets the rest.
   auto* string = static_cast<TVkStringObject*>(object.release());
   string->ClearForReuse();
   string->tags_.Clear();
@@ -93,14 +92,12 @@ void TVkObjectManager::Dispose(std::unique_ptr<TVkObject> object, bool built_in_
   spare_strings_.emplace_back(string);
 }
 
-int32_t TVkObjectManager::CreateObject(int32_t class_index) {
-  const bool built_in_string = class_index == kStringClass && built_in_strings_;
-  std::unique_ptr<TVkObject> object = MakeObject(class_index);
+int32_t TVkObjectManager::List(std::unique_ptr<TVkObject> object, int32_t class_index, TVkStringObject* string,
+                               bool built_in_string) {
   const int32_t handle = AllocateHandle();
   TVkObject& created = *object;
   Slot& slot = slots_[static_cast<uint32_t>(handle) & kSlotMask];
-  slot.string = built_in_string ? static_cast<TVkStringObject*>(object.get())
-                                : dynamic_cast<TVkStringObject*>(object.get());
+  slot.string = string;
   slot.built_in_string = built_in_string;
   slot.object = std::move(object);
   created.serial_ = next_serial_++;
@@ -109,17 +106,47 @@ int32_t TVkObjectManager::CreateObject(int32_t class_index) {
   created.class_index_ = class_index;
   created.manager_ = this;
   created.handle_ = handle;
-  // The built-in string class neither initialises nor releases anything.
-  if (!built_in_string) Deliver(created, ToWord(CommonMessage::Init));
   return handle;
 }
 
+TVkStringObject& TVkObjectManager::CreateBuiltInString() {
+  std::unique_ptr<TVkStringObject> object = MakeBuiltInString();
+  TVkStringObject& created = *object;
+  List(std::move(object), kStringClass, &created, true);
+  return created;
+}
+
+int32_t TVkObjectManager::CreateObject(int32_t class_index) {
+  // The built-in string class neither initialises nor releases anything.
+  if (class_index == kStringClass && built_in_strings_) return CreateBuiltInString().handle_;
+  std::unique_ptr<TVkObject> object = MakeObject(class_index);
+  TVkObject& created = *object;
+  auto* string = dynamic_cast<TVkStringObject*>(object.get());
+  const int32_t handle = List(std::move(object), class_index, string, false);
+  Deliver(created, ToWord(CommonMessage::Init));
+  return handle;
+}
+
+int32_t TVkObjectManager::CreateFromConstantEvent(int32_t constant) {
+  // A string class of the player's own may run bytecode on creation.
+  if (!built_in_strings_) return 0;
+  TVkStringObject& created = CreateBuiltInString();
+  created.AssignConstant(constant);
+  return created.handle_;
+}
+
 void TVkObjectManager::SendMsg(int32_t handle, int32_t message) {
-  // The hot path of string-heavy code: a string message to a built-in string.
-  if (const Slot* slot = SlotOf(handle);
-      slot != nullptr && slot->built_in_string && static_cast<uint32_t>(message) <= TVkStringObject::kLastStringMessage) {
-    slot->string->HandleStringMessage(message);
-    return;
+  // The hot path of string-heavy code: a string message to a built-in
+  // string, and destroying one.
+  if (const Slot* slot = SlotOf(handle); slot != nullptr && slot->built_in_string) {
+    if (static_cast<uint32_t>(message) <= TVkStringObject::kLastStringMessage) {
+      slot->string->HandleStringMessage(message);
+      return;
+    }
+    if (message == ToWord(CommonMessage::Destroy) && slot->string->busy_ == 0) {
+      DestroyBuiltInString(*slot->string);
+      return;
+    }
   }
   // Kept apart, so that the path above saves no registers.
   SendOtherMsg(handle, message);
@@ -144,20 +171,25 @@ void TVkObjectManager::SendOtherMsg(int32_t handle, int32_t message) {
   Deliver(*object, message);
 }
 
-void TVkObjectManager::Destroy(TVkObject& object) {
-  // Out of the list and the handle table first: from here on the handle
-  // names nothing, also for code that the release handler runs.
+std::unique_ptr<TVkObject> TVkObjectManager::Unlist(TVkObject& object) {
   RemoveFromCreationOrder(object);
   const uint32_t index = static_cast<uint32_t>(object.handle_) & kSlotMask;
   Slot& slot = slots_[index];
   std::unique_ptr<TVkObject> owned = std::move(slot.object);
-  const bool built_in_string = slot.built_in_string;
   slot.string = nullptr;
   slot.built_in_string = false;
   if (slot.generation < kMaxGeneration) {
     ++slot.generation;
     free_slots_.push_back(index);
   }  // else the slot is retired, so that no handle comes round again
+  return owned;
+}
+
+void TVkObjectManager::Destroy(TVkObject& object) {
+  // Out of the list and the handle table first: from here on the handle
+  // names nothing, also for code that the release handler runs.
+  const bool built_in_string = slots_[static_cast<uint32_t>(object.handle_) & kSlotMask].built_in_string;
+  std::unique_ptr<TVkObject> owned = Unlist(object);
   object.destroyed_ = true;
   if (object.busy_ > 0) {
     // Destroyed from inside one of its own handlers: freed when the last of
@@ -170,6 +202,10 @@ void TVkObjectManager::Destroy(TVkObject& object) {
   // more, so nothing but this release can reach it before it is freed here.
   if (!built_in_string) Deliver(object, ToWord(CommonMessage::Release));
   Dispose(std::move(owned), built_in_string);
+}
+
+void TVkObjectManager::DestroyBuiltInString(TVkStringObject& string) {
+  Dispose(Unlist(string), true);
 }
 
 void TVkObjectManager::RemoveFromCreationOrder(const TVkObject& object) {

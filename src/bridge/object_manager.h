@@ -138,6 +138,8 @@ class TVkObjectManager : private TVkObjectEvents {
   // The processor's createobj and method events (BindProcessorEvents).
   int32_t CreateObjectEvent(int32_t class_index) final { return CreateObject(class_index); }
   void SendMessageEvent(int32_t handle, int32_t message) final { SendMsg(handle, message); }
+  // A string literal: a built-in string object holding the constant.
+  int32_t CreateFromConstantEvent(int32_t constant) final;
 
   // Handle layout: bit 31 clear, generation in bits 20..30 (1 .. 2047), slot
   // index in bits 0..19: room for 2^31 handles over a run before creation
@@ -165,11 +167,22 @@ class TVkObjectManager : private TVkObjectEvents {
     return entry.generation == word >> kSlotBits ? &entry : nullptr;
   }
   std::unique_ptr<TVkObject> MakeObject(int32_t class_index);
-  std::unique_ptr<TVkObject> MakeBuiltInString();
+  std::unique_ptr<TVkStringObject> MakeBuiltInString();
+  // A new object of the built-in string class, listed; it needs no Init.
+  TVkStringObject& CreateBuiltInString();
+  // Gives a new object its handle and its place in the creation order.
+  int32_t List(std::unique_ptr<TVkObject> object, int32_t class_index, TVkStringObject* string,
+               bool built_in_string);
+  // Takes the object out of the creation order and the handle table: from
+  // then on its handle names nothing. Returns its ownership.
+  std::unique_ptr<TVkObject> Unlist(TVkObject& object);
   // Frees an object whose handlers have all returned.
   void Dispose(std::unique_ptr<TVkObject> object, bool built_in_string);
   int32_t AllocateHandle();
   void Destroy(TVkObject& object);
+  // Destroy for a built-in string object that no handler holds: it has no
+  // release handler, and its storage goes back to the spares at once.
+  void DestroyBuiltInString(TVkStringObject& string);
   void RememberRelease(const TVkObject& object, int32_t next_scene);
   // The invalid-handle notices, with the place and what became of the
   // handle when the course has a source map.

@@ -36,7 +36,7 @@ void TVkStringObject::HandleStringMessage(int32_t message) {
       text_ = ArgumentText(PopInt());  // may be text_ itself
       break;
     case StringMessage::FromConstant:
-      text_.assign(Processor().ConstantText(PopInt()));
+      AssignConstant(PopInt());
       break;
     case StringMessage::Append: {
       const std::string& other = ArgumentText(PopInt());
@@ -51,6 +51,8 @@ void TVkStringObject::HandleStringMessage(int32_t message) {
     }
   }
 }
+
+void TVkStringObject::AssignConstant(int32_t offset) { text_.assign(Processor().ConstantText(offset)); }
 
 void TVkStringObject::ClearForReuse() {
   constexpr size_t kKeptCapacity = 256;

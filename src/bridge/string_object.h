@@ -24,6 +24,9 @@ class TVkStringObject : public TVkScriptObject {
   // a loop); it fails with EVkError before memory runs out.
   static inline size_t max_text_length = size_t{16} << 20;
 
+  // Message 1: the text of the string constant at offset in the image.
+  void AssignConstant(int32_t offset);
+
   const std::string& Text() const { return text_; }
   void SetText(std::string text) { text_ = std::move(text); }
 

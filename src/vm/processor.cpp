@@ -57,6 +57,12 @@ enum FusedForm : uint8_t {
   kLoadCLoadGeBranch,
   kLoadCLoadGtBranch,
   kAddStoreReturnVal,            // add loadc o swap store returnval (a function that returns a sum)
+  kLoadConCreateFromConstant,    // loadcon c one zero createobj method2 (a string literal)
+  kLoadConGLoadMethod,           // loadcon g gload method (a message to the object in a global)
+  kMinusOneSwapMethod,           // minusone swap method (destroying the object on top)
+  // dupe zero|one|minusone|loadc m loadcon g gload method (a message to the
+  // object in a global that keeps its argument)
+  kDupeSendToGlobal,
   kFusedEnd
 };
 // The farthest byte a fused form's pattern looks at, from its first byte
@@ -75,6 +81,13 @@ constexpr bool IsSwapStore(const uint8_t* at) {
   return at[0] == Op(Opcode::Swap) && (at[1] == Op(Opcode::Store) || at[1] == Op(Opcode::GStore));
 }
 
+// The length of a message number's instruction (zero, one, minusone or
+// loadc m), or 0 for any other byte.
+constexpr int IsMessageConstant(uint8_t byte) {
+  if (byte == Op(Opcode::LoadC)) return 2;
+  return byte == Op(Opcode::Zero) || byte == Op(Opcode::One) || byte == Op(Opcode::MinusOne) ? 1 : 0;
+}
+
 // What the dispatch map holds for the instruction starting at at (padding
 // follows the area, so the pattern never reads beyond the copy).
 uint8_t DispatchByte(const uint8_t* at) {
@@ -82,11 +95,15 @@ uint8_t DispatchByte(const uint8_t* at) {
   switch (at[0]) {
     case Op(Opcode::LoadCon):
       after = at + 5;
-      if (after[0] == Op(Opcode::GLoad)) return kLoadConGLoad;
+      if (after[0] == Op(Opcode::GLoad))
+        return after[1] == Op(Opcode::Method) ? uint8_t{kLoadConGLoadMethod} : uint8_t{kLoadConGLoad};
       if (after[0] == Op(Opcode::Call)) return kLoadConCall;
       if (IsBranch(after[0])) return kLoadConBranch;
       if (IsSwapStore(after)) return kLoadConSwapStore;
       if (after[0] == Op(Opcode::Jump)) return kLoadConJump;
+      if (after[0] == Op(Opcode::One) && after[1] == Op(Opcode::Zero) && after[2] == Op(Opcode::CreateObj) &&
+          after[3] == Op(Opcode::Method2))
+        return kLoadConCreateFromConstant;
       return at[0];
     case Op(Opcode::LoadC):
       after = at + 2;
@@ -113,7 +130,16 @@ uint8_t DispatchByte(const uint8_t* at) {
       if (at[1] == Op(Opcode::Zero)) return kOneZero;
       return IsArithmetic(at[1]) ? uint8_t{kOneArithmetic} : at[0];
     case Op(Opcode::MinusOne):
+      if (at[1] == Op(Opcode::Swap) && at[2] == Op(Opcode::Method)) return kMinusOneSwapMethod;
       return IsArithmetic(at[1]) ? uint8_t{kMinusOneArithmetic} : at[0];
+    case Op(Opcode::Dupe): {
+      const int message_bytes = IsMessageConstant(at[1]);
+      after = at + 1 + message_bytes;
+      return message_bytes != 0 && after[0] == Op(Opcode::LoadCon) && after[5] == Op(Opcode::GLoad) &&
+                     after[6] == Op(Opcode::Method)
+                 ? uint8_t{kDupeSendToGlobal}
+                 : at[0];
+    }
     case Op(Opcode::Add):
       after = at + 1;
       return after[0] == Op(Opcode::LoadC) && after[2] == Op(Opcode::Swap) && after[3] == Op(Opcode::Store) &&
@@ -150,6 +176,9 @@ inline void RefreshAfterWordWrite(uint8_t* code, size_t map_offset, int32_t area
         _mm_or_si128(_mm_or_si128(_mm_or_si128(is(Opcode::LoadC), is(Opcode::LoadCon)),
                                   _mm_or_si128(is(Opcode::One), is(Opcode::MinusOne))),
                      is(Opcode::Add));
+    // Dupe starts a form too, but one that a write can change from before
+    // the word always has its loadcon, two or three bytes after the dupe,
+    // in the window as well.
     constexpr int kWindow = (1 << (kFusedReach + 4)) - 1;  // the reach and the word
     if ((_mm_movemask_epi8(heads) & kWindow) == 0) {
       // Each byte that is an opcode maps to itself, every other byte to the
@@ -207,6 +236,16 @@ std::string_view TVkProcessor::ConstantText(int32_t offset) const {
   const void* const end = std::memchr(begin, 0, available);
   return std::string_view(begin, end != nullptr ? static_cast<size_t>(static_cast<const char*>(end) - begin)
                                                 : available);
+}
+
+int32_t TVkProcessor::CreateFromConstant(int32_t constant, int32_t ip, int32_t fp, int32_t length, int64_t budget) {
+  // The state createobj leaves the loop with, for a fault. The target runs
+  // no bytecode when it accepts, so the loop need not load anything back.
+  ip_ = ip;
+  fp_ = fp;
+  stack_.length_ = length;
+  budget_ = budget;
+  return object_events_->CreateFromConstantEvent(constant);
 }
 
 void TVkProcessor::Run(int32_t entry) {
@@ -517,11 +556,12 @@ void TVkProcessor::Execute() {
       &&fused_LoadCLoadConstantSub, &&fused_OneZero, &&fused_LoadCStoreReturnVal,
       &&fused_LoadCLoadLtBranch, &&fused_LoadCLoadLeBranch, &&fused_LoadCLoadEqBranch,
       &&fused_LoadCLoadNeBranch, &&fused_LoadCLoadGeBranch, &&fused_LoadCLoadGtBranch,
-      &&fused_AddStoreReturnVal,
+      &&fused_AddStoreReturnVal, &&fused_LoadConCreateFromConstant, &&fused_LoadConGLoadMethod,
+      &&fused_MinusOneSwapMethod, &&fused_DupeSendToGlobal,
       R64(&&op_invalid), R64(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid),
       R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid),
-      &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid, &&op_invalid};
-  static_assert(kFusedEnd == kOpcodeCount + 24);
+      &&op_invalid, &&op_invalid};
+  static_assert(kFusedEnd == kOpcodeCount + 28);
   static_assert(sizeof(kDispatch) / sizeof(kDispatch[0]) == 256);
 #undef VORK_OPCODE_LABEL
 #undef R64
@@ -678,6 +718,32 @@ void TVkProcessor::Execute() {
     PUSH(TOP(1));
     NEXT;
   }
+  CASE_FUSED(DupeSendToGlobal) {
+    // pc is at the message's instruction: one byte, or loadc and its operand.
+    if (ROOM(12) && HAS(4)) {
+      const bool loadc = pc[0] == OP(LoadC);
+      // zero, one and minusone are consecutive opcodes; the mask keeps the
+      // look-up inside the table whatever the byte.
+      static constexpr int8_t kWordOf[] = {0, 1, -1, 0};
+      static_assert(OP(One) == OP(Zero) + 1 && OP(MinusOne) == OP(Zero) + 2);
+      const int32_t message = static_cast<int8_t>(loadc ? pc[1] : kWordOf[(pc[0] - OP(Zero)) & 3]);
+      const uint8_t* const global = pc + 1 + (loadc ? 1 : 0) + 1;  // loadcon's operand
+      const int32_t address = ReadWord(global);
+      // The words dupe, the message and loadcon push, as they would leave
+      // them if gload faults.
+      WriteWord(top, TOP(1));
+      WriteWord(top + 4, message);
+      WriteWord(top + 8, address);
+      if (!GLOBAL_OK(address)) ThrowProcessor(EVkProcessor::kBadGlobalRead);
+      WriteWord(top + 8, ReadWord(code + address));
+      top += 12;
+      pc = global + 6;
+      goto method;
+    }
+    NEED(4);
+    PUSH(TOP(1));
+    NEXT;
+  }
   CASE(Swap) {
     NEED(8);
     int32_t a = TOP(1);
@@ -773,6 +839,19 @@ void TVkProcessor::Execute() {
   } while (0)
   CASE(LoadCon) { PUSH_LOADCON(); }
   CASE_FUSED(LoadConGLoad) { FUSED_LOADCON(FUSE_GLOAD); }
+  CASE_FUSED(LoadConGLoadMethod) {
+    // The global's word pushed as the fused "loadcon g, gload" pushes it, then method.
+    const int32_t value = ReadWord(pc);
+    if (ROOM(4)) {
+      WriteWord(top, value);
+      if (!GLOBAL_OK(value)) ThrowProcessor(EVkProcessor::kBadGlobalRead);
+      WriteWord(top, ReadWord(code + value));
+      top += 4;
+      pc += 6;
+      goto method;
+    }
+    PUSH_LOADCON();
+  }
   CASE_FUSED(LoadConCall) { FUSED_LOADCON(FUSE_CALL); }
   CASE_FUSED(LoadConBranch) { FUSED_LOADCON(FUSE_BRANCH); }
   CASE_FUSED(LoadConSwapStore) { FUSED_LOADCON(FUSE_SWAP_STORE); }
@@ -796,6 +875,18 @@ void TVkProcessor::Execute() {
     NEXT;
   }
   CASE(MinusOne) { PUSH(-1); NEXT; }
+  CASE_FUSED(MinusOneSwapMethod) {
+    // The handle on top and the message -1 as swap leaves them, then method.
+    if (ROOM(4) && HAS(4)) {
+      WriteWord(top, TOP(1));
+      SET_TOP(1, -1);
+      top += 4;
+      pc += 2;
+      goto method;
+    }
+    PUSH(-1);
+    NEXT;
+  }
   CASE_FUSED(MinusOneArithmetic) {
     FUSE_ARITHMETIC(-1, pc)
     PUSH(-1);
@@ -851,6 +942,7 @@ void TVkProcessor::Execute() {
   CASE(Method) {
     // Leaves the loop: the handler pops and pushes on the stack and may run
     // bytecode.
+  method:
     NEED(8);
     const int32_t handle = TOP(1);
     const int32_t message = TOP(2);
@@ -954,6 +1046,30 @@ void TVkProcessor::Execute() {
       goto return_value;
     }
     FUSED_LOADC(FUSE_SWAP_STORE);
+  }
+  CASE_FUSED(LoadConCreateFromConstant) {
+    // pc is at the constant; one, zero, createobj and method2 follow it.
+    if (ROOM(12) && object_events_ != nullptr) {
+      const int32_t constant = ReadWord(pc);
+      WriteWord(top, constant);
+      WriteWord(top + 4, 1);
+      // Leaves the loop where createobj would, with the constant and the
+      // message pushed (out of line, so that the loop keeps its registers
+      // for the other instructions).
+      const int32_t handle =
+          CreateFromConstant(constant, static_cast<int32_t>(pc + 7 - code), fp, LENGTH() + 8, budget);
+      if (handle != 0) {
+        // What the five instructions leave: the handle, and above it the
+        // message and the handle that method2 popped.
+        WriteWord(top, handle);
+        WriteWord(top + 4, 1);
+        WriteWord(top + 8, handle);
+        top += 4;
+        pc += 8;
+        NEXT;
+      }
+    }
+    PUSH_LOADCON();
   }
   CASE_INVALID {
     const bool outside = static_cast<uint32_t>(pc - 1 - code) >= area;

@@ -38,6 +38,15 @@ class TVkObjectEvents {
  public:
   virtual int32_t CreateObjectEvent(int32_t class_index) = 0;
   virtual void SendMessageEvent(int32_t handle, int32_t message) = 0;
+  // "loadcon c, one, zero, createobj, method2", the way a string literal is
+  // made, in one step: a new object of class 0 that has taken message 1 with
+  // the argument c, whose handle the processor then pushes. 0 declines (the
+  // target would have to run bytecode or show something): the processor then
+  // runs the five instructions one by one through the two events above.
+  virtual int32_t CreateFromConstantEvent(int32_t constant) {
+    (void)constant;
+    return 0;
+  }
 
  protected:
   ~TVkObjectEvents() = default;
@@ -126,6 +135,9 @@ class TVkProcessor {
  private:
   template <bool kCounting>
   void Execute();
+  // The one-step string literal's event, with the state saved as createobj saves it.
+  [[gnu::noinline]] int32_t CreateFromConstant(int32_t constant, int32_t ip, int32_t fp, int32_t length,
+                                               int64_t budget);
 
   std::vector<uint8_t> image_;  // the area, then kImagePadding bytes of 0xFF
   int32_t area_length_ = 0;

@@ -12,9 +12,10 @@ namespace {
 struct ImageRun : BridgeFixture {
   AssembledImage image;
 
-  void Run(std::string_view source) {
+  void Run(std::string_view source, bool one_instruction_at_a_time = false) {
     image = Assemble(source, "test");
     processor.LoadImage(image.area);
+    processor.SetCounting(one_instruction_at_a_time);
     processor.Run(image.start_entry);
   }
   int32_t Global(std::string_view name) {
@@ -77,6 +78,65 @@ TEST(BridgeImageTest, StringLiteralsBecomeStringObjectsOwnedByTheBytecode) {
   EXPECT_EQ(run.Global("a"), run.Global("b"));
   EXPECT_EQ(run.StringAt(run.Global("a")).Text(), "Hello, world");
   EXPECT_EQ(run.manager->Count(), 1);
+}
+
+TEST(BridgeImageTest, LiteralsTakenInOneStepGiveWhatTheirInstructionsGive) {
+  // The ordinary loop makes a literal in one step; the counting loop runs
+  // its instructions one by one. Both must give the same handles and texts,
+  // reuse freed strings alike, and show the same notices.
+  const char* const source =
+      ".start start\n"
+      "start: enter 0\n"
+      "    str \"k\"\n"
+      "    gstore kept\n"
+      "loop:\n"
+      "    str \"ab\"\n"
+      "    dupe\n"
+      "    gstore last\n"
+      "    dupe\n"
+      "    send2 2, kept\n"         // kept := kept + "ab"; method2 leaves kept
+      "    wipe\n"
+      "    send -1\n"
+      "    gload last\n"
+      "    send -1\n"              // destroyed twice: a notice
+      "    str \"\"\n"
+      "    gstore empty\n"
+      "    gload i\n"
+      "    one\n"
+      "    add\n"
+      "    dupe\n"
+      "    gstore i\n"
+      "    push 3\n"
+      "    lt\n"
+      "    brtrue loop\n"
+      "    return\n"
+      ".global kept, last, empty, i\n";
+  struct Outcome {
+    std::vector<int32_t> handles;
+    std::vector<std::string> texts;
+    int count = 0;
+    std::string boxes;
+    bool operator==(const Outcome&) const = default;
+  };
+  const auto outcome = [&](bool one_instruction_at_a_time) {
+    ImageRun run;
+    run.Run(source, one_instruction_at_a_time);
+    Outcome result;
+    result.handles = {run.Global("last"), run.Global("empty")};
+    result.count = run.manager->Count();
+    for (int position = 0; position < result.count; ++position) {
+      const auto* string = dynamic_cast<const TVkStringObject*>(&run.manager->ObjectAt(position));
+      result.texts.push_back(string != nullptr ? string->Text() : "(not a string)");
+    }
+    result.boxes = run.Boxes();
+    return result;
+  };
+  const Outcome fused = outcome(false);
+  EXPECT_EQ(fused, outcome(true));
+  // kept, then the empty literal that each round keeps.
+  EXPECT_EQ(fused.texts, (std::vector<std::string>{"kababab", "", "", ""}));
+  EXPECT_NE(fused.boxes.find("sendmsg/gmi_destroy: invalid handle: " + HandleText(fused.handles[0])),
+            std::string::npos);
 }
 
 TEST(BridgeImageTest, FaultInsideAMessageHandlerLeavesTheMachineConsistent) {

@@ -5,6 +5,7 @@
 #include <climits>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <span>
 #include <sstream>
 #include <string>
@@ -354,6 +355,8 @@ struct EventLog final : TVkObjectEvents {
   TVkProcessor& processor;
   std::vector<std::string> entries;
   std::function<void(TVkProcessor&, int32_t, int32_t)> on_message;
+  // Whether the one-step string literal is taken (else declined).
+  bool accept_literals = false;
 
   explicit EventLog(TVkProcessor& bound) : processor(bound) {
     processor.SetObjectEvents(this);
@@ -373,6 +376,11 @@ struct EventLog final : TVkObjectEvents {
   void SendMessageEvent(int32_t handle, int32_t message) override {
     entries.push_back("send " + std::to_string(handle) + " " + std::to_string(message));
     if (on_message) on_message(processor, handle, message);
+  }
+  int32_t CreateFromConstantEvent(int32_t constant) override {
+    if (!accept_literals) return 0;
+    entries.push_back("literal " + std::to_string(constant));
+    return 1000;
   }
 };
 
@@ -539,13 +547,25 @@ struct RunTrace {
   }
 };
 
-RunTrace TraceRun(const std::string& source, bool one_instruction_at_a_time) {
+// With events, the run has object events bound that log into them: an
+// object is created as 1000 + its class, message 1 pops its argument, and
+// accept_literals decides whether string literals may take one step.
+RunTrace TraceRun(const std::string& source, bool one_instruction_at_a_time,
+                  std::vector<std::string>* events = nullptr, bool accept_literals = false) {
   // Room for the routines' ordinary pushes, and a maximum that a few more
   // pushes reach, through one growth step.
   TVkStack stack(40, 44, 4);
   TVkProcessor processor(stack);
   const AssembledImage image = Assemble(source, "test");
   processor.LoadImage(image.area);
+  std::optional<EventLog> log;
+  if (events != nullptr) {
+    log.emplace(processor);
+    log->accept_literals = accept_literals;
+    log->on_message = [](TVkProcessor& p, int32_t, int32_t message) {
+      if (message == 1) p.Stack().Pop();
+    };
+  }
   processor.SetCounting(one_instruction_at_a_time);
   processor.SetInstructionBudget(40);
   RunTrace trace;
@@ -562,6 +582,7 @@ RunTrace TraceRun(const std::string& source, bool one_instruction_at_a_time) {
   for (int32_t at = 0; at < stack.Length(); at += 4) trace.buffer.push_back(stack.Peek(at));
   const uint8_t* area = processor.CodePointer(0);
   trace.area.assign(area, area + processor.AreaLength());
+  if (log) *events = log->entries;
   return trace;
 }
 
@@ -648,6 +669,79 @@ TEST(ProcessorTest, ConstantsFollowedByTheirInstructionActAsTheTwoInstructionsWo
     SCOPED_TRACE(body);
     const std::string source = "enter 0, 2\n" + body + routines;
     EXPECT_EQ(TraceRun(source, false), TraceRun(source, true));
+  }
+}
+
+TEST(ProcessorTest, ObjectSequencesTakenInOneStepActAsTheirInstructions) {
+  // A string literal ("loadcon c, one, zero, createobj, method2") is one
+  // event where the target accepts it; a message to the object in a global
+  // ("loadcon g, gload, method") and destroying the object on top
+  // ("minusone, swap, method") take one dispatch. Accepted, declined, or
+  // executed one instruction at a time (the counting loop), each must leave
+  // the same trace: at the stack's limits, on faults, and when gstore
+  // changes the sequence too.
+  struct Case {
+    const char* body;
+    bool one_step;  // a literal is taken in one step where accepted
+  };
+  const Case cases[] = {
+      {"str \"ab\"\ngstore a", true},
+      {"str \"ab\"\nstr \"cd\"\nadd", true},
+      {"push 1\npush 2\nstr \"ab\"", true},                      // fills the stack exactly
+      {"push 1\npush 2\npush 3\nstr \"ab\"", false},              // needs the last growth step
+      {"push 1\npush 2\npush 3\npush 4\nstr \"ab\"", false},      // and then no longer fits
+      {"loadcon 7\none\nzero\ncreateobj\nmethod", false},         // method, not method2
+      {"loadcon 7\none\none\ncreateobj\nmethod2", false},         // class 1
+      // gstore makes the literal's class 1, or a class 1 object a literal
+      {"gload site\npush 1\nadd\ngstore site\nloadcon 7\none\nsite: zero\ncreateobj\nmethod2", false},
+      {"gload site\npush 1\nsub\ngstore site\nloadcon 7\none\nsite: one\ncreateobj\nmethod2", true},
+      // messages to a global's object, and destroying the object on top
+      {"str \"ab\"\ngstore a\npush 5\nloadcon a\ngload\nmethod\ngload a\nminusone\nswap\nmethod", true},
+      {"push 5\nloadcon 100000\ngload\nmethod", false},                         // outside the image
+      {"push 1\npush 2\npush 3\npush 4\npush 5\nloadcon a\ngload\nmethod", false},  // grows the stack
+      {"push 1\npush 2\npush 3\npush 4\npush 5\nminusone\nswap\nmethod", false},
+      {"wipe\nwipe\nwipe\nwipe\nwipe\nminusone\nswap\nmethod", false},       // nothing to swap with
+      {"push 7\nminusone\nswap\nmethod\npush 8\nminusone\nswap\nmethod2", false},
+      // a message to a global's object that keeps its argument on top
+      {"push 9\ndupe\nzero\nloadcon a\ngload\nmethod\ndupe\none\nloadcon a\ngload\nmethod\n"
+       "dupe\nminusone\nloadcon a\ngload\nmethod\ndupe\nloadc -7\nloadcon a\ngload\nmethod",
+       false},
+      {"push 9\ndupe\nloadc 3\nloadcon 100000\ngload\nmethod", false},  // outside the image
+      {"push 9\ndupe\nzero\nloadcon -1\ngload\nmethod", false},
+      {"push 1\npush 2\npush 3\ndupe\nzero\nloadcon a\ngload\nmethod", false},  // grows the stack
+      {"wipe\nwipe\nwipe\nwipe\nwipe\ndupe\nzero\nloadcon a\ngload\nmethod", false},  // nothing to dupe
+      {"push 9\ndupe\nzero\nloadcon a\ngload\nmethod2", false},
+      // gstore turns its method into method2, and back
+      {"gload site\npush 1\nadd\ngstore site\npush 9\ndupe\nzero\nloadcon a\ngload\nsite: method", false},
+      {"gload site\npush 1\nsub\ngstore site\npush 9\ndupe\nzero\nloadcon a\ngload\nsite: method2", false},
+      // gstore turns its message's zero into swap, with no other fused form
+      // within reach of the written word
+      {"gload site\npush -369098752\nadd\ngstore site\npush 9\n"
+       "zero\nwipe\nzero\nwipe\nzero\nwipe\nzero\nwipe\nzero\nwipe\nzero\nwipe\n"
+       "site: zero\nzero\ndupe\nzero\nloadcon a\ngload\nmethod",
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.body);
+    const std::string source = "enter 0, 2\n" + std::string(c.body) + "\nreturn\n.global a\n";
+    std::vector<std::string> counted;
+    std::vector<std::string> declined;
+    std::vector<std::string> accepted;
+    const RunTrace expected = TraceRun(source, true, &counted, true);
+    EXPECT_EQ(TraceRun(source, false, &declined, false), expected);
+    EXPECT_EQ(TraceRun(source, false, &accepted, true), expected);
+    EXPECT_EQ(declined, counted);
+    // An accepted literal is the creation and the message in one event.
+    std::vector<std::string> expanded;
+    for (const std::string& entry : accepted) {
+      if (entry.starts_with("literal ")) {
+        expanded.insert(expanded.end(), {"create 0", "send 1000 1"});
+      } else {
+        expanded.push_back(entry);
+      }
+    }
+    EXPECT_EQ(expanded, counted);
+    EXPECT_EQ(accepted != counted, c.one_step);
   }
 }
 
