@@ -61,6 +61,7 @@ int32_t TVkObjectManager::AllocateHandle() {
 }
 
 std::unique_ptr<TVkStringObject> TVkObjectManager::MakeBuiltInString() {
+  if (last_freed_string_) return std::move(last_freed_string_);
   if (spare_strings_.empty()) return std::make_unique<TVkStringObject>();
   std::unique_ptr<TVkStringObject> reused = std::move(spare_strings_.back());
   spare_strings_.pop_back();
@@ -82,14 +83,18 @@ std::unique_ptr<TVkObject> TVkObjectManager::MakeObject(int32_t class_index) {
 }
 
 void TVkObjectManager::Dispose(std::unique_ptr<TVkObject> object, bool built_in_string) {
-  if (!built_in_string || spare_strings_.size() >= kMaxSpareStrings) return;
+  if (!built_in_string || (last_freed_string_ && spare_strings_.size() >= kMaxSpareStrings)) return;
   // A reused string object is a fresh one, without the text, tags or
   // properties of its earlier life; List sets the rest.
   auto* string = static_cast<TVkStringObject*>(object.release());
   string->ClearForReuse();
   string->tags_.Clear();
   string->destroyed_ = false;
-  spare_strings_.emplace_back(string);
+  if (!last_freed_string_) {
+    last_freed_string_.reset(string);
+  } else {
+    spare_strings_.emplace_back(string);
+  }
 }
 
 int32_t TVkObjectManager::List(std::unique_ptr<TVkObject> object, int32_t class_index, TVkStringObject* string,

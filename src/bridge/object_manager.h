@@ -199,6 +199,9 @@ class TVkObjectManager : private TVkObjectEvents {
   TVkManagerSetup setup_;
   std::vector<Factory> factories_;
   bool built_in_strings_ = true;  // class 0 has no factory of its own
+  // The string freed last, taken first: a temporary destroyed each round
+  // and made again by the next literal passes here, not through the list.
+  std::unique_ptr<TVkStringObject> last_freed_string_;
   std::vector<std::unique_ptr<TVkStringObject>> spare_strings_;
   std::vector<Slot> slots_;
   std::vector<uint32_t> free_slots_;

@@ -1,6 +1,7 @@
 #include "vm/processor.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <iterator>
 #include <limits>
@@ -161,36 +162,37 @@ uint8_t DispatchByte(const uint8_t* at) {
 }
 
 // The same after gstore wrote the word at address, on the hot path of every
-// global write. Only a byte that starts a fused form looks at the bytes after
-// it; where neither the word nor the kFusedReach bytes before it hold one,
-// the map takes the word's bytes as they are.
+// global write. Only a byte that starts a fused form (a head) looks at the
+// bytes after it, at most kFusedReach of them: every other byte maps to
+// itself. So the word's bytes take their plain mapping, and only the heads
+// among them and the kFusedReach bytes before them are looked at again.
 inline void RefreshAfterWordWrite(uint8_t* code, size_t map_offset, int32_t area, int32_t address) {
 #if defined(__SSE2__)
   // The sixteen bytes from address - kFusedReach lie inside the copy: the
   // word ends inside the area and the padding follows it.
   static_assert(kFusedReach + 4 <= 16 && kImagePadding >= 4);
   if (address >= kFusedReach) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(code + address - kFusedReach));
+    uint8_t* const window = code + address - kFusedReach;
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(window));
     const auto is = [&](Opcode opcode) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(opcode))); };
-    const __m128i heads =
-        _mm_or_si128(_mm_or_si128(_mm_or_si128(is(Opcode::LoadC), is(Opcode::LoadCon)),
-                                  _mm_or_si128(is(Opcode::One), is(Opcode::MinusOne))),
-                     is(Opcode::Add));
-    // Dupe starts a form too, but one that a write can change from before
-    // the word always has its loadcon, two or three bytes after the dupe,
-    // in the window as well.
-    constexpr int kWindow = (1 << (kFusedReach + 4)) - 1;  // the reach and the word
-    if ((_mm_movemask_epi8(heads) & kWindow) == 0) {
-      // Each byte that is an opcode maps to itself, every other byte to the
-      // padding byte (all bits set), four at once.
-      static_assert(kPaddingByte == 0xFF);
-      const __m128i highest = _mm_set1_epi8(static_cast<char>(kOpcodeCount - 1));
-      const __m128i is_opcode = _mm_cmpeq_epi8(_mm_min_epu8(bytes, highest), bytes);
-      const __m128i mapped = _mm_or_si128(bytes, _mm_andnot_si128(is_opcode, _mm_set1_epi8(-1)));
-      const int32_t word = _mm_cvtsi128_si32(_mm_srli_si128(mapped, kFusedReach));
-      std::memcpy(code + map_offset + static_cast<size_t>(address), &word, 4);
-      return;
+    const __m128i heads = _mm_or_si128(
+        _mm_or_si128(_mm_or_si128(is(Opcode::LoadC), is(Opcode::LoadCon)), _mm_or_si128(is(Opcode::One), is(Opcode::MinusOne))),
+        _mm_or_si128(is(Opcode::Add), is(Opcode::Dupe)));
+    // Each byte that is an opcode maps to itself, every other byte to the
+    // padding byte (all bits set), four at once.
+    static_assert(kPaddingByte == 0xFF);
+    const __m128i highest = _mm_set1_epi8(static_cast<char>(kOpcodeCount - 1));
+    const __m128i is_opcode = _mm_cmpeq_epi8(_mm_min_epu8(bytes, highest), bytes);
+    const __m128i mapped = _mm_or_si128(bytes, _mm_andnot_si128(is_opcode, _mm_set1_epi8(-1)));
+    const int32_t word = _mm_cvtsi128_si32(_mm_srli_si128(mapped, kFusedReach));
+    std::memcpy(code + map_offset + static_cast<size_t>(address), &word, 4);
+    constexpr unsigned kWindow = (1u << (kFusedReach + 4)) - 1;  // the reach and the word
+    for (unsigned found = static_cast<unsigned>(_mm_movemask_epi8(heads)) & kWindow; found != 0;
+         found &= found - 1) {
+      const auto at = static_cast<size_t>(std::countr_zero(found));
+      window[map_offset + at] = DispatchByte(window + at);
     }
+    return;
   }
 #endif
   RefreshDispatchMap(code, map_offset, area, address, int64_t{address} + 4);
@@ -255,6 +257,7 @@ void TVkProcessor::Run(int32_t entry) {
   const int32_t entry_fp = fp_;
   const int32_t entry_length = stack_.Length();
   ++depth_;
+  ++activations_;
   try {
     stack_.Push(ip_);
     ip_ = entry;
@@ -356,6 +359,18 @@ void TVkProcessor::Execute() {
     limit = sb + stack_.capacity_;                                                   \
     budget = budget_;                                                                \
     if constexpr (kCounting) count = instruction_count_;                             \
+  } while (0)
+// After an event: a nested activation may have left any of the state
+// behind (see above); an event that ran none changed only the stack.
+#define LOAD_AFTER_EVENT(activations)              \
+  do {                                             \
+    if (activations_ == (activations)) {           \
+      sb = stack_.buffer_.get();                   \
+      top = sb + stack_.length_;                   \
+      limit = sb + stack_.capacity_;               \
+    } else {                                       \
+      LOAD_STATE();                                \
+    }                                              \
   } while (0)
 #define GROW_TO(needed)                   \
   do {                                    \
@@ -933,9 +948,10 @@ void TVkProcessor::Execute() {
     const int32_t class_index = ReadWord(top);
     if (object_events_ == nullptr) ThrowUnbound("createobj");
     SAVE_STATE();
+    const uint64_t activations = activations_;
     const int32_t handle = object_events_->CreateObjectEvent(class_index);
     if (halted_) return;
-    LOAD_STATE();
+    LOAD_AFTER_EVENT(activations);
     PUSH(handle);
     NEXT;
   }
@@ -949,9 +965,10 @@ void TVkProcessor::Execute() {
     top -= 8;
     if (object_events_ == nullptr) ThrowUnbound("method");
     SAVE_STATE();
+    const uint64_t activations = activations_;
     object_events_->SendMessageEvent(handle, message);
     if (halted_) return;
-    LOAD_STATE();
+    LOAD_AFTER_EVENT(activations);
     NEXT;
   }
   CASE(Method2) {
@@ -962,9 +979,10 @@ void TVkProcessor::Execute() {
     top -= 8;
     if (object_events_ == nullptr) ThrowUnbound("method2");
     SAVE_STATE();
+    const uint64_t activations = activations_;
     object_events_->SendMessageEvent(handle, message);
     if (halted_) return;
-    LOAD_STATE();
+    LOAD_AFTER_EVENT(activations);
     PUSH(handle);
     NEXT;
   }

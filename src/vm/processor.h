@@ -122,7 +122,10 @@ class TVkProcessor {
 
   // Jumps taken and calls made before EVkProcessor code 13 ends the run;
   // for harnesses that run untrusted images (the fuzzer). Unlimited by default.
-  void SetInstructionBudget(int64_t jumps_and_calls) { budget_ = jumps_and_calls; }
+  void SetInstructionBudget(int64_t jumps_and_calls) {
+    budget_ = jumps_and_calls;
+    ++activations_;  // the running loop takes the new budget after its event
+  }
   // Counting every executed instruction runs a separately compiled loop, so
   // that the ordinary loop pays nothing for it.
   void SetCounting(bool counting) { counting_ = counting; }
@@ -153,6 +156,9 @@ class TVkProcessor {
   bool counting_ = false;
   int64_t budget_ = INT64_MAX;
   uint64_t instruction_count_ = 0;
+  // Bumped by every Run (and a new budget): the loop compares it across an
+  // event to know whether anything but the stack can have changed.
+  uint64_t activations_ = 0;
 };
 
 }  // namespace vork

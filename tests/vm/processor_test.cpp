@@ -510,6 +510,47 @@ TEST(ProcessorTest, AFaultCaughtAtAnEventBoundaryLetsTheInterruptedRoutineResume
   EXPECT_EQ(machine.Words(), std::vector<int32_t>{42});
 }
 
+TEST(ProcessorTest, AHandlerThatRunsNoBytecodeIsSeenThroughItsStackAndBudget) {
+  // The handler moves the stack buffer (it grows it far and shrinks it back)
+  // and leaves its result; the loop must continue on the moved buffer.
+  Machine machine(".start r\nr: enter 0, 1\npush 40\npush 9\npush 1\nmethod\nadd\nstore 4\nreturnval\n");
+  EventLog events(machine.processor);
+  events.on_message = [](TVkProcessor& p, int32_t, int32_t) {
+    const int32_t length = p.Stack().Length();
+    for (int i = 0; i < 100000; ++i) p.Stack().Push(i);
+    p.Stack().SetLength(length);
+    p.Stack().Push(2);
+  };
+  machine.Run();
+  EXPECT_EQ(machine.Words(), std::vector<int32_t>{42});
+
+  // A budget set by a handler holds for the loop that sent the message: the
+  // twenty rounds below would finish without it.
+  const char* const sends[] = {"push 1\npush 1\nmethod\n", "push 1\npush 1\nmethod2\nwipe\n"};
+  for (const char* send : sends) {
+    Machine looping(std::string("enter 0\n") + send +
+                    "push 20\ngstore n\nround: gload n\nminusone\nadd\ndupe\ngstore n\nbrtrue round\n"
+                    "return\n.global n\n");
+    EventLog budgeted(looping.processor);
+    budgeted.on_message = [](TVkProcessor& p, int32_t, int32_t) { p.SetInstructionBudget(5); };
+    EXPECT_EQ(FaultCode<EVkProcessor>([&] { looping.Run(); }), EVkProcessor::kBudgetExhausted) << send;
+  }
+}
+
+TEST(ProcessorTest, AfterANestedStopTheInterruptedLoopContinuesWhereTheStopLeftIt) {
+  Machine machine(
+      ".start outer\nouter: enter 0\npush 1\npush 2\nmethod\nreturn\n"
+      "inner: enter 0\nstop\npush 7\ngstore after\nreturn\n"
+      ".global after\n");
+  const int32_t inner = machine.Symbol("inner");
+  EventLog events(machine.processor);
+  events.on_message = [&](TVkProcessor& p, int32_t, int32_t) { p.Run(inner); };
+  machine.Run();
+  EXPECT_EQ(events.entries, (std::vector<std::string>{"send 2 1", "stop"}));
+  EXPECT_EQ(machine.Global("after"), 7);
+  EXPECT_EQ(machine.processor.Depth(), 0);
+}
+
 TEST(ProcessorTest, RunawayNativeReentranceIsRefusedBeforeTheNativeStackRunsOut) {
   Machine machine("enter 0\npush 1\npush 1\nmethod\nreturn\n");
   EventLog events(machine.processor);
