@@ -157,6 +157,23 @@ void TVkObjectManager::SendMsg(int32_t handle, int32_t message) {
   SendOtherMsg(handle, message);
 }
 
+TVkObjectEvents::DirectReply TVkObjectManager::DirectMessageEvent(int32_t handle, int32_t message,
+                                                                  int32_t argument) {
+  const Slot* slot = SlotOf(handle);
+  if (slot == nullptr || !slot->built_in_string) return {};
+  TVkStringObject& string = *slot->string;
+  if (static_cast<uint32_t>(message) <= TVkStringObject::kLastStringMessage) {
+    const int32_t answer = string.ApplyStringMessage(message, argument);
+    if (message == ToWord(StringMessage::Compare)) return {DirectReply::kReplacedArgument, answer};
+    return {DirectReply::kTookArgument};
+  }
+  if (message == ToWord(CommonMessage::Destroy) && string.busy_ == 0) {
+    DestroyBuiltInString(string);
+    return {DirectReply::kTookNothing};
+  }
+  return {};
+}
+
 void TVkObjectManager::SendOtherMsg(int32_t handle, int32_t message) {
   if (message == ToWord(CommonMessage::Destroy)) {
     if (handle == 0) return;

@@ -140,6 +140,9 @@ class TVkObjectManager : private TVkObjectEvents {
   void SendMessageEvent(int32_t handle, int32_t message) final { SendMsg(handle, message); }
   // A string literal: a built-in string object holding the constant.
   int32_t CreateFromConstantEvent(int32_t constant) final;
+  // The string messages and the destroy of a built-in string, which run no
+  // bytecode, taken inside the processor's loop.
+  DirectReply DirectMessageEvent(int32_t handle, int32_t message, int32_t argument) final;
 
   // Handle layout: bit 31 clear, generation in bits 20..30 (1 .. 2047), slot
   // index in bits 0..19: room for 2^31 handles over a run before creation

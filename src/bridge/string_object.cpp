@@ -31,25 +31,30 @@ void TVkStringObject::HandleMessage(int32_t message) {
 }
 
 void TVkStringObject::HandleStringMessage(int32_t message) {
+  const int32_t answer = ApplyStringMessage(message, PopInt());
+  if (message == ToWord(StringMessage::Compare)) PushInt(answer);
+}
+
+int32_t TVkStringObject::ApplyStringMessage(int32_t message, int32_t argument) {
   switch (static_cast<StringMessage>(message)) {
     case StringMessage::Assign:
-      text_ = ArgumentText(PopInt());  // may be text_ itself
+      text_ = ArgumentText(argument);  // may be text_ itself
       break;
     case StringMessage::FromConstant:
-      AssignConstant(PopInt());
+      AssignConstant(argument);
       break;
     case StringMessage::Append: {
-      const std::string& other = ArgumentText(PopInt());
+      const std::string& other = ArgumentText(argument);
       if (text_.size() + other.size() > max_text_length) ThrowTooLong();
       text_.append(other);  // safe when other is text_ itself
       break;
     }
     case StringMessage::Compare: {
-      const int order = text_.compare(ArgumentText(PopInt()));  // bytes as unsigned values
-      PushInt(order < 0 ? -1 : (order > 0 ? 1 : 0));
-      break;
+      const int order = text_.compare(ArgumentText(argument));  // bytes as unsigned values
+      return order < 0 ? -1 : (order > 0 ? 1 : 0);
     }
   }
+  return 0;
 }
 
 void TVkStringObject::AssignConstant(int32_t offset) { text_.assign(Processor().ConstantText(offset)); }

@@ -19,6 +19,9 @@ class TVkStringObject : public TVkScriptObject {
   // here directly, without a virtual call or keeping the object alive.
   static constexpr int32_t kLastStringMessage = 3;
   void HandleStringMessage(int32_t message);
+  // The same with the argument already popped: returns the word that
+  // message 3 pushes (0 for the others, which push nothing).
+  int32_t ApplyStringMessage(int32_t message, int32_t argument);
 
   // Appending beyond this length is runaway code (a text doubling itself in
   // a loop); it fails with EVkError before memory runs out.

@@ -48,6 +48,29 @@ class TVkObjectEvents {
     return 0;
   }
 
+  // What became of a message offered to DirectMessageEvent.
+  struct DirectReply {
+    enum Outcome : int32_t {
+      kDeclined,         // not taken: the processor sends it the ordinary way
+      kTookNothing,      // handled without an argument
+      kTookArgument,     // handled; the argument word is popped
+      kReplacedArgument  // handled; the argument word is popped and word pushed
+    };
+    Outcome outcome = kDeclined;
+    int32_t word = 0;
+  };
+  // A message whose handler needs at most one argument, runs no bytecode and
+  // touches neither the stack nor the processor, taken without leaving the
+  // loop (string messages to built-in strings): argument is the word under
+  // the handle and the message, which the handler would pop. It may throw
+  // as the handler would.
+  virtual DirectReply DirectMessageEvent(int32_t handle, int32_t message, int32_t argument) {
+    (void)handle;
+    (void)message;
+    (void)argument;
+    return {};
+  }
+
  protected:
   ~TVkObjectEvents() = default;
 };
