@@ -18,6 +18,7 @@ namespace {
 // invalid-opcode case reports it as leaving the image; so fetching needs no
 // bounds check of its own. Only control transfers check their target.
 constexpr size_t kImagePadding = 16;
+static_assert(kImagePadding >= 8);  // TextLength reads up to seven bytes past the area
 constexpr uint8_t kPaddingByte = 0xFF;
 
 // Fused forms: a constant and the instruction(s) that take it, executed in
@@ -201,15 +202,6 @@ void TVkProcessor::LoadImage(std::span<const uint8_t> area) {
   area_length_ = static_cast<int32_t>(area.size());
   FillDispatchMap(image_.data(), area.size() + kImagePadding, area_length_);
   halted_ = false;
-}
-
-std::string_view TVkProcessor::ConstantText(int32_t offset) const {
-  if (offset < 0 || offset >= area_length_) return {};
-  const auto* begin = reinterpret_cast<const char*>(image_.data()) + offset;
-  const size_t available = static_cast<size_t>(area_length_ - offset);
-  const void* const end = std::memchr(begin, 0, available);
-  return std::string_view(begin, end != nullptr ? static_cast<size_t>(static_cast<const char*>(end) - begin)
-                                                : available);
 }
 
 int32_t TVkProcessor::CreateFromConstant(int32_t constant, int32_t ip, int32_t fp, int32_t length, int64_t budget) {
