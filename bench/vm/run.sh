@@ -21,19 +21,18 @@ if [ -z "${VORK_BENCH_BUILD:-}" ]; then
   cmake --build "$build" --target vkasm vkrun >/dev/null
 fi
 
-# Smallest processor time (user + system) of VORK_BENCH_RUNS runs (default
-# 9), in microseconds. Processor time rather than wall time, and the best of
-# several, so that other load on the machine disturbs the comparison less.
-runs=${VORK_BENCH_RUNS:-9}
-best_us() {
-  local best= t
-  for ((run = 0; run < runs; run++)); do
-    t=$( { TIMEFORMAT='%3U %3S'; time "$@" >/dev/null; } 2>&1 | awk '{ printf "%d", ($1 + $2) * 1e6 }')
-    if [ -z "$best" ] || [ "$t" -lt "$best" ]; then best=$t; fi
-  done
-  echo "$best"
+# Processor time (user + system) of one run, in microseconds. Processor
+# time rather than wall time, so that other load on the machine disturbs the
+# comparison less.
+time_us() {
+  { TIMEFORMAT='%3U %3S'; time "$@" >/dev/null; } 2>&1 | awk '{ printf "%d", ($1 + $2) * 1e6 }'
 }
+smaller() { if [ -z "$1" ] || [ "$2" -lt "$1" ]; then echo "$2"; else echo "$1"; fi; }
 
+# The smallest of VORK_BENCH_RUNS runs (default 9) of each, the two programs
+# taking turns, so that a change in the machine's load or clock during the
+# measurement touches both alike.
+runs=${VORK_BENCH_RUNS:-9}
 for name in fib strings; do
   image="$build/bench-$name.vkbc"
   "$build/vkasm" "$here/$name.vkasm" -o "$image"
@@ -44,8 +43,11 @@ for name in fib strings; do
     exit 1
   fi
   instructions=$("$build/vkrun" "$image" --count 2>&1 >/dev/null | sed -n 's/^instructions: //p')
-  vork_us=$(best_us "$build/vkrun" "$image")
-  lua_us=$(best_us lua5.4 "$here/$name.lua")
+  vork_us= lua_us=
+  for ((run = 0; run < runs; run++)); do
+    vork_us=$(smaller "$vork_us" "$(time_us "$build/vkrun" "$image")")
+    lua_us=$(smaller "$lua_us" "$(time_us lua5.4 "$here/$name.lua")")
+  done
   awk -v n="$name" -v i="$instructions" -v v="$vork_us" -v l="$lua_us" 'BEGIN {
     printf "%-8s vork %.3f s, %.0f M instructions/s (%d instructions) | lua5.4 %.3f s | ratio %.2f\n",
       n, v / 1e6, i / (v / 1e6) / 1e6, i, l / 1e6, v / l

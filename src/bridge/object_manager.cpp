@@ -19,6 +19,7 @@ std::string HandleText(int32_t handle) {
 
 TVkObjectManager::TVkObjectManager(const TVkManagerSetup& setup) : setup_(setup) {
   factories_.resize(kStringClass + 1);
+  spare_strings_.reserve(kMaxSpareStrings);
 }
 
 TVkObjectManager::~TVkObjectManager() {
@@ -60,14 +61,6 @@ int32_t TVkObjectManager::AllocateHandle() {
   return static_cast<int32_t>((slots_[slot].generation << kSlotBits) | slot);
 }
 
-std::unique_ptr<TVkStringObject> TVkObjectManager::MakeBuiltInString() {
-  if (last_freed_string_) return std::move(last_freed_string_);
-  if (spare_strings_.empty()) return std::make_unique<TVkStringObject>();
-  std::unique_ptr<TVkStringObject> reused = std::move(spare_strings_.back());
-  spare_strings_.pop_back();
-  return reused;
-}
-
 std::unique_ptr<TVkObject> TVkObjectManager::MakeObject(int32_t class_index) {
   const bool known = class_index >= 0 && static_cast<size_t>(class_index) < factories_.size() &&
                      factories_[static_cast<size_t>(class_index)];
@@ -83,41 +76,43 @@ std::unique_ptr<TVkObject> TVkObjectManager::MakeObject(int32_t class_index) {
 }
 
 void TVkObjectManager::Dispose(std::unique_ptr<TVkObject> object, bool built_in_string) {
-  if (!built_in_string || (last_freed_string_ && spare_strings_.size() >= kMaxSpareStrings)) return;
+  if (built_in_string) Recycle(std::unique_ptr<TVkStringObject>(static_cast<TVkStringObject*>(object.release())));
+}
+
+inline void TVkObjectManager::Recycle(std::unique_ptr<TVkStringObject> string) {
+  if (spare_strings_.size() >= kMaxSpareStrings) return;
   // A reused string object is a fresh one, without the text, tags or
   // properties of its earlier life; List sets the rest.
-  auto* string = static_cast<TVkStringObject*>(object.release());
   string->ClearForReuse();
   string->tags_.Clear();
   string->destroyed_ = false;
-  if (!last_freed_string_) {
-    last_freed_string_.reset(string);
-  } else {
-    spare_strings_.emplace_back(string);
-  }
+  spare_strings_.push_back(std::move(string));
 }
 
-int32_t TVkObjectManager::List(std::unique_ptr<TVkObject> object, int32_t class_index, TVkStringObject* string,
-                               bool built_in_string) {
+inline TVkObjectManager::Slot& TVkObjectManager::List(TVkObject& object, int32_t class_index) {
   const int32_t handle = AllocateHandle();
-  TVkObject& created = *object;
-  Slot& slot = slots_[static_cast<uint32_t>(handle) & kSlotMask];
-  slot.string = string;
-  slot.built_in_string = built_in_string;
-  slot.object = std::move(object);
-  created.serial_ = next_serial_++;
-  objects_.push_back(&created);
-  created.auto_release_ = class_index != kStringClass && class_index != kSystemClass;
-  created.class_index_ = class_index;
-  created.manager_ = this;
-  created.handle_ = handle;
-  return handle;
+  object.serial_ = next_serial_++;
+  objects_.push_back(&object);
+  object.auto_release_ = class_index != kStringClass && class_index != kSystemClass;
+  object.class_index_ = class_index;
+  object.manager_ = this;
+  object.handle_ = handle;
+  return slots_[static_cast<uint32_t>(handle) & kSlotMask];
 }
 
 TVkStringObject& TVkObjectManager::CreateBuiltInString() {
-  std::unique_ptr<TVkStringObject> object = MakeBuiltInString();
-  TVkStringObject& created = *object;
-  List(std::move(object), kStringClass, &created, true);
+  std::unique_ptr<TVkStringObject> string;
+  if (spare_strings_.empty()) {
+    string = std::make_unique<TVkStringObject>();
+  } else {
+    string = std::move(spare_strings_.back());
+    spare_strings_.pop_back();
+  }
+  TVkStringObject& created = *string;
+  Slot& slot = List(created, kStringClass);
+  slot.string = &created;
+  slot.built_in_string = true;
+  slot.object = std::move(string);
   return created;
 }
 
@@ -126,10 +121,11 @@ int32_t TVkObjectManager::CreateObject(int32_t class_index) {
   if (class_index == kStringClass && built_in_strings_) return CreateBuiltInString().handle_;
   std::unique_ptr<TVkObject> object = MakeObject(class_index);
   TVkObject& created = *object;
-  auto* string = dynamic_cast<TVkStringObject*>(object.get());
-  const int32_t handle = List(std::move(object), class_index, string, false);
+  Slot& slot = List(created, class_index);
+  slot.string = dynamic_cast<TVkStringObject*>(&created);
+  slot.object = std::move(object);
   Deliver(created, ToWord(CommonMessage::Init));
-  return handle;
+  return created.handle_;
 }
 
 int32_t TVkObjectManager::CreateFromConstantEvent(int32_t constant) {
@@ -157,6 +153,23 @@ void TVkObjectManager::SendMsg(int32_t handle, int32_t message) {
   SendOtherMsg(handle, message);
 }
 
+TVkObjectEvents::DirectReply TVkObjectManager::DirectMessageEvent(int32_t handle, int32_t message,
+                                                                  int32_t argument) {
+  const Slot* slot = SlotOf(handle);
+  if (slot == nullptr || !slot->built_in_string) return {};
+  TVkStringObject& string = *slot->string;
+  if (static_cast<uint32_t>(message) <= TVkStringObject::kLastStringMessage) {
+    const int32_t answer = string.ApplyStringMessage(message, argument);
+    if (message == ToWord(StringMessage::Compare)) return {DirectReply::kReplacedArgument, answer};
+    return {DirectReply::kTookArgument};
+  }
+  if (message == ToWord(CommonMessage::Destroy) && string.busy_ == 0) {
+    DestroyBuiltInString(string);
+    return {DirectReply::kTookNothing};
+  }
+  return {};
+}
+
 void TVkObjectManager::SendOtherMsg(int32_t handle, int32_t message) {
   if (message == ToWord(CommonMessage::Destroy)) {
     if (handle == 0) return;
@@ -176,7 +189,7 @@ void TVkObjectManager::SendOtherMsg(int32_t handle, int32_t message) {
   Deliver(*object, message);
 }
 
-std::unique_ptr<TVkObject> TVkObjectManager::Unlist(TVkObject& object) {
+inline std::unique_ptr<TVkObject> TVkObjectManager::Unlist(TVkObject& object) {
   RemoveFromCreationOrder(object);
   const uint32_t index = static_cast<uint32_t>(object.handle_) & kSlotMask;
   Slot& slot = slots_[index];
@@ -210,7 +223,8 @@ void TVkObjectManager::Destroy(TVkObject& object) {
 }
 
 void TVkObjectManager::DestroyBuiltInString(TVkStringObject& string) {
-  Dispose(Unlist(string), true);
+  Unlist(string).release();  // owned by string from here on
+  Recycle(std::unique_ptr<TVkStringObject>(&string));
 }
 
 void TVkObjectManager::RemoveFromCreationOrder(const TVkObject& object) {

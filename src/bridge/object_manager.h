@@ -140,6 +140,9 @@ class TVkObjectManager : private TVkObjectEvents {
   void SendMessageEvent(int32_t handle, int32_t message) final { SendMsg(handle, message); }
   // A string literal: a built-in string object holding the constant.
   int32_t CreateFromConstantEvent(int32_t constant) final;
+  // The string messages and the destroy of a built-in string, which run no
+  // bytecode, taken inside the processor's loop.
+  DirectReply DirectMessageEvent(int32_t handle, int32_t message, int32_t argument) final;
 
   // Handle layout: bit 31 clear, generation in bits 20..30 (1 .. 2047), slot
   // index in bits 0..19: room for 2^31 handles over a run before creation
@@ -167,17 +170,18 @@ class TVkObjectManager : private TVkObjectEvents {
     return entry.generation == word >> kSlotBits ? &entry : nullptr;
   }
   std::unique_ptr<TVkObject> MakeObject(int32_t class_index);
-  std::unique_ptr<TVkStringObject> MakeBuiltInString();
   // A new object of the built-in string class, listed; it needs no Init.
   TVkStringObject& CreateBuiltInString();
-  // Gives a new object its handle and its place in the creation order.
-  int32_t List(std::unique_ptr<TVkObject> object, int32_t class_index, TVkStringObject* string,
-               bool built_in_string);
+  // Gives a new object its handle and its place in the creation order;
+  // returns its slot, for the caller to fill.
+  Slot& List(TVkObject& object, int32_t class_index);
   // Takes the object out of the creation order and the handle table: from
   // then on its handle names nothing. Returns its ownership.
   std::unique_ptr<TVkObject> Unlist(TVkObject& object);
   // Frees an object whose handlers have all returned.
   void Dispose(std::unique_ptr<TVkObject> object, bool built_in_string);
+  // Keeps a freed built-in string for reuse while there is room for it.
+  void Recycle(std::unique_ptr<TVkStringObject> string);
   int32_t AllocateHandle();
   void Destroy(TVkObject& object);
   // Destroy for a built-in string object that no handler holds: it has no
@@ -199,9 +203,6 @@ class TVkObjectManager : private TVkObjectEvents {
   TVkManagerSetup setup_;
   std::vector<Factory> factories_;
   bool built_in_strings_ = true;  // class 0 has no factory of its own
-  // The string freed last, taken first: a temporary destroyed each round
-  // and made again by the next literal passes here, not through the list.
-  std::unique_ptr<TVkStringObject> last_freed_string_;
   std::vector<std::unique_ptr<TVkStringObject>> spare_strings_;
   std::vector<Slot> slots_;
   std::vector<uint32_t> free_slots_;

@@ -6,19 +6,13 @@
 
 namespace vork {
 
-namespace {
-
-// Kept out of line, so that the message handler stays small.
-[[noreturn, gnu::cold, gnu::noinline]] void ThrowTooLong() {
-  throw EVkError("string message 2: the text would grow beyond " +
-                 std::to_string(TVkStringObject::max_text_length) + " bytes");
+void TVkStringObject::ThrowTooLong() {
+  throw EVkError("string message 2: the text would grow beyond " + std::to_string(max_text_length) + " bytes");
 }
 
-[[noreturn, gnu::cold, gnu::noinline]] void ThrowNotAString(int32_t handle) {
+void TVkStringObject::ThrowNotAString(int32_t handle) {
   throw EVkError("string message: argument " + HandleText(handle) + " is not a live string object");
 }
-
-}  // namespace
 
 static_assert(ToWord(StringMessage::Compare) == TVkStringObject::kLastStringMessage);
 
@@ -31,43 +25,8 @@ void TVkStringObject::HandleMessage(int32_t message) {
 }
 
 void TVkStringObject::HandleStringMessage(int32_t message) {
-  switch (static_cast<StringMessage>(message)) {
-    case StringMessage::Assign:
-      text_ = ArgumentText(PopInt());  // may be text_ itself
-      break;
-    case StringMessage::FromConstant:
-      AssignConstant(PopInt());
-      break;
-    case StringMessage::Append: {
-      const std::string& other = ArgumentText(PopInt());
-      if (text_.size() + other.size() > max_text_length) ThrowTooLong();
-      text_.append(other);  // safe when other is text_ itself
-      break;
-    }
-    case StringMessage::Compare: {
-      const int order = text_.compare(ArgumentText(PopInt()));  // bytes as unsigned values
-      PushInt(order < 0 ? -1 : (order > 0 ? 1 : 0));
-      break;
-    }
-  }
-}
-
-void TVkStringObject::AssignConstant(int32_t offset) { text_.assign(Processor().ConstantText(offset)); }
-
-void TVkStringObject::ClearForReuse() {
-  constexpr size_t kKeptCapacity = 256;
-  if (text_.capacity() > kKeptCapacity) {
-    std::string().swap(text_);
-  } else {
-    text_.clear();
-  }
-  ClearProperties();
-}
-
-const std::string& TVkStringObject::ArgumentText(int32_t handle) const {
-  const TVkStringObject* other = Manager().FindString(handle);
-  if (other == nullptr) ThrowNotAString(handle);
-  return other->text_;
+  const int32_t answer = ApplyStringMessage(message, PopInt());
+  if (message == ToWord(StringMessage::Compare)) PushInt(answer);
 }
 
 }  // namespace vork

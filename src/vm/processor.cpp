@@ -1,18 +1,12 @@
 #include "vm/processor.h"
 
-#include <algorithm>
-#include <bit>
 #include <cstring>
-#include <iterator>
 #include <limits>
 
 #include "platform/errors.h"
 #include "vm/fatal_check.h"
 #include "vm/opcodes.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace vork {
 
@@ -24,6 +18,7 @@ namespace {
 // invalid-opcode case reports it as leaving the image; so fetching needs no
 // bounds check of its own. Only control transfers check their target.
 constexpr size_t kImagePadding = 16;
+static_assert(kImagePadding >= 8);  // TextLength reads up to seven bytes past the area
 constexpr uint8_t kPaddingByte = 0xFF;
 
 // Fused forms: a constant and the instruction(s) that take it, executed in
@@ -64,7 +59,10 @@ enum FusedForm : uint8_t {
   // dupe zero|one|minusone|loadc m loadcon g gload method (a message to the
   // object in a global that keeps its argument)
   kDupeSendToGlobal,
-  kFusedEnd
+  kFusedEnd,
+  // Not a form: a byte of the dispatch map that a write nearby left to be
+  // decided again (MarkForRecheck).
+  kRecheck = kFusedEnd
 };
 // The farthest byte a fused form's pattern looks at, from its first byte
 // (loadc o, load, loadc c, comparison, loadcon t, branch).
@@ -152,50 +150,25 @@ uint8_t DispatchByte(const uint8_t* at) {
   }
 }
 
-// Refreshes the dispatch map (map_offset bytes after the area's copy) for
-// every instruction whose pattern reads the bytes first .. last - 1.
-[[gnu::noinline]] void RefreshDispatchMap(uint8_t* code, size_t map_offset, int32_t area, int64_t first,
-                                          int64_t last) {
-  const int64_t end = std::min<int64_t>(last, area);
-  for (int64_t at = std::max<int64_t>(first - kFusedReach, 0); at < end; ++at)
-    code[map_offset + static_cast<size_t>(at)] = DispatchByte(code + at);
+// Fills the dispatch map (map_offset bytes after the area's copy).
+void FillDispatchMap(uint8_t* code, size_t map_offset, int32_t area) {
+  for (int32_t at = 0; at < area; ++at) code[map_offset + static_cast<size_t>(at)] = DispatchByte(code + at);
 }
 
-// The same after gstore wrote the word at address, on the hot path of every
-// global write. Only a byte that starts a fused form (a head) looks at the
-// bytes after it, at most kFusedReach of them: every other byte maps to
-// itself. So the word's bytes take their plain mapping, and only the heads
-// among them and the kFusedReach bytes before them are looked at again.
-inline void RefreshAfterWordWrite(uint8_t* code, size_t map_offset, int32_t area, int32_t address) {
-#if defined(__SSE2__)
-  // The sixteen bytes from address - kFusedReach lie inside the copy: the
-  // word ends inside the area and the padding follows it.
-  static_assert(kFusedReach + 4 <= 16 && kImagePadding >= 4);
+// After a write of the word at address (gstore), on the hot path of every
+// global write. The bytes whose mapping may change are the word's own and
+// the kFusedReach bytes before it (a fused form's head looks at most that
+// far ahead). Rather than decide each of them now, they are marked for a
+// recheck: the loop decides a marked byte when it dispatches on it, so a
+// global written in a loop costs one store and code that rewrites itself
+// still runs as written.
+inline void MarkForRecheck(uint8_t* map, int32_t address) {
+  constexpr int32_t kMarked = kFusedReach + 4;
   if (address >= kFusedReach) {
-    uint8_t* const window = code + address - kFusedReach;
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(window));
-    const auto is = [&](Opcode opcode) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(opcode))); };
-    const __m128i heads = _mm_or_si128(
-        _mm_or_si128(_mm_or_si128(is(Opcode::LoadC), is(Opcode::LoadCon)), _mm_or_si128(is(Opcode::One), is(Opcode::MinusOne))),
-        _mm_or_si128(is(Opcode::Add), is(Opcode::Dupe)));
-    // Each byte that is an opcode maps to itself, every other byte to the
-    // padding byte (all bits set), four at once.
-    static_assert(kPaddingByte == 0xFF);
-    const __m128i highest = _mm_set1_epi8(static_cast<char>(kOpcodeCount - 1));
-    const __m128i is_opcode = _mm_cmpeq_epi8(_mm_min_epu8(bytes, highest), bytes);
-    const __m128i mapped = _mm_or_si128(bytes, _mm_andnot_si128(is_opcode, _mm_set1_epi8(-1)));
-    const int32_t word = _mm_cvtsi128_si32(_mm_srli_si128(mapped, kFusedReach));
-    std::memcpy(code + map_offset + static_cast<size_t>(address), &word, 4);
-    constexpr unsigned kWindow = (1u << (kFusedReach + 4)) - 1;  // the reach and the word
-    for (unsigned found = static_cast<unsigned>(_mm_movemask_epi8(heads)) & kWindow; found != 0;
-         found &= found - 1) {
-      const auto at = static_cast<size_t>(std::countr_zero(found));
-      window[map_offset + at] = DispatchByte(window + at);
-    }
-    return;
+    std::memset(map + address - kFusedReach, kRecheck, kMarked);
+  } else {
+    std::memset(map, kRecheck, static_cast<size_t>(address) + 4);
   }
-#endif
-  RefreshDispatchMap(code, map_offset, area, address, int64_t{address} + 4);
 }
 
 [[noreturn, gnu::cold, gnu::noinline]] void ThrowStack(int code) { throw EVkStack(code); }
@@ -227,17 +200,8 @@ void TVkProcessor::LoadImage(std::span<const uint8_t> area) {
   if (!area.empty()) std::memcpy(copy.data(), area.data(), area.size());
   image_ = std::move(copy);
   area_length_ = static_cast<int32_t>(area.size());
-  RefreshDispatchMap(image_.data(), area.size() + kImagePadding, area_length_, 0, area_length_);
+  FillDispatchMap(image_.data(), area.size() + kImagePadding, area_length_);
   halted_ = false;
-}
-
-std::string_view TVkProcessor::ConstantText(int32_t offset) const {
-  if (offset < 0 || offset >= area_length_) return {};
-  const auto* begin = reinterpret_cast<const char*>(image_.data()) + offset;
-  const size_t available = static_cast<size_t>(area_length_ - offset);
-  const void* const end = std::memchr(begin, 0, available);
-  return std::string_view(begin, end != nullptr ? static_cast<size_t>(static_cast<const char*>(end) - begin)
-                                                : available);
 }
 
 int32_t TVkProcessor::CreateFromConstant(int32_t constant, int32_t ip, int32_t fp, int32_t length, int64_t budget) {
@@ -301,8 +265,9 @@ void TVkProcessor::Run(int32_t entry) {
 // of the constant. Which byte starts which form is decided when the image is
 // loaded, in the dispatch map beside the area (DispatchByte), so the loop
 // pays no test for it; the loop dispatches on the map and reads operands
-// from the area. Every write into the area (gstore) refreshes the map
-// around the written bytes, so code that rewrites itself runs as written.
+// from the area. Every write into the area (gstore) marks the map bytes
+// around the written ones for a recheck on their next dispatch, so code
+// that rewrites itself runs as written.
 // A form runs fused only where its parts could not fail differently from the
 // sequence (room for the constant, the operands present); otherwise its
 // first instruction runs on its own. The fused forms leave the same words
@@ -416,7 +381,7 @@ void TVkProcessor::Execute() {
   } while (0)
 #define GLOBAL_OK(address) ((address) >= 0 && int64_t{address} <= int64_t{area} - 4)
 // After a word was written into the area at address.
-#define CODE_WRITTEN(address) RefreshAfterWordWrite(code, map_offset, area_length_, (address))
+#define CODE_WRITTEN(address) MarkForRecheck(code + map_offset, (address))
 #define SPEND_BUDGET() \
   if (--budget < 0) ThrowProcessor(EVkProcessor::kBudgetExhausted)
 #define BINARY(expression)           \
@@ -572,11 +537,11 @@ void TVkProcessor::Execute() {
       &&fused_LoadCLoadLtBranch, &&fused_LoadCLoadLeBranch, &&fused_LoadCLoadEqBranch,
       &&fused_LoadCLoadNeBranch, &&fused_LoadCLoadGeBranch, &&fused_LoadCLoadGtBranch,
       &&fused_AddStoreReturnVal, &&fused_LoadConCreateFromConstant, &&fused_LoadConGLoadMethod,
-      &&fused_MinusOneSwapMethod, &&fused_DupeSendToGlobal,
+      &&fused_MinusOneSwapMethod, &&fused_DupeSendToGlobal, &&fused_Recheck,
       R64(&&op_invalid), R64(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid),
       R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid), R8(&&op_invalid),
-      &&op_invalid, &&op_invalid};
-  static_assert(kFusedEnd == kOpcodeCount + 28);
+      &&op_invalid};
+  static_assert(kRecheck == kOpcodeCount + 28);
   static_assert(sizeof(kDispatch) / sizeof(kDispatch[0]) == 256);
 #undef VORK_OPCODE_LABEL
 #undef R64
@@ -964,6 +929,24 @@ void TVkProcessor::Execute() {
     const int32_t message = TOP(2);
     top -= 8;
     if (object_events_ == nullptr) ThrowUnbound("method");
+    // The counting loop sends every message the ordinary way, so that tests
+    // can hold the direct replies against it.
+    if (!kCounting && HAS(4)) {
+      // A fault here leaves through the catch below, as from any instruction.
+      const TVkObjectEvents::DirectReply reply = object_events_->DirectMessageEvent(handle, message, TOP(1));
+      switch (reply.outcome) {
+        case TVkObjectEvents::DirectReply::kTookNothing:
+          NEXT;
+        case TVkObjectEvents::DirectReply::kTookArgument:
+          top -= 4;
+          NEXT;
+        case TVkObjectEvents::DirectReply::kReplacedArgument:
+          SET_TOP(1, reply.word);
+          NEXT;
+        case TVkObjectEvents::DirectReply::kDeclined:
+          break;
+      }
+    }
     SAVE_STATE();
     const uint64_t activations = activations_;
     object_events_->SendMessageEvent(handle, message);
@@ -1088,6 +1071,12 @@ void TVkProcessor::Execute() {
       }
     }
     PUSH_LOADCON();
+  }
+  CASE_FUSED(Recheck) {
+    // Decided now and kept until the next write nearby, then dispatched again.
+    --pc;
+    code[map_offset + static_cast<size_t>(pc - code)] = DispatchByte(pc);
+    NEXT;
   }
   CASE_INVALID {
     const bool outside = static_cast<uint32_t>(pc - 1 - code) >= area;

@@ -20,7 +20,9 @@
 // activation interrupted by the faulting one resumes correctly once the
 // fault has been caught at an event boundary.
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <span>
 #include <string>
@@ -46,6 +48,29 @@ class TVkObjectEvents {
   virtual int32_t CreateFromConstantEvent(int32_t constant) {
     (void)constant;
     return 0;
+  }
+
+  // What became of a message offered to DirectMessageEvent.
+  struct DirectReply {
+    enum Outcome : int32_t {
+      kDeclined,         // not taken: the processor sends it the ordinary way
+      kTookNothing,      // handled without an argument
+      kTookArgument,     // handled; the argument word is popped
+      kReplacedArgument  // handled; the argument word is popped and word pushed
+    };
+    Outcome outcome = kDeclined;
+    int32_t word = 0;
+  };
+  // A message whose handler needs at most one argument, runs no bytecode and
+  // touches neither the stack nor the processor, taken without leaving the
+  // loop (string messages to built-in strings): argument is the word under
+  // the handle and the message, which the handler would pop. It may throw
+  // as the handler would.
+  virtual DirectReply DirectMessageEvent(int32_t handle, int32_t message, int32_t argument) {
+    (void)handle;
+    (void)message;
+    (void)argument;
+    return {};
   }
 
  protected:
@@ -81,7 +106,13 @@ class TVkProcessor {
   // NUL ends at the end of the area.
   std::string StringConstant(int32_t offset) const { return std::string(ConstantText(offset)); }
   // The same constant without a copy; valid until the next LoadImage.
-  std::string_view ConstantText(int32_t offset) const;
+  std::string_view ConstantText(int32_t offset) const {
+    if (offset < 0 || offset >= area_length_) return {};
+    const uint8_t* const begin = image_.data() + offset;
+    const auto available = static_cast<size_t>(area_length_ - offset);
+    const size_t length = TextLength(begin, available);
+    return std::string_view(reinterpret_cast<const char*>(begin), length < available ? length : available);
+  }
   int32_t AreaLength() const { return area_length_; }
 
   // Binds both object events to target (not owned; it must outlive its
@@ -138,6 +169,23 @@ class TVkProcessor {
  private:
   template <bool kCounting>
   void Execute();
+  // The length of the NUL-terminated text at begin, or at least available
+  // when none of its first available bytes is NUL. Eight bytes at a time (a
+  // literal is made in every round of a string loop): the padding after the
+  // area holds no NUL and covers the last read.
+  static size_t TextLength(const uint8_t* begin, size_t available) {
+    static_assert(std::endian::native == std::endian::little);
+    constexpr uint64_t kLow = 0x0101010101010101;
+    constexpr uint64_t kHigh = 0x8080808080808080;
+    for (size_t length = 0;; length += 8) {
+      uint64_t word;
+      std::memcpy(&word, begin + length, 8);
+      // The lowest flagged byte is the first zero (little-endian).
+      if (const uint64_t zero = (word - kLow) & ~word & kHigh; zero != 0)
+        return length + static_cast<size_t>(std::countr_zero(zero)) / 8;
+      if (length + 8 >= available) return available;
+    }
+  }
   // The one-step string literal's event, with the state saved as createobj saves it.
   [[gnu::noinline]] int32_t CreateFromConstant(int32_t constant, int32_t ip, int32_t fp, int32_t length,
                                                int64_t budget);

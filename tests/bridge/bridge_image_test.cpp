@@ -80,10 +80,12 @@ TEST(BridgeImageTest, StringLiteralsBecomeStringObjectsOwnedByTheBytecode) {
   EXPECT_EQ(run.manager->Count(), 1);
 }
 
-TEST(BridgeImageTest, LiteralsTakenInOneStepGiveWhatTheirInstructionsGive) {
-  // The ordinary loop makes a literal in one step; the counting loop runs
-  // its instructions one by one. Both must give the same handles and texts,
-  // reuse freed strings alike, and show the same notices.
+TEST(BridgeImageTest, LiteralsAndStringMessagesTakenInTheLoopGiveWhatTheOrdinaryPathGives) {
+  // The ordinary loop makes a literal in one step and takes string messages
+  // without leaving the loop; the counting loop runs every instruction on its
+  // own and sends every message the ordinary way. Both must give the same
+  // handles, texts and answers, reuse freed strings alike, and show the same
+  // notices.
   const char* const source =
       ".start start\n"
       "start: enter 0\n"
@@ -101,6 +103,21 @@ TEST(BridgeImageTest, LiteralsTakenInOneStepGiveWhatTheirInstructionsGive) {
       "    send -1\n"              // destroyed twice: a notice
       "    str \"\"\n"
       "    gstore empty\n"
+      "    gload empty\n"
+      "    send 3, last\n"         // to a destroyed string: a notice, nothing popped
+      "    wipe\n"
+      "    push 7\n"
+      "    gload empty\n"
+      "    send 0, empty\n"        // assigned to itself; takes its argument
+      "    gstore seven\n"
+      "    gload kept\n"
+      "    send 3, empty\n"        // "" against kept: -1
+      "    push 3\n"
+      "    mul\n"
+      "    gload empty\n"
+      "    send 3, kept\n"         // kept against "": 1
+      "    add\n"
+      "    gstore order\n"
       "    gload i\n"
       "    one\n"
       "    add\n"
@@ -110,9 +127,10 @@ TEST(BridgeImageTest, LiteralsTakenInOneStepGiveWhatTheirInstructionsGive) {
       "    lt\n"
       "    brtrue loop\n"
       "    return\n"
-      ".global kept, last, empty, i\n";
+      ".global kept, last, empty, order, seven, i\n";
   struct Outcome {
     std::vector<int32_t> handles;
+    int32_t stack_length = 0;
     std::vector<std::string> texts;
     int count = 0;
     std::string boxes;
@@ -122,7 +140,8 @@ TEST(BridgeImageTest, LiteralsTakenInOneStepGiveWhatTheirInstructionsGive) {
     ImageRun run;
     run.Run(source, one_instruction_at_a_time);
     Outcome result;
-    result.handles = {run.Global("last"), run.Global("empty")};
+    result.handles = {run.Global("last"), run.Global("empty"), run.Global("order"), run.Global("seven")};
+    result.stack_length = run.stack.Length();
     result.count = run.manager->Count();
     for (int position = 0; position < result.count; ++position) {
       const auto* string = dynamic_cast<const TVkStringObject*>(&run.manager->ObjectAt(position));
@@ -135,17 +154,30 @@ TEST(BridgeImageTest, LiteralsTakenInOneStepGiveWhatTheirInstructionsGive) {
   EXPECT_EQ(fused, outcome(true));
   // kept, then the empty literal that each round keeps.
   EXPECT_EQ(fused.texts, (std::vector<std::string>{"kababab", "", "", ""}));
+  EXPECT_EQ(fused.handles[2], -2);
+  EXPECT_EQ(fused.handles[3], 7);
   EXPECT_NE(fused.boxes.find("sendmsg/gmi_destroy: invalid handle: " + HandleText(fused.handles[0])),
             std::string::npos);
+  EXPECT_NE(fused.boxes.find("sendmsg: invalid handle: " + HandleText(fused.handles[0])), std::string::npos);
 }
 
 TEST(BridgeImageTest, FaultInsideAMessageHandlerLeavesTheMachineConsistent) {
-  ImageRun run;
   // Message 2 with an argument that is no string: the handler raises, and
-  // the fault travels out of Run with the entry state restored.
-  EXPECT_THROW(run.Run(".start s\ns: enter 0\npush 12345\nstr \"x\"\nsend 2\nreturn\n"), EVkError);
-  EXPECT_EQ(run.stack.Length(), 0);
-  EXPECT_EQ(run.processor.Depth(), 0);
+  // the fault travels out of Run with the entry state restored, having shown
+  // the fault event where it happened, in the loop or out of it alike.
+  const auto fault_at = [](bool one_instruction_at_a_time) {
+    ImageRun run;
+    int32_t at = -1;
+    run.processor.SetOnFault([&](TVkProcessor& processor) { at = processor.InstructionPointer(); });
+    EXPECT_THROW(run.Run(".start s\ns: enter 0\npush 12345\nstr \"x\"\nsend 2\nreturn\n",
+                         one_instruction_at_a_time),
+                 EVkError);
+    EXPECT_EQ(run.stack.Length(), 0);
+    EXPECT_EQ(run.processor.Depth(), 0);
+    return at;
+  };
+  EXPECT_GT(fault_at(false), 0);
+  EXPECT_EQ(fault_at(false), fault_at(true));
 }
 
 }  // namespace

@@ -278,8 +278,9 @@ TEST(ProcessorTest, StringConstantsNeverReadOutsideTheArea) {
   EXPECT_EQ(machine.processor.StringConstant(area), "");
   EXPECT_EQ(machine.processor.StringConstant(-1), "");
 
-  // Constants longer than the quick scan, ended by a NUL or by the area.
-  for (const size_t length : {31, 32, 33, 100}) {
+  // Constants on either side of the scan's eight-byte steps, ended by a NUL
+  // or by the area.
+  for (const size_t length : {0, 1, 7, 8, 9, 15, 16, 17, 31, 32, 33, 100}) {
     std::vector<uint8_t> bytes(length, 'x');
     bytes.push_back(0);
     bytes.insert(bytes.end(), length, 'y');
