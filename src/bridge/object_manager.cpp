@@ -8,6 +8,7 @@
 #include "platform/message_boxes.h"
 #include "vm/fatal_check.h"
 #include "vm/processor.h"
+#include "vm/value_stack.h"
 
 namespace vork {
 
@@ -137,16 +138,21 @@ int32_t TVkObjectManager::CreateFromConstantEvent(int32_t constant) {
 }
 
 void TVkObjectManager::SendMsg(int32_t handle, int32_t message) {
-  // The hot path of string-heavy code: a string message to a built-in
-  // string, and destroying one.
-  if (const Slot* slot = SlotOf(handle); slot != nullptr && slot->built_in_string) {
-    if (static_cast<uint32_t>(message) <= TVkStringObject::kLastStringMessage) {
-      slot->string->HandleStringMessage(message);
-      return;
-    }
-    if (message == ToWord(CommonMessage::Destroy) && slot->string->busy_ == 0) {
-      DestroyBuiltInString(*slot->string);
-      return;
+  // The hot path of string-heavy code, as the processor's loop takes it.
+  if (TVkStack* stack = setup_.stack; stack != nullptr && stack->Length() >= 4) {
+    const int32_t top = stack->Length() - 4;
+    const DirectReply reply = DirectMessageEvent(handle, message, stack->Peek(top));
+    switch (reply.outcome) {
+      case DirectReply::kTookNothing:
+        return;
+      case DirectReply::kTookArgument:
+        stack->Pop();
+        return;
+      case DirectReply::kReplacedArgument:
+        stack->Poke(top, reply.word);
+        return;
+      case DirectReply::kDeclined:
+        break;
     }
   }
   // Kept apart, so that the path above saves no registers.

@@ -191,7 +191,7 @@ class TVkObjectManager : private TVkObjectEvents {
   // The invalid-handle notices, with the place and what became of the
   // handle when the course has a source map.
   void ShowInvalidHandle(const std::string& notice, int32_t handle, bool with_hint);
-  // SendMsg for every message but a string message to a built-in string.
+  // SendMsg for every message that DirectMessageEvent declines.
   [[gnu::noinline]] void SendOtherMsg(int32_t handle, int32_t message);
   // Takes the live object out of objects_.
   void RemoveFromCreationOrder(const TVkObject& object);

@@ -7,7 +7,6 @@
 #include "vm/fatal_check.h"
 #include "vm/opcodes.h"
 
-
 namespace vork {
 
 namespace {
