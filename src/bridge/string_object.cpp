@@ -17,14 +17,10 @@ void TVkStringObject::ThrowNotAString(int32_t handle) {
 static_assert(ToWord(StringMessage::Compare) == TVkStringObject::kLastStringMessage);
 
 void TVkStringObject::HandleMessage(int32_t message) {
-  if (message >= 0 && message <= kLastStringMessage) {
-    HandleStringMessage(message);
-  } else {
+  if (message < 0 || message > kLastStringMessage) {
     TVkScriptObject::HandleMessage(message);
+    return;
   }
-}
-
-void TVkStringObject::HandleStringMessage(int32_t message) {
   const int32_t answer = ApplyStringMessage(message, PopInt());
   if (message == ToWord(StringMessage::Compare)) PushInt(answer);
 }

@@ -17,14 +17,12 @@ class TVkStringObject : public TVkScriptObject {
   // 0 assign, 1 assign a string constant, 2 append, 3 compare. The argument
   // of 0, 2 and 3 is kept (not destroyed); it must be a live string object.
   void HandleMessage(int32_t message) override;
-  // The four string messages themselves (0 .. kLastStringMessage). They run
-  // no bytecode and cannot destroy the object, so the manager delivers them
-  // here directly, without a virtual call or keeping the object alive.
+  // The four string messages (0 .. kLastStringMessage) with the argument
+  // already popped: returns the word that message 3 pushes (0 for the
+  // others, which push nothing). They run no bytecode and cannot destroy the
+  // object, so the manager applies them directly, inline, without a virtual
+  // call or keeping the object alive.
   static constexpr int32_t kLastStringMessage = 3;
-  void HandleStringMessage(int32_t message);
-  // The same with the argument already popped: returns the word that
-  // message 3 pushes (0 for the others, which push nothing). Inline, for
-  // the manager's direct path.
   int32_t ApplyStringMessage(int32_t message, int32_t argument);
 
   // Appending beyond this length is runaway code (a text doubling itself in
